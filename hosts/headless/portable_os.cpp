@@ -1,0 +1,264 @@
+#include "hosts/headless/portable_os.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "platform/ini.h"
+#include "platform/runtime.h"
+
+namespace dusk {
+namespace fs = std::filesystem;
+namespace {
+
+std::string Lower(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
+  return s;
+}
+
+bool StartsWithNoCase(const std::string& s, const std::string& prefix) {
+  return s.size() >= prefix.size() && Lower(s.substr(0, prefix.size())) == Lower(prefix);
+}
+
+// MCI error codes the sequencer stand-in answers with.
+constexpr uint32_t kMciInvalidDeviceName = 263;
+constexpr uint32_t kMciFileNotFound = 275;
+constexpr uint32_t kMciDuplicateAlias = 289;
+constexpr uint32_t kMciInvalidFile = 296;
+
+std::vector<std::string> Words(const std::string& s) {
+  std::istringstream in(s);
+  return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
+}
+
+uint32_t Field32(const uint8_t (&b)[24], int offset) {
+  return b[offset] | (b[offset + 1] << 8) | (b[offset + 2] << 16) | (static_cast<uint32_t>(b[offset + 3]) << 24);
+}
+
+}  // namespace
+
+PortableOs::PortableOs(std::string realWindowsDir) : realDir_(std::move(realWindowsDir)) {}
+
+std::string PortableOs::RealPath(const std::string& programPath) const {
+  std::string rest;
+  if (StartsWithNoCase(programPath, virtualWindowsDir)) rest = programPath.substr(virtualWindowsDir.size());
+  else if (programPath.find('\\') == std::string::npos && programPath.find('/') == std::string::npos)
+    rest = programPath;  // a bare file name lives in the Windows directory
+  else return programPath;
+  std::replace(rest.begin(), rest.end(), '\\', '/');
+  while (!rest.empty() && rest.front() == '/') rest.erase(0, 1);
+  // Names are found whatever their case, as on the system the program was made for.
+  fs::path path(realDir_);
+  std::error_code ec;
+  for (const auto& part : fs::path(rest)) {
+    fs::path exact = path / part;
+    if (!fs::exists(exact, ec) && fs::is_directory(path, ec)) {
+      for (const auto& entry : fs::directory_iterator(path, ec))
+        if (Lower(entry.path().filename().string()) == Lower(part.string())) {
+          exact = entry.path();
+          break;
+        }
+    }
+    path = exact;
+  }
+  return path.string();
+}
+
+std::string PortableOs::WindowsDirectory() { return virtualWindowsDir; }
+
+uint64_t PortableOs::FindTopWindow(const std::string& title) { return topWindows.count(title) ? 0x10010 : 0; }
+
+LocalTime PortableOs::Now() {
+  int64_t secs = (localTime.hour * 3600 + localTime.minute * 60 + localTime.second) + elapsedMs / 1000;
+  secs %= 86400;
+  return LocalTime{static_cast<int>(secs / 3600), static_cast<int>(secs / 60 % 60), static_cast<int>(secs % 60)};
+}
+
+void PortableOs::SetScreenSaverRunning(bool running) {
+  screenSaverRunning = running;
+  Log(running ? "SetScreenSaverRunning 1" : "SetScreenSaverRunning 0");
+}
+
+void PortableOs::ShowCursor(bool show) {
+  (show ? cursorShows : cursorHides)++;
+  Log(show ? "ShowCursor 1" : "ShowCursor 0");
+}
+
+std::string PortableOs::FindFirstNormalFile(const std::string& path) {
+  fs::path real(RealPath(path));
+  std::error_code ec;
+  if (!fs::is_regular_file(real, ec)) return "";
+  std::string name = real.filename().string();
+  if (hiddenFiles.count(Lower(name)) || name.front() == '.') return "";
+  return name;
+}
+
+std::optional<std::vector<uint8_t>> PortableOs::ReadWholeFile(const std::string& path) {
+  std::ifstream in(RealPath(path), std::ios::binary);
+  std::error_code ec;
+  if (!in || fs::is_directory(RealPath(path), ec)) return std::nullopt;
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string PortableOs::GetProfileString(const std::string& file, const std::string& section,
+                                         const std::string& key) {
+  auto bytes = ReadWholeFile(file);
+  if (!bytes) return "";
+  std::string value = ini::Get(std::string(bytes->begin(), bytes->end()), section, key);
+  if (value.size() > 127) value.resize(127);
+  return value;
+}
+
+void PortableOs::WriteProfileString(const std::string& file, const std::string& section,
+                                    const std::string& key, const std::string& value) {
+  auto bytes = ReadWholeFile(file);
+  std::string text = bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
+  std::ofstream(RealPath(file), std::ios::binary | std::ios::trunc) << ini::Put(text, section, key, value);
+  Log("WriteProfileString " + key + "=" + value);
+}
+
+std::optional<RegistryValue> PortableOs::QueryRegistryValue(uint32_t, const std::string& path,
+                                                            const std::string& name) {
+  auto it = registry.find(path + "\\" + name);
+  if (it == registry.end()) return std::nullopt;
+  return it->second;
+}
+
+void PortableOs::MessageBox(const std::string& text, const std::string& title) {
+  messages.push_back(title + ": " + text);
+  Log("MessageBox " + title);
+}
+
+void PortableOs::EndProcess(int code) {
+  Log("EndProcess " + std::to_string(code));
+  throw ProcessExit{code};
+}
+
+uint32_t PortableOs::MciSendString(const std::string& command, std::string& reply) {
+  mci.push_back(command);
+  Log("mci " + command);
+  const std::vector<std::string> w = Words(Lower(command));
+  if (w.empty()) return kMciInvalidDeviceName;
+  if (w[0] == "open") {
+    size_t q1 = command.find('"'), q2 = command.find('"', q1 + 1);
+    size_t aliasAt = Lower(command).rfind(" alias ");
+    if (q1 == std::string::npos || q2 == std::string::npos || aliasAt == std::string::npos) return kMciInvalidFile;
+    std::string alias = Words(Lower(command.substr(aliasAt + 7))).front();
+    if (songs_.count(alias)) return kMciDuplicateAlias;
+    auto bytes = ReadWholeFile(command.substr(q1 + 1, q2 - q1 - 1));
+    if (!bytes) return kMciFileNotFound;
+    double seconds = songSeconds ? songSeconds(*bytes) : 60.0;
+    if (seconds < 0) return kMciInvalidFile;
+    songs_[alias] = Song{seconds, false, 0};
+    return 0;
+  }
+  if (w.size() < 2) return kMciInvalidDeviceName;
+  auto it = songs_.find(w[1]);
+  if (it == songs_.end()) return kMciInvalidDeviceName;
+  Song& song = it->second;
+  if (w[0] == "play") {
+    int64_t from = (w.size() >= 4 && w[2] == "from") ? std::stoll(w[3]) : 0;
+    song.playing = true;
+    song.startedMs = elapsedMs - from;
+    return 0;
+  }
+  if (w[0] == "status") {
+    if (song.playing && elapsedMs - song.startedMs >= static_cast<int64_t>(song.seconds * 1000)) song.playing = false;
+    std::string mode = song.playing ? "playing" : "stopped";
+    if (reply.size() < mode.size()) reply.resize(mode.size());
+    reply.replace(0, mode.size(), mode);
+    if (reply.size() > mode.size() && reply[mode.size()] != ' ') reply[mode.size()] = '\0';
+    return 0;
+  }
+  if (w[0] == "stop") {
+    song.playing = false;
+    return 0;
+  }
+  if (w[0] == "close") {
+    songs_.erase(it);
+    return 0;
+  }
+  return 0;
+}
+
+void PortableOs::PlaySoundNamed(const std::string& name, uint32_t flags) {
+  soundsPlayed.push_back("name " + name + " flags " + std::to_string(flags));
+  Log("sndPlaySound " + name + " " + std::to_string(flags));
+}
+
+void PortableOs::PlaySoundMemory(const std::vector<uint8_t>& wave, uint32_t flags) {
+  soundsPlayed.push_back("memory " + std::to_string(wave.size()) + " bytes flags " + std::to_string(flags));
+  Log("sndPlaySound memory " + std::to_string(flags));
+}
+
+uint32_t PortableOs::WaveMixInit() {
+  uint32_t session = mixerAvailable ? 1 : 0;
+  Mixer("WaveMixInit -> " + std::to_string(session));
+  return session;
+}
+
+uint32_t PortableOs::WaveMixOpenWave(uint32_t session, const std::string& path) {
+  auto bytes = ReadWholeFile(path);
+  uint32_t wave = (bytes && bytes->size() >= 12 && std::equal(bytes->begin(), bytes->begin() + 4, "RIFF")) ? nextWave_++ : 0;
+  Mixer("WaveMixOpenWave " + std::to_string(session) + " " + path + " -> " + std::to_string(wave));
+  return wave;
+}
+
+void PortableOs::WaveMixOpenChannel(uint32_t session, int32_t channel, uint32_t flags) {
+  Mixer("WaveMixOpenChannel " + std::to_string(session) + " " + std::to_string(channel) + " " + std::to_string(flags));
+}
+
+void PortableOs::WaveMixActivate(uint32_t session, bool activate) {
+  Mixer("WaveMixActivate " + std::to_string(session) + " " + (activate ? "1" : "0"));
+}
+
+void PortableOs::WaveMixPlay(const uint8_t (&params)[24]) {
+  Mixer("WaveMixPlay session " + std::to_string(Field32(params, 2)) + " channel " +
+        std::to_string(Field32(params, 6)) + " wave " + std::to_string(Field32(params, 10)) +
+        " flags " + std::to_string(Field32(params, 18)));
+}
+
+void PortableOs::WaveMixCloseChannel(uint32_t session, int32_t channel, uint32_t flags) {
+  Mixer("WaveMixCloseChannel " + std::to_string(session) + " " + std::to_string(channel) + " " + std::to_string(flags));
+}
+
+void PortableOs::WaveMixFreeWave(uint32_t session, uint32_t wave) {
+  Mixer("WaveMixFreeWave " + std::to_string(session) + " " + std::to_string(wave));
+}
+
+void PortableOs::WaveMixCloseSession(uint32_t session) { Mixer("WaveMixCloseSession " + std::to_string(session)); }
+
+void PortableOs::PwdChangePassword(const std::string& provider, int32_t parentWindow) {
+  Log("PwdChangePassword " + provider + " " + std::to_string(parentWindow));
+}
+
+int PortableOs::VerifyScreenSavePwd() {
+  Log("VerifyScreenSavePwd");
+  return verifyPassword();
+}
+
+Rect PortableOs::ClientRect(int64_t window) {
+  auto it = windows.find(window);
+  return it == windows.end() ? Rect{} : it->second;
+}
+
+void PortableOs::ShowSaverWindow(ScreenSaver& form) {
+  saverWindow = &form;
+  Log("ShowSaverWindow");
+}
+
+void PortableOs::EmbedPreviewWindow(PreviewScreen& form, int64_t parent, const Rect&) {
+  previewWindow = &form;
+  previewParent = parent;
+  Log("EmbedPreviewWindow " + std::to_string(parent));
+}
+
+void PortableOs::ShowConfigurationWindow(Configuration& form) {
+  configurationWindow = &form;
+  Log("ShowConfigurationWindow");
+}
+
+}  // namespace dusk

@@ -1,0 +1,142 @@
+#include "platform/numbers.h"
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "platform/runtime.h"
+
+namespace dusk {
+namespace {
+
+bool Ignorable(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+
+// Characters of the text with the ignorable ones dropped, as the reader sees them.
+std::string Squeezed(const std::string& text) {
+  std::string s;
+  s.reserve(text.size());
+  for (char c : text)
+    if (!Ignorable(c)) s += c;
+  return s;
+}
+
+int DigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return 99;
+}
+
+// A "&H" or "&O" number: the digits as a 32-bit pattern (so &HFFFFFFFF is -1), a 16-bit pattern
+// when it has at most four hexadecimal or six octal digits (so &HFFFF is -1 too).
+double ReadRadix(const std::string& s, size_t pos, int radix) {
+  uint64_t v = 0;
+  size_t digits = 0;
+  while (pos < s.size() && DigitValue(s[pos]) < radix) {
+    v = v * radix + DigitValue(s[pos]);
+    if (v > 0xFFFFFFFFull) return 0;  // does not fit: not a number the reader accepts
+    ++pos;
+    ++digits;
+  }
+  if (digits == 0) return 0;
+  bool shortForm = (radix == 16 && digits <= 4) || (radix == 8 && digits <= 6 && v <= 0xFFFF);
+  if (shortForm) return static_cast<double>(static_cast<int16_t>(static_cast<uint16_t>(v)));
+  return static_cast<double>(static_cast<int32_t>(static_cast<uint32_t>(v)));
+}
+
+}  // namespace
+
+double ReadNumber(const std::string& text) {
+  const std::string s = Squeezed(text);
+  size_t i = 0;
+  if (s.size() >= 2 && s[0] == '&') {
+    char k = static_cast<char>(s[1] | 0x20);
+    if (k == 'h') return ReadRadix(s, 2, 16);
+    if (k == 'o') return ReadRadix(s, 2, 8);
+    return ReadRadix(s, 1, 8);  // "&17" is octal as well
+  }
+  std::string num;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) num += s[i++];
+  size_t mantissaDigits = 0;
+  while (i < s.size() && s[i] >= '0' && s[i] <= '9') { num += s[i++]; ++mantissaDigits; }
+  if (i < s.size() && s[i] == '.') {
+    num += s[i++];
+    while (i < s.size() && s[i] >= '0' && s[i] <= '9') { num += s[i++]; ++mantissaDigits; }
+  }
+  if (mantissaDigits == 0) return 0;
+  if (i < s.size() && (s[i] == 'e' || s[i] == 'E' || s[i] == 'd' || s[i] == 'D')) {
+    std::string exp = "e";
+    size_t j = i + 1;
+    if (j < s.size() && (s[j] == '+' || s[j] == '-')) exp += s[j++];
+    size_t expDigits = 0;
+    while (j < s.size() && s[j] >= '0' && s[j] <= '9') { exp += s[j++]; ++expDigits; }
+    if (expDigits > 0) num += exp;
+  }
+  double v = std::strtod(num.c_str(), nullptr);
+  if (std::isinf(v)) Raise(kErrOverflow);
+  return v;
+}
+
+double RoundHalfEven(double v) { return std::nearbyint(v); }  // default rounding mode: to even
+
+int16_t RoundToInt16(double v) {
+  double r = RoundHalfEven(v);
+  if (!(r >= -32768.0 && r <= 32767.0)) Raise(kErrOverflow);
+  return static_cast<int16_t>(r);
+}
+
+int32_t RoundToInt32(double v) {
+  double r = RoundHalfEven(v);
+  if (!(r >= -2147483648.0 && r <= 2147483647.0)) Raise(kErrOverflow);
+  return static_cast<int32_t>(r);
+}
+
+bool IsNumericText(const std::string& text) {
+  size_t b = 0, e = text.size();
+  while (b < e && (text[b] == ' ' || text[b] == '\t')) ++b;
+  while (e > b && (text[e - 1] == ' ' || text[e - 1] == '\t')) --e;
+  if (b == e) return false;
+  size_t i = b;
+  if (text[i] == '+' || text[i] == '-') ++i;
+  size_t digits = 0;
+  while (i < e && text[i] >= '0' && text[i] <= '9') { ++i; ++digits; }
+  if (i < e && text[i] == '.') {
+    ++i;
+    while (i < e && text[i] >= '0' && text[i] <= '9') { ++i; ++digits; }
+  }
+  if (digits == 0) return false;
+  if (i < e && (text[i] == 'e' || text[i] == 'E')) {
+    ++i;
+    if (i < e && (text[i] == '+' || text[i] == '-')) ++i;
+    size_t expDigits = 0;
+    while (i < e && text[i] >= '0' && text[i] <= '9') { ++i; ++expDigits; }
+    if (expDigits == 0) return false;
+  }
+  return i == e;
+}
+
+int32_t WholeNumberFromText(const std::string& text) {
+  if (!IsNumericText(text)) Raise(kErrTypeMismatch);
+  return RoundToInt32(std::strtod(text.c_str(), nullptr));
+}
+
+std::string NumberText(long long v) {
+  return v >= 0 ? " " + std::to_string(v) : std::to_string(v);
+}
+
+void RandomGenerator::Seed(double clockSeconds) {
+  // Fold the reading's bit pattern into 16 bits and put them in the middle of the state.
+  uint64_t bits;
+  std::memcpy(&bits, &clockSeconds, sizeof bits);
+  uint32_t hi = static_cast<uint32_t>(bits >> 32);
+  uint32_t lo = static_cast<uint32_t>(bits);
+  uint32_t folded = ((hi & 0xFFFF) ^ (hi >> 16) ^ (lo & 0xFFFF) ^ (lo >> 16)) << 8;
+  state_ = (state_ & 0xFF0000FFu) | (folded & 0x00FFFF00u);
+}
+
+double RandomGenerator::Next() {
+  state_ = (state_ * 0x43FD43FDu + 0xC39EC3u) & 0xFFFFFFu;
+  return static_cast<double>(state_) / 16777216.0;
+}
+
+}  // namespace dusk

@@ -1,0 +1,58 @@
+// Drawing surfaces: software bitmaps identified by handles above 0, with the block transfers,
+// stretch transfers and pixel writes of the platform's graphics interface, clipping included.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace dusk {
+
+// Raster operations the program uses.
+enum class Rop { kSrcCopy, kSrcAnd, kSrcPaint, kBlackness };
+
+// Pixels are 0x00RRGGBB whatever the file held; the file's format is remembered beside them.
+struct Bitmap {
+  int32_t width = 0;
+  int32_t height = 0;
+  int bitsPerPixel = 32;
+  std::vector<uint32_t> colorTable;  // the file's colour table, where it had one
+  std::vector<uint32_t> pixels;      // row after row, top row first
+
+  uint32_t* Row(int32_t y) { return pixels.data() + static_cast<size_t>(y) * width; }
+  const uint32_t* Row(int32_t y) const { return pixels.data() + static_cast<size_t>(y) * width; }
+};
+
+// Reads a Windows bitmap file (1, 4, 8, 24 or 32 bits, bottom-up or top-down, with or without a
+// colour table). Anything else, truncated or oversized, gives nothing, never a read out of bounds.
+std::optional<Bitmap> DecodeBmp(const uint8_t* data, size_t size);
+
+class Surfaces {
+ public:
+  // A new surface's handle (above 0).
+  int32_t Add(Bitmap bitmap);
+  // A blank (black) surface of the given size in the format of `reference` (32-bit without one).
+  // 0 when the size cannot be made.
+  int32_t AddBlank(int32_t width, int32_t height, int32_t reference);
+  // Releases a surface: false for a handle that is not a live surface.
+  bool Remove(int32_t handle);
+  Bitmap* Find(int32_t handle);
+  const Bitmap* Find(int32_t handle) const;
+  size_t LiveCount() const;
+
+  // Block transfer of w x h pixels from (sx, sy) of `src` to (x, y) of `dst`. Only pixels inside
+  // both surfaces take part; a 0 or unknown source draws nothing (except BLACKNESS, which has none).
+  void BitBlt(int32_t dst, int32_t x, int32_t y, int32_t w, int32_t h, int32_t src, int32_t sx,
+              int32_t sy, Rop rop);
+  // Stretch copy of the source rectangle onto the destination rectangle, nearest pixel.
+  void StretchBlt(int32_t dst, int32_t x, int32_t y, int32_t w, int32_t h, int32_t src, int32_t sx,
+                  int32_t sy, int32_t sw, int32_t sh);
+  void SetPixel(int32_t dst, int32_t x, int32_t y, uint32_t rgb);
+
+ private:
+  std::vector<std::unique_ptr<Bitmap>> slots_;  // handle n lives in slots_[n - 1]
+};
+
+}  // namespace dusk

@@ -1,0 +1,136 @@
+#include "platform/system.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+
+#include "platform/numbers.h"
+#include "startup/starter.h"
+
+namespace dusk {
+namespace {
+
+std::string Lower(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
+  return s;
+}
+
+}  // namespace
+
+std::string ErrorMessage(int number, const std::string& step, const std::string& label) {
+  return "Error Code: Dusk-" + NumberText(number) + "-" + step + " " + label + "\r\r" +
+         "Congratulations, you have found a bug in our software. If you report the above Error "
+         "Code to us at " +
+         kSupportAddress +
+         " , we will send you a free copy of this screensaver once the bug is corrected ($9.95 "
+         "Value). Please be sure to include the entire Error Code shown above. Thank you, and we "
+         "hope to hear from you soon.";
+}
+
+void ErrorReport(Program& p, const char* label, int number) {
+  p.exitCode = 1;
+  if (p.RunMode == kModeSaver) {
+    p.os.ShowCursor(true);
+    p.os.LowerSaverWindow();
+  }
+  p.os.MessageBox(ErrorMessage(number, p.ErrorStep, label), kErrorTitle);
+  if (std::string(label) != label::kCleanupAndEnd) X_Cleanup_And_End(p);
+  // A failure inside the clean-up ends the process without starting the clean-up again.
+  EndProcessNow(p.os, p.exitCode);
+}
+
+int32_t GenerateDC(Program& p, const std::string& path) {
+  return Guarded(p, label::kGenerateDC, [&]() -> int32_t {
+    auto bytes = p.os.ReadWholeFile(path);
+    if (!bytes) return 0;
+    auto bmp = DecodeBmp(bytes->data(), bytes->size());
+    if (!bmp) return 0;
+    return p.surfaces.Add(std::move(*bmp));
+  });
+}
+
+int32_t GenerateBufferDC(Program& p, Int16 width, Int16 height, int32_t reference) {
+  int32_t handle = Guarded(p, label::kGenerateBufferDC,
+                           [&] { return p.surfaces.AddBlank(width, height, reference); });
+  if (handle <= 0) X_Cleanup_And_End(p);  // no back buffer: the program ends without a message
+  return handle;
+}
+
+bool RemoveDC(Program& p, int32_t surface) {
+  return Guarded(p, label::kRemoveDC, [&] { return surface > 0 && p.surfaces.Remove(surface); });
+}
+
+std::string GetIniData(Program& p, const std::string& file, const std::string& section,
+                       const std::string& key) {
+  return Guarded(p, label::kGetIniData, [&] {
+    std::string value = p.os.GetProfileString(file, section, key);
+    if (value.size() > 127) value.resize(127);
+    return value;
+  });
+}
+
+void PutIniData(Program& p, const std::string& file, const std::string& section,
+                const std::string& key, const std::string& value) {
+  Guarded(p, label::kPutIniData, [&] { p.os.WriteProfileString(file, section, key, value); });
+}
+
+bool FileInstallCheck(Program& p, const std::string& path) {
+  return Guarded(p, label::kFileInstallCheck, [&] {
+    std::string found = p.os.FindFirstNormalFile(path);
+    std::string wanted = TrimPath(p, path);
+    return !found.empty() && Lower(found) == Lower(wanted);
+  });
+}
+
+std::string TrimPath(Program& p, const std::string& path) {
+  return Guarded(p, label::kTrimPath, [&] {
+    size_t slash = path.rfind('\\');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+  });
+}
+
+void CenterForm(Program& p, FormGeometry& form) {
+  Guarded(p, label::kCenterForm, [&] {
+    double screenW = p.ScreenWidth * p.TwipsPerPixelX, screenH = p.ScreenHeight * p.TwipsPerPixelY;
+    form.left = screenW / 2 - form.width / 2;
+    form.top = screenH / 2 - form.height / 2;
+  });
+}
+
+void SetTFS(Program& p, const std::string& mode) {
+  Guarded(p, label::kSetTFS, [&] {
+    if (p.OsVersion != "95" || p.UsePassword != 1) return;
+    std::string m = Lower(mode);
+    if (m == "disable") p.os.SetScreenSaverRunning(true);
+    else if (m == "enable") p.os.SetScreenSaverRunning(false);
+  });
+}
+
+std::string GetVersion32(Program& p) {
+  return Guarded(p, label::kGetVersion32, [&]() -> std::string {
+    switch (p.os.PlatformId()) {
+      case 1: return "95";
+      case 2: return "NT";
+      default: return "Unknown";
+    }
+  });
+}
+
+std::vector<uint8_t> LoadSound(Program& p, const std::string& path) {
+  return Guarded(p, label::kLoadSound, [&] {
+    auto bytes = p.os.ReadWholeFile(path);
+    if (!bytes) Raise(kErrFileNotFound);
+    return std::move(*bytes);
+  });
+}
+
+void EndProcessNow(Os& os, int code) {
+  os.EndProcess(code);
+  std::abort();
+}
+
+int16_t HiWord(int32_t value) { return Int16(value / 65536); }
+
+int16_t LoWord(int32_t value) { return static_cast<int16_t>(static_cast<uint16_t>(value & 0xFFFF)); }
+
+}  // namespace dusk

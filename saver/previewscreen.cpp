@@ -1,0 +1,44 @@
+#include "saver/previewscreen.h"
+
+#include "platform/labels.h"
+#include "platform/numbers.h"
+#include "platform/system.h"
+#include "startup/starter.h"
+
+namespace dusk {
+
+PreviewScreen::PreviewScreen(Program& p) : p_(p) {}
+
+void PreviewScreen::Form_Initialize() {
+  Guarded(p_, label::kPreviewFormInitialize, [&] {
+    PreviewSourceX = 0;
+    PreviewSourceY = 0;
+    PreviewFrameWidth = 127;
+    PreviewFrameHeight = 100;
+    PreviewFrame = 1;
+    PreviewFrameCount = 18;
+    const Rect& r = p_.PreviewRect;
+    const Int32 width = Int32(r.right) - Int32(r.left), height = Int32(r.bottom) - Int32(r.top);
+    PreviewX = RoundToInt32(width / 2.0 - 127 / 2.0);
+    PreviewY = RoundToInt32(height / 2.0 - 100 / 2.0);
+    // The window fills the parent's client area from its top-left corner.
+    if (r.right > 0 && r.bottom > 0) Canvas = p_.surfaces.AddBlank(r.right, r.bottom, 0);
+  });
+}
+
+void PreviewScreen::Form_Load() { previewtimer.Enabled = true; }
+
+void PreviewScreen::previewtimer_Timer() {
+  Guarded(p_, label::kPreviewTimer, [&] {
+    PreviewFrame += 1;
+    if (PreviewFrame >= PreviewFrameCount) PreviewFrame = 0;
+    const Int32 sx = Int16(PreviewFrame * PreviewFrameWidth) + PreviewSourceX;
+    p_.surfaces.BitBlt(Canvas, PreviewX, PreviewY, PreviewFrameWidth, PreviewFrameHeight,
+                       p_.PreviewStrip, sx, PreviewSourceY, Rop::kSrcCopy);
+    p_.os.RefreshWindow();
+  });
+}
+
+void PreviewScreen::Form_Unload() { X_Cleanup_And_End(p_); }
+
+}  // namespace dusk

@@ -1,0 +1,33 @@
+// The control panel's miniature preview: a pre-drawn strip played frame by frame.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/runtime.h"
+#include "saver/controls.h"
+#include "startup/program.h"
+
+namespace dusk {
+
+class PreviewScreen {
+ public:
+  explicit PreviewScreen(Program& p);
+
+  TimerControl previewtimer{70, false};
+  std::string Caption;
+  int32_t Canvas = 0;  // the window's persistent image
+
+  Int16 PreviewFrameWidth, PreviewFrameHeight, PreviewFrameCount, PreviewFrame;
+  Int32 PreviewSourceX, PreviewSourceY, PreviewX, PreviewY;
+
+  void Form_Initialize();
+  void Form_Load();
+  void previewtimer_Timer();
+  [[noreturn]] void Form_Unload();
+
+ private:
+  Program& p_;
+};
+
+}  // namespace dusk

@@ -1,0 +1,302 @@
+#include "saver/screensaver.h"
+
+#include <cstdio>
+
+#include "platform/labels.h"
+#include "platform/numbers.h"
+#include "platform/system.h"
+#include "scene/animations.h"
+#include "startup/starter.h"
+
+namespace dusk {
+namespace {
+
+std::string N(int i) { return std::to_string(i); }
+
+void CopyStrip(Program& p, const CreatureState& r, Rop rop) {
+  p.surfaces.BitBlt(p.BackBuffer, r.X, r.Y, r.Width, r.Height, r.Picture, 0, 0, rop);
+}
+
+// The 24 bytes of a play record built from its twelve 16-bit fields, low byte first.
+void PackPlayParams(const FixedArray<Int16, 0, 11>& fields, uint8_t (&bytes)[24]) {
+  for (int i = 0; i <= 11; ++i) {
+    uint16_t v = static_cast<uint16_t>(static_cast<int16_t>(fields[i]));
+    bytes[2 * i] = static_cast<uint8_t>(v & 0xFF);
+    bytes[2 * i + 1] = static_cast<uint8_t>(v >> 8);
+  }
+}
+
+}  // namespace
+
+void PlaySoundEffect(Program& p, int effect) {
+  if (!p.settings.SoundOn[effect]) return;
+  uint8_t bytes[24];
+  PackPlayParams(p.sound.PlayParams[effect], bytes);
+  p.os.WaveMixPlay(bytes);
+  p.effectsPlayed.push_back(effect);
+}
+
+ScreenSaver::ScreenSaver(Program& p) : p_(p) {
+  ClockLabel.Caption = "CLOCK";
+  ClockLabel.Width = 89;  // 1335 x 285 twips
+  ClockLabel.Height = 19;
+  ScreenLabel.Caption = "INSERT TEXT MESSAGE HERE";
+  ScreenLabel.Height = 19;
+  Canvas = p.surfaces.AddBlank(p.ScreenWidth, p.ScreenHeight, 0);
+}
+
+void ScreenSaver::Form_Initialize() {
+  Guarded(p_, label::kSaverFormInitialize, [&] {
+    if (p_.settings.Speed < 0) Raise(kErrInvalidPropertyValue);  // no negative timer interval
+    maintimer.Interval = p_.settings.Speed;
+    Scene& s = p_.scene;
+    CopyStrip(p_, s.BackTop, Rop::kSrcCopy);
+    CopyStrip(p_, s.BackMid1, Rop::kSrcCopy);
+    CopyStrip(p_, s.BackBottom, Rop::kSrcCopy);
+    p_.ErrorStep = "9";
+    Initialize_Songs();
+    p_.ErrorStep = "8";
+    Initialize_SoundFX();
+
+    const int W = p_.ScreenWidth;
+    if (!p_.settings.MessageText.empty()) {
+      ScreenLabel.Width = W;
+      ScreenLabel.Caption = "  " + p_.settings.MessageText + "  ";
+      ScreenLabel.Left = RoundToInt32(static_cast<float>(W) / 2.0f - static_cast<float>(ScreenLabel.Width) / 2.0f);
+      ScreenLabel.Top = 5;
+      ScreenLabel.Visible = true;
+      // With the clock at the top right, the message starts at the left edge.
+      if (p_.settings.ClockOn) ScreenLabel.TextAlign = Alignment::kLeft;
+    }
+    if (p_.settings.ClockOn) {
+      ClockLabel.Visible = true;
+      ClockLabel.Left = RoundToInt32(static_cast<float>(W) / 2.0f - static_cast<float>(ClockLabel.Width) / 2.0f);
+      ClockLabel.Top = 5;
+    }
+  });
+}
+
+void ScreenSaver::Form_Load() {
+  Guarded(p_, label::kSaverFormLoad, [&] {
+    p_.surfaces.BitBlt(Canvas, 0, 0, p_.ScreenWidth, p_.ScreenHeight, 0, 0, 0, Rop::kBlackness);
+    maintimer.Enabled = true;
+    p_.os.ShowSaverWindow(*this);
+  });
+}
+
+void ScreenSaver::maintimer_Timer() {
+  Guarded(p_, label::kMainTimer, [&] {
+    Program& p = p_;
+    Scene& s = p.scene;
+    s.LongTick += 1;
+    if (s.LongTick > 1000) s.LongTick = 0;
+    s.ShortTick += 1;
+    if (s.ShortTick > 40) s.ShortTick = 0;
+    s.MediumTick += 1;
+    if (s.MediumTick > 100) s.MediumTick = 0;
+
+    CopyStrip(p, s.BackTop, Rop::kSrcCopy);
+    CopyStrip(p, s.BackMid1, Rop::kSrcCopy);
+    // The far band: these pass behind the middle scenery.
+    if (s.Bats[1].Enabled) Anim_Bat(p);
+    if (s.Dove.Enabled) Anim_Dove(p);
+    if (s.Skeleton2.Enabled) Anim_Skeleton2(p);
+    if (s.Zombie.Enabled) Anim_Zombie(p);
+    CopyStrip(p, s.BackMid2, Rop::kSrcAnd);
+    CopyStrip(p, s.BackMid3, Rop::kSrcPaint);
+    CopyStrip(p, s.BackBottom, Rop::kSrcCopy);
+    if (s.Lightning[1].Enabled) Anim_Lightning(p);
+    if (s.GraveDigger.Enabled) Anim_GraveDigger(p);
+    if (s.Flower.Enabled) Anim_Still_Loop(p, s.Flower);
+    Int16 farRat = 2, nearRat = 1;
+    if (s.Rats[1].Enabled) Anim_Rat(p, farRat);
+    if (s.Watchman.Enabled) Anim_Watchman(p);
+    if (s.Scorpion.Enabled) Anim_Scorpion(p);
+    Anim_FarTombStones(p);
+    if (s.Pumpkin.Enabled) Anim_BouncingPumpkin(p);
+    if (s.Skeleton1.Enabled) Anim_Skeleton1(p);
+    Anim_CloseTombStones(p);
+    if (s.Medallion.Enabled) Anim_Medallion(p);
+    if (s.Crow1.Enabled) Anim_Crow1(p, s.Crow1);
+    if (s.Crow2.Enabled) Anim_Crow2(p);
+    if (s.Hand.Enabled) Anim_Hand(p);
+    if (s.BloodDrip.Enabled) Anim_BloodDrip(p);
+    if (s.Rats[1].Enabled) Anim_Rat(p, nearRat);
+    if (s.Spider.Enabled) Anim_Spider(p);
+    if (s.Owl.Enabled) Anim_Owl(p);
+    if (s.FireFlies[1].Enabled) Anim_FireFly(p);
+
+    if (s.MediumTick == 99) Rotate_SoundFX();
+    Update_Clock();
+    PresentBackBuffer();
+    p.os.RefreshWindow();
+  });
+}
+
+void ScreenSaver::PresentBackBuffer() {
+  const int W = p_.ScreenWidth, H = p_.ScreenHeight;
+  if (W < 800) {
+    // The scene's bottom-right corner sits at the screen's.
+    p_.surfaces.BitBlt(Canvas, W - 800, H - 600, 800, 600, p_.BackBuffer, 0, 0, Rop::kSrcCopy);
+  } else if (W == 800) {
+    p_.surfaces.BitBlt(Canvas, 0, 0, W, H, p_.BackBuffer, 0, 0, Rop::kSrcCopy);
+  } else {
+    p_.surfaces.StretchBlt(Canvas, 0, 0, W, H, p_.BackBuffer, 0, 0, 800, 600);
+  }
+}
+
+void ScreenSaver::Update_Clock() {
+  ClockLabel.Left = Int16(p_.ScreenWidth - 100);
+  const LocalTime t = p_.os.Now();
+  const int hour12 = t.hour % 12 == 0 ? 12 : t.hour % 12;
+  char hm[16];
+  std::snprintf(hm, sizeof hm, "%d:%02d", hour12, t.minute);
+  ClockLabel.Caption = std::string(" ") + hm + " " + p_.os.TimeDesignator(t.hour >= 12) + " ";
+}
+
+uint32_t ScreenSaver::SendMci(const std::string& command) {
+  p_.sound.MciResult = p_.os.MciSendString(command, p_.sound.MciReply);
+  return p_.sound.MciResult;
+}
+
+void ScreenSaver::Initialize_Songs() {
+  Guarded(p_, label::kInitializeSongs, [&] {
+    auto& on = p_.settings.SongOn;
+    for (int n = 0; n <= 11; ++n)
+      if (on[n])
+        SendMci("open \"" + p_.DataDir + "h_song" + N(n) + ".Mid\" type sequencer alias song" + N(n));
+    for (int n = 0; n <= 11; ++n)
+      if (on[n]) MusicTimer.Enabled = true;
+    if (!MusicTimer.Enabled) return;
+    for (int n = 0; n <= 11; ++n)
+      if (on[n]) {
+        p_.sound.CurrentSong = n;
+        break;
+      }
+    if (SendMci("play song" + N(p_.sound.CurrentSong) + " from 0") != 0) MusicTimer.Enabled = false;
+  });
+}
+
+// Moves CurrentSong to the next enabled song that has not failed, counting upward and wrapping
+// from 11 to 0 (the same song again when it is the only one). False when none is left.
+bool ScreenSaver::NextPlayableSong() {
+  int n = p_.sound.CurrentSong;
+  for (int k = 0; k < 12; ++k) {
+    n = n >= 11 ? 0 : n + 1;
+    if (p_.settings.SongOn[n] && !songFailed_[n]) {
+      p_.sound.CurrentSong = n;
+      return true;
+    }
+  }
+  return false;
+}
+
+void ScreenSaver::MusicTimer_Timer() {
+  Guarded(p_, label::kMusicTimer, [&] {
+    if (!skipCurrentSong_) {
+      SendMci("status song" + N(p_.sound.CurrentSong) + " mode");
+      if (p_.sound.MciResult != 0 || p_.sound.MciReply.compare(0, 7, "stopped") != 0) return;
+    }
+    skipCurrentSong_ = false;
+    if (!NextPlayableSong()) {
+      MusicTimer.Enabled = false;
+      return;
+    }
+    if (SendMci("play song" + N(p_.sound.CurrentSong) + " from 0") != 0) {
+      // A song that cannot be played is passed by: the next one is tried on the next tick, and
+      // when none can play the saver runs on in silence.
+      songFailed_[p_.sound.CurrentSong] = true;
+      skipCurrentSong_ = true;
+      bool anyLeft = false;
+      for (int n = 0; n <= 11; ++n) anyLeft = anyLeft || (p_.settings.SongOn[n] && !songFailed_[n]);
+      if (!anyLeft) MusicTimer.Enabled = false;
+    }
+  });
+}
+
+void ScreenSaver::Initialize_SoundFX() {
+  Guarded(p_, label::kInitializeSoundFX, [&] {
+    SoundState& snd = p_.sound;
+    auto& on = p_.settings.SoundOn;
+    p_.ErrorStep = "0";
+    snd.MixSession = p_.os.WaveMixInit();
+    p_.ErrorStep = "1";
+    if (snd.MixSession == 0) {
+      for (int n = 0; n <= 11; ++n) on[n] = kFalse;
+      snd.SoundAvailable = kFalse;
+      return;
+    }
+    snd.SoundAvailable = kTrue;
+    p_.ErrorStep = "2";
+    for (int n = 0; n <= 11; ++n)
+      if (on[n]) snd.WaveHandle[n] = p_.os.WaveMixOpenWave(snd.MixSession, p_.DataDir + "h_sound" + N(n) + ".wav");
+    p_.ErrorStep = "3";
+    p_.os.WaveMixOpenChannel(snd.MixSession, 8, 2);
+    p_.ErrorStep = "4";
+    p_.os.WaveMixActivate(snd.MixSession, true);
+    p_.ErrorStep = "5";
+    for (int n = 0; n <= 11; ++n) {
+      if (!on[n]) continue;
+      auto& f = snd.PlayParams[n];
+      const int32_t session = static_cast<int32_t>(snd.MixSession);
+      const int32_t channel = n <= 5 ? n : 7;
+      const int32_t wave = static_cast<int32_t>(snd.WaveHandle[n]);
+      const int32_t flags = 5;
+      f[0] = 24;
+      f[1] = LoWord(session), f[2] = HiWord(session);
+      f[3] = LoWord(channel), f[4] = HiWord(channel);
+      f[5] = LoWord(wave), f[6] = HiWord(wave);
+      f[7] = 0, f[8] = 0;  // no notification window
+      f[9] = LoWord(flags), f[10] = HiWord(flags);
+      f[11] = 0;  // play once
+    }
+    p_.ErrorStep = "6";
+    snd.NextEffect = 5;
+    p_.ErrorStep = "7";
+    PlaySoundEffect(p_, 0);  // the greeting
+  });
+}
+
+void ScreenSaver::Rotate_SoundFX() {
+  Guarded(p_, label::kRotateSoundFX, [&] {
+    auto& on = p_.settings.SoundOn;
+    bool any = false;
+    for (int n = 6; n <= 11; ++n) any = any || on[n];
+    if (!any) return;
+    SoundState& snd = p_.sound;
+    snd.NextEffect += 1;
+    p_.ErrorStep = "12";
+    if (snd.NextEffect >= 12) snd.NextEffect = 6;
+    while (!on[snd.NextEffect]) {
+      snd.NextEffect += 1;
+      if (snd.NextEffect >= 12) snd.NextEffect = 6;
+    }
+    p_.ErrorStep = "13";
+    PlaySoundEffect(p_, snd.NextEffect);
+  });
+}
+
+void ScreenSaver::Form_Click() { RequestClose(); }
+void ScreenSaver::Form_DblClick() { RequestClose(); }
+void ScreenSaver::Form_KeyDown(int16_t, int16_t) { RequestClose(); }
+void ScreenSaver::Form_KeyPress(int16_t) { RequestClose(); }
+
+void ScreenSaver::RequestClose(int16_t unloadMode) {
+  if (p_.RunMode != kModeSaver) return;
+  if (!Form_QueryUnload(unloadMode)) Form_Unload();
+}
+
+bool ScreenSaver::Form_QueryUnload(int16_t) {
+  return Guarded(p_, label::kSaverQueryUnload, [&] {
+    if (p_.RunMode != kModeSaver) return false;
+    if (p_.OsVersion != "95" || p_.UsePassword != 1) return false;
+    p_.os.ShowCursor(true);
+    bool cancel = p_.os.VerifyScreenSavePwd() == 0;
+    p_.os.ShowCursor(false);
+    return cancel;
+  });
+}
+
+void ScreenSaver::Form_Unload() { X_Cleanup_And_End(p_); }
+
+}  // namespace dusk

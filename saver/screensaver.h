@@ -1,0 +1,54 @@
+// The full-screen saver window: its set-up, the frame loop, songs and effects, clock and message,
+// and the input that closes it.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/runtime.h"
+#include "saver/controls.h"
+#include "startup/program.h"
+
+namespace dusk {
+
+class ScreenSaver {
+ public:
+  explicit ScreenSaver(Program& p);
+
+  // Controls
+  TimerControl MusicTimer{10000, false};
+  TimerControl maintimer{1, false};
+  LabelControl ClockLabel, ScreenLabel;
+  int32_t Canvas = 0;  // the window's persistent image, screen-sized
+
+  // Events
+  void Form_Initialize();
+  void Form_Load();
+  void maintimer_Timer();
+  void MusicTimer_Timer();
+  void Form_Click();
+  void Form_DblClick();
+  void Form_KeyDown(int16_t keyCode, int16_t shift);
+  void Form_KeyPress(int16_t keyAscii);
+  // Returns true when the close is cancelled (the password was not verified).
+  bool Form_QueryUnload(int16_t unloadMode);
+  [[noreturn]] void Form_Unload();
+  // Any request to close the window: the query first, then the unload unless cancelled.
+  void RequestClose(int16_t unloadMode = 0);
+
+  // Routines of the window
+  void Initialize_Songs();
+  void Initialize_SoundFX();
+  void Rotate_SoundFX();
+  void Update_Clock();
+  void PresentBackBuffer();
+
+ private:
+  Program& p_;
+  // Songs that could not be played; the rotation passes them by.
+  bool songFailed_[12] = {};
+  bool skipCurrentSong_ = false;
+  uint32_t SendMci(const std::string& command);
+  bool NextPlayableSong();
+};
+
+}  // namespace dusk

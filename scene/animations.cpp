@@ -1,0 +1,420 @@
+#include "scene/animations.h"
+
+#include <cmath>
+
+#include "platform/labels.h"
+#include "platform/numbers.h"
+#include "platform/system.h"
+
+namespace dusk {
+namespace {
+
+constexpr uint32_t kThreadGrey = 0x808080;
+
+void SetUp(Program& p, CreatureState& r, int width, int height, int frames, int frame, int x, int y,
+           const char* file, bool check = true) {
+  r.Width = width;
+  r.Height = height;
+  r.FrameCount = frames;
+  r.Frame = frame;
+  r.X = x;
+  r.Y = y;
+  if (file) {
+    r.FileName = file;
+    if (check) r.FileFound = VbBool(FileInstallCheck(p, p.DataDir + r.FileName));
+  }
+}
+
+void NextFrame(CreatureState& r) {
+  r.Frame += 1;
+  if (r.Frame >= r.FrameCount) r.Frame = 0;
+}
+
+// The sheet column of the record's current frame and facing.
+Int32 SourceX(const CreatureState& r) { return Int16(r.Frame * r.Width) + r.SrcX; }
+
+void ImagePassOnly(Program& p, const CreatureState& r, int32_t picture) {
+  p.surfaces.BitBlt(p.BackBuffer, r.X, r.Y, r.Width, r.Height, picture, SourceX(r), 0, Rop::kSrcPaint);
+}
+
+bool In(int v, int lo, int hi) { return v >= lo && v <= hi; }
+
+double Draw(Program& p, bool reseed) {
+  if (reseed) p.Rnd.Seed(p.os.ClockSeconds());
+  return p.Rnd.Next();
+}
+
+}  // namespace
+
+void Properties_Creatures(Program& p) {
+  Guarded(p, label::kPropertiesCreatures, [&] {
+    Scene& s = p.scene;
+    const int W = p.ScreenWidth, H = p.ScreenHeight;
+    const bool narrow = W < 800, low = H < 600;
+
+    SetUp(p, s.BackTop, 800, 315, 1, 0, 0, 0, "h_background_top.bmp", false);
+    SetUp(p, s.BackMid1, 800, 132, 1, 0, 0, s.BackTop.Height, "h_background_mid1.bmp", false);
+    SetUp(p, s.BackMid2, 800, 132, 1, 0, 0, s.BackTop.Height, "h_background_mid2.bmp", false);
+    SetUp(p, s.BackMid3, 800, 132, 1, 0, 0, s.BackTop.Height, "h_background_mid3.bmp", false);
+    SetUp(p, s.BackBottom, 800, 153, 1, 0, 0, s.BackTop.Height + s.BackMid1.Height,
+          "h_background_bot.bmp", false);
+
+    // On a narrow screen only the right-hand part of the scene shows: the tombstones move into it,
+    // and the third one, which would stand on top of the second, is put out of sight.
+    SetUp(p, s.Tomb1, 134, 199, 0, 0, narrow ? 800 - W + 15 : 15, 400, "h_tombstone1.bmp");
+    SetUp(p, s.Tomb2, 77, 125, 0, 0, narrow ? RoundToInt32((800 - W) + W / 2.0 - 38.5) : 250, 450,
+          "h_tombstone2.bmp");
+    SetUp(p, s.Tomb3, 77, 125, 0, 0, narrow ? 2 * W : 473, 450, nullptr);
+    SetUp(p, s.Tomb4, 102, 184, 0, 0, 688, 400, "h_tombstone4.bmp");
+
+    SetUp(p, s.Pumpkin, 46, 137, 8, 1, RoundToInt32(W / 2.0 - 23), 600 - 137 - 15, "h_bouncingpumpkin.bmp");
+    s.Pumpkin.StepX = 5;
+    SetUp(p, s.Skeleton1, 151, 200, 12, 1, 0, 385, "h_skeleton1.bmp");
+    s.Skeleton1.StepX = 15;
+    SetUp(p, s.Skeleton2, 45, 64, 12, 1, 600, s.BackMid1.Y + 71, "h_skeleton2.bmp");
+    s.Skeleton2.StepX = -7;
+    SetUp(p, s.Crow1, 83, 64, 6, 1, s.Tomb1.X + 51, 365, "h_crow1.bmp");
+    SetUp(p, s.Crow2, 84, 59, 7, 1, s.Tomb1.X + 85, 540, "h_Crow2.bmp");
+    SetUp(p, s.Hand, 61, 98, 17, 0, 710, 500, "h_hand.bmp");
+    SetUp(p, s.Watchman, 87, 157, 14, 1, RoundToInt32(W / 2.0), 600 - 157 - 65, "h_watchman.bmp");
+    s.Watchman.StepX = -4;
+    SetUp(p, s.Zombie, 39, 66, 10, 1, 800, s.BackMid1.Y + 72, "h_zombie.bmp");
+    s.Zombie.StepX = -2;
+    SetUp(p, s.BloodDrip, 51, 113, 14, 1, s.Tomb1.X - 20, s.Tomb1.Y + 83, "h_blooddrip.bmp");
+    SetUp(p, s.Medallion, 65, 38, 3, 0, s.Tomb4.X + 18, s.Tomb4.Y + 50, "h_medallion.bmp");
+    SetUp(p, s.Rats[1], 65, 43, 5, 1, 0, 550, "h_rat1.bmp");
+    s.Rats[1].StepX = 10;
+    SetUp(p, s.Rats[2], 45, 30, 5, 3, 800, 500, "h_rat2.bmp");
+    s.Rats[2].StepX = -8;
+    s.Rats[2].SrcX = 225;
+    SetUp(p, s.Scorpion, 38, 33, 5, 1, 700, 500, "h_scorpion.bmp");
+    s.Scorpion.StepX = -2;
+    s.Scorpion.StepY = 1;
+    SetUp(p, s.Flower, 50, 50, 8, 1, 335, 468, "h_flower.bmp");
+    SetUp(p, s.Owl, 32, 48, 6, 0, 688, 174, "h_owl.bmp");
+    SetUp(p, s.GraveDigger, 59, 74, 16, 1, 650, 415, "h_gravedigger.bmp");
+    SetUp(p, s.Spider, 79, 93, 1, 0, 200, low ? 600 - H - 93 : -93, "h_spider.bmp");
+
+    for (int i = 1; i <= 15; ++i) {
+      CreatureState& f = s.FireFlies[i];
+      f.Width = 20;
+      f.Height = 19;
+      f.SrcX = 0;
+      f.SrcY = 0;
+      f.FrameCount = 8;
+      f.Frame = static_cast<int>(std::floor(f.FrameCount * Draw(p, true)));
+      f.StepX = static_cast<int>(std::floor(5 * Draw(p, false) - 2));
+      if (f.StepX == 0) f.StepX = -2;
+      f.StepY = static_cast<int>(std::floor(5 * Draw(p, true) - 2));
+      if (f.StepY == 0) f.StepY = 2;
+      f.X = static_cast<int>(std::floor(801 * Draw(p, true)));
+      f.Y = static_cast<int>(std::floor(401 * Draw(p, true)));
+    }
+    s.FireFlies[1].FileName = "h_firefly.bmp";
+    s.FireFlies[1].FileFound = VbBool(FileInstallCheck(p, p.DataDir + s.FireFlies[1].FileName));
+
+    SetUp(p, s.Lightning[1], 171, 182, 2, -1, 320, 214, "h_lightning1.bmp");
+    SetUp(p, s.Lightning[2], 171, 182, 2, -1, 20, 125, "h_lightning2.bmp");
+    SetUp(p, s.Dove, 27, 46, 8, 1, 800, s.BackTop.Height, "h_dove.bmp");
+    s.Dove.StepX = -5;
+
+    // Each bat starts on a frame of its right-facing run, so no bat shows the other facing first.
+    for (int i = 1; i <= 6; ++i) {
+      CreatureState& b = s.Bats[i];
+      b.Width = 26;
+      b.Height = 23;
+      b.SrcX = 0;
+      b.SrcY = 0;
+      b.FrameCount = 8;
+      b.Frame = static_cast<int>(std::floor(b.FrameCount * Draw(p, true)));
+      b.StepX = 3;
+      b.StepY = 1;
+      b.X = static_cast<int>(std::floor(801 * Draw(p, true)));
+      b.Y = static_cast<int>(std::floor(41 * Draw(p, false) + s.BackMid1.Y));
+    }
+    s.Bats[1].FileName = "h_bat.bmp";
+    s.Bats[1].FileFound = VbBool(FileInstallCheck(p, p.DataDir + s.Bats[1].FileName));
+  });
+}
+
+void DrawSpriteFrom(Program& p, const CreatureState& r, int32_t picture) {
+  const Int32 sx = SourceX(r);
+  p.surfaces.BitBlt(p.BackBuffer, r.X, r.Y, r.Width, r.Height, picture, sx, r.Height, Rop::kSrcAnd);
+  p.surfaces.BitBlt(p.BackBuffer, r.X, r.Y, r.Width, r.Height, picture, sx, 0, Rop::kSrcPaint);
+}
+
+void DrawSprite(Program& p, const CreatureState& r) { DrawSpriteFrom(p, r, r.Picture); }
+
+void Anim_FarTombStones(Program& p) {
+  Guarded(p, label::kAnimFarTombStones, [&] {
+    DrawSpriteFrom(p, p.scene.Tomb2, p.scene.Tomb2.Picture);
+    DrawSpriteFrom(p, p.scene.Tomb3, p.scene.Tomb2.Picture);
+  });
+}
+
+void Anim_CloseTombStones(Program& p) {
+  Guarded(p, label::kAnimCloseTombStones, [&] {
+    DrawSprite(p, p.scene.Tomb1);
+    DrawSprite(p, p.scene.Tomb4);
+  });
+}
+
+void Anim_Still_Loop(Program& p, CreatureState& r) {
+  Guarded(p, label::kAnimStillLoop, [&] {
+    DrawSprite(p, r);
+    NextFrame(r);
+  });
+}
+
+void Anim_Crow1(Program& p, CreatureState& r) {
+  Guarded(p, label::kAnimCrow1, [&] {
+    DrawSprite(p, r);
+    switch (p.scene.ShortTick) {
+      case 5: case 25: case 35: r.Frame = 2; break;
+      case 6: case 26: case 36: r.Frame = 3; break;
+      case 11: r.Frame = 4; break;
+      case 12:
+        r.Frame = 5;  // the caw
+        PlaySoundEffect(p, 3);
+        break;
+      case 18: r.Frame = 0; break;
+      case 19: r.Frame = 1; break;
+      default: break;
+    }
+  });
+}
+
+void Anim_Crow2(Program& p) {
+  Guarded(p, label::kAnimCrow2, [&] {
+    DrawSprite(p, p.scene.Crow2);
+    NextFrame(p.scene.Crow2);
+  });
+}
+
+void Anim_GraveDigger(Program& p) {
+  Guarded(p, label::kAnimGraveDigger, [&] {
+    DrawSprite(p, p.scene.GraveDigger);
+    NextFrame(p.scene.GraveDigger);
+  });
+}
+
+void Anim_BloodDrip(Program& p) {
+  Guarded(p, label::kAnimBloodDrip, [&] {
+    CreatureState& r = p.scene.BloodDrip;
+    DrawSprite(p, r);
+    NextFrame(r);
+    if (r.Frame == 4) PlaySoundEffect(p, 1);  // the drop lands
+  });
+}
+
+void Anim_Hand(Program& p) {
+  Guarded(p, label::kAnimHand, [&] {
+    CreatureState& r = p.scene.Hand;
+    DrawSprite(p, r);
+    const int t = p.scene.LongTick;
+    if (In(t, 30, 45) || In(t, 500, 515)) r.Frame += 1;
+    else if (In(t, 80, 95) || In(t, 550, 565)) r.Frame -= 1;
+  });
+}
+
+void Anim_Medallion(Program& p) {
+  Guarded(p, label::kAnimMedallion, [&] {
+    CreatureState& r = p.scene.Medallion;
+    DrawSprite(p, r);
+    switch (p.scene.MediumTick) {
+      case 40: case 41: case 44: case 45: case 48: case 49: r.Frame += 1; break;
+      case 42: case 43: case 46: case 47: case 50: case 51: r.Frame -= 1; break;
+      default: r.Frame = 0;
+    }
+  });
+}
+
+void Anim_Owl(Program& p) {
+  Guarded(p, label::kAnimOwl, [&] {
+    CreatureState& r = p.scene.Owl;
+    // Opaque: the owl's frames carry the branch behind it.
+    p.surfaces.BitBlt(p.BackBuffer, r.X, r.Y, r.Width, r.Height, r.Picture, SourceX(r), 0, Rop::kSrcCopy);
+    const int t = p.scene.MediumTick;
+    if (In(t, 70, 74)) {
+      r.Frame += 1;
+      if (r.Frame == 5) PlaySoundEffect(p, 4);  // eyes wide open
+    } else if (In(t, 90, 94)) {
+      r.Frame -= 1;
+    }
+  });
+}
+
+void Anim_Spider(Program& p) {
+  Guarded(p, label::kAnimSpider, [&] {
+    CreatureState& r = p.scene.Spider;
+    DrawSprite(p, r);
+    for (int32_t y = 0; y <= r.Y; ++y) p.surfaces.SetPixel(p.BackBuffer, r.X + 39, y, kThreadGrey);
+    const int t = p.scene.LongTick;
+    r.StepY = In(t, 30, 60) ? 8 : In(t, 90, 120) ? -8 : 0;
+    r.Y = r.Y + r.StepY;
+  });
+}
+
+void Anim_Lightning(Program& p) {
+  Guarded(p, label::kAnimLightning, [&] {
+    Scene& s = p.scene;
+    DrawSprite(p, s.Lightning[1]);
+    DrawSprite(p, s.Lightning[2]);
+    const int t = s.MediumTick;
+    switch (t) {
+      case 30: PlaySoundEffect(p, 2); break;
+      case 33: case 34: case 43: case 44: s.Lightning[1].Frame += 1; break;
+      case 35: case 36: s.Lightning[1].Frame -= 1; break;
+      default: s.Lightning[1].Frame = -1;
+    }
+    switch (t) {
+      case 78: PlaySoundEffect(p, 2); break;
+      case 80: case 81: case 90: case 91: s.Lightning[2].Frame += 1; break;
+      case 82: case 83: s.Lightning[2].Frame -= 1; break;
+      default: s.Lightning[2].Frame = -1;
+    }
+  });
+}
+
+void Anim_BouncingPumpkin(Program& p) {
+  Guarded(p, label::kAnimBouncingPumpkin, [&] {
+    CreatureState& r = p.scene.Pumpkin;
+    DrawSprite(p, r);
+    NextFrame(r);
+    r.X = r.X + r.StepX;
+    if (r.X < p.SceneLeftLimit || r.X > p.SceneRightLimit) r.StepX = -r.StepX;
+  });
+}
+
+void Anim_Skeleton1(Program& p) {
+  Guarded(p, label::kAnimSkeleton1, [&] {
+    CreatureState& r = p.scene.Skeleton1;
+    DrawSprite(p, r);
+    NextFrame(r);
+    r.X = r.X + r.StepX;
+    if (r.X > 2 * p.SceneRightLimit) r.X = p.SceneLeftLimit;
+    // A footfall is heard only while the skeleton is on the scene.
+    if ((r.Frame == 4 || r.Frame == 9) && r.X > -r.Width && r.X < 800) PlaySoundEffect(p, 5);
+  });
+}
+
+void Anim_Skeleton2(Program& p) {
+  Guarded(p, label::kAnimSkeleton2, [&] {
+    CreatureState& r = p.scene.Skeleton2;
+    DrawSprite(p, r);
+    NextFrame(r);
+    r.X = r.X + r.StepX;
+    if (r.X < 3 * p.SceneLeftLimit) {
+      r.StepX = -r.StepX;
+      r.SrcX = 540;
+    } else if (r.X > 3 * p.SceneRightLimit) {
+      r.StepX = -r.StepX;
+      r.SrcX = 0;
+    }
+  });
+}
+
+void Anim_Zombie(Program& p) {
+  Guarded(p, label::kAnimZombie, [&] {
+    CreatureState& r = p.scene.Zombie;
+    DrawSprite(p, r);
+    NextFrame(r);
+    r.X = r.X + r.StepX;
+    if (r.X < 180) r.X = p.SceneRightLimit;
+  });
+}
+
+void Anim_Watchman(Program& p) {
+  Guarded(p, label::kAnimWatchman, [&] {
+    CreatureState& r = p.scene.Watchman;
+    ImagePassOnly(p, r, r.Picture);  // the spirit glows over the scene
+    NextFrame(r);
+    r.X = r.X + r.StepX;
+    if (r.X < p.SceneLeftLimit) r.X = p.SceneRightLimit;
+  });
+}
+
+void Anim_Dove(Program& p) {
+  Guarded(p, label::kAnimDove, [&] {
+    CreatureState& r = p.scene.Dove;
+    DrawSprite(p, r);
+    NextFrame(r);
+    r.X = r.X + r.StepX;
+    if (r.X > p.SceneRightLimit) {
+      r.StepX = -r.StepX;
+      r.SrcX = 0;
+    } else if (r.X < p.SceneLeftLimit) {
+      r.StepX = -r.StepX;
+      r.SrcX = 216;
+    }
+  });
+}
+
+void Anim_Scorpion(Program& p) {
+  Guarded(p, label::kAnimScorpion, [&] {
+    CreatureState& r = p.scene.Scorpion;
+    DrawSprite(p, r);
+    NextFrame(r);
+    r.X = r.X + r.StepX;
+    r.Y = r.Y + r.StepY;
+    if (r.Y > 2 * p.SceneFarLimit) {
+      r.X = 700;
+      r.Y = 500;
+    }
+  });
+}
+
+void Anim_Rat(Program& p, Int16& ratIndex) {
+  Guarded(p, label::kAnimRat, [&] {
+    CreatureState& r = p.scene.Rats[ratIndex];
+    DrawSprite(p, r);
+    NextFrame(r);
+    r.X = r.X + r.StepX;
+    if (r.X > p.SceneRightLimit) {
+      r.StepX = -r.StepX;
+      r.SrcX = ratIndex == 1 ? 325 : 225;
+    } else if (r.X < p.SceneLeftLimit) {
+      r.StepX = -r.StepX;
+      r.SrcX = 0;
+    }
+  });
+}
+
+void Anim_Bat(Program& p) {
+  Guarded(p, label::kAnimBat, [&] {
+    Scene& s = p.scene;
+    for (int i = 1; i <= 6; ++i) {
+      CreatureState& b = s.Bats[i];
+      DrawSpriteFrom(p, b, s.Bats[1].Picture);
+      NextFrame(b);
+      b.X = b.X + b.StepX;
+      b.Y = b.Y + b.StepY;
+      if (b.X > p.SceneRightLimit) {
+        b.StepX = -b.StepX;
+        b.SrcX = b.Width * b.FrameCount;
+      } else if (b.X < p.SceneLeftLimit) {
+        b.StepX = -b.StepX;
+        b.SrcX = 0;
+      }
+      // Bats stay in the far band, turning one pixel outside it.
+      if (b.Y > s.BackMid1.Y + 40 || b.Y < s.BackMid1.Y) b.StepY = -b.StepY;
+    }
+  });
+}
+
+void Anim_FireFly(Program& p) {
+  Guarded(p, label::kAnimFireFly, [&] {
+    Scene& s = p.scene;
+    for (int i = 1; i <= 15; ++i) {
+      CreatureState& f = s.FireFlies[i];
+      ImagePassOnly(p, f, s.FireFlies[1].Picture);
+      NextFrame(f);
+      f.X = f.X + f.StepX;
+      f.Y = f.Y + f.StepY;
+      if (f.X > p.SceneRightLimit || f.X < p.SceneLeftLimit) f.StepX = -f.StepX;
+      if (f.Y < p.SceneTopLimit || f.Y > 400) f.StepY = -f.StepY;
+    }
+  });
+}
+
+}  // namespace dusk

@@ -1,0 +1,273 @@
+#include "startup/starter.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+#include "platform/numbers.h"
+#include "platform/system.h"
+#include "saver/previewscreen.h"
+#include "saver/screensaver.h"
+#include "scene/animations.h"
+#include "settings_dialog/configuration.h"
+
+namespace dusk {
+namespace {
+
+std::string Lower(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
+  return s;
+}
+
+std::string Trim(const std::string& s) {
+  size_t b = s.find_first_not_of(' '), e = s.find_last_not_of(' ');
+  return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
+}
+
+bool IsOn(const std::string& value) { return ReadNumber(value) > 0; }
+
+std::string Setting(Program& p, const std::string& key) {
+  return GetIniData(p, kSettingsFile, kSettingsSection, key);
+}
+
+void ApplyDefaults(Program& p) {
+  Scene& s = p.scene;
+  for (CreatureState* c : {&s.Skeleton1, &s.Crow1, &s.Crow2, &s.Watchman, &s.Zombie, &s.BloodDrip,
+                           &s.Rats[1], &s.GraveDigger, &s.Lightning[1], &s.Flower, &s.Owl, &s.Bats[1]})
+    c->Enabled = kTrue;
+  p.settings.Speed = 70;
+  for (int i : {0, 1, 2, 4, 6, 7, 8, 9, 10, 11}) p.settings.SoundOn[i] = kTrue;
+  p.settings.SongOn[0] = kTrue;
+}
+
+}  // namespace
+
+// The twenty creature keys in the order the settings file lists them, with their records.
+std::vector<std::pair<const char*, CreatureState*>> CreatureKeys(Scene& s) {
+  return {{"bat", &s.Bats[1]},         {"blooddrip", &s.BloodDrip}, {"bouncingpumpkin", &s.Pumpkin},
+          {"crow1", &s.Crow1},         {"crow2", &s.Crow2},         {"dove", &s.Dove},
+          {"firefly", &s.FireFlies[1]}, {"flower", &s.Flower},      {"gravedigger", &s.GraveDigger},
+          {"hand", &s.Hand},           {"lightning", &s.Lightning[1]}, {"medallion", &s.Medallion},
+          {"owl", &s.Owl},             {"rat", &s.Rats[1]},         {"scorpion", &s.Scorpion},
+          {"skeleton1", &s.Skeleton1}, {"skeleton2", &s.Skeleton2}, {"spider", &s.Spider},
+          {"watchman", &s.Watchman},   {"zombie", &s.Zombie}};
+}
+
+void Main(Program& p, const std::string& commandLine) {
+  Guarded(p, label::kMain, [&] {
+    p.CmdLine = Lower(Trim(commandLine));
+    p.CmdSwitch = p.CmdLine.substr(0, std::min<size_t>(2, p.CmdLine.size()));
+    p.DisplayPropsWnd = p.os.FindTopWindow("Display Properties");
+    // Asking also marks this instance as running, so it is asked in every case.
+    bool another = p.os.AnotherInstanceRunning();
+    if (p.CmdSwitch == "/s" && p.DisplayPropsWnd == 0 && another) EndProcessNow(p.os, 0);
+    GetDiectories(p);
+    p.ScreenWidth = RoundToInt16(p.os.ScreenWidthPixels());
+    p.ScreenHeight = RoundToInt16(p.os.ScreenHeightPixels());
+    p.SceneTopLimit = -150;
+    p.SceneFarLimit = 750;
+    p.SceneRightLimit = 1200;
+    p.SceneLeftLimit = -400;
+    p.Rnd.Seed(p.os.ClockSeconds());
+    X_GetData(p);
+    Properties_Creatures(p);
+    const std::string raw = Lower(commandLine);
+    if (raw.find("/p") != std::string::npos) Run_Preview(p, commandLine);
+    else if (raw.find("/c") != std::string::npos) Run_Configure(p);
+    else if (raw.find("/a") != std::string::npos) Run_Password(p, commandLine);
+    else Run_ScreenSaver(p);
+  });
+}
+
+void Run_ScreenSaver(Program& p) {
+  Guarded(p, label::kRunScreenSaver, [&] {
+    p.RunMode = kModeSaver;
+    LoadPics4ScreenSaver(p);
+    p.os.ShowCursor(false);
+    p.OsVersion = GetVersion32(p);
+    if (p.OsVersion == "95")
+      p.UsePassword = GetRegValue(p, kHkeyCurrentUser, "Control Panel\\Desktop", "ScreenSaveUsePassword");
+    SetTFS(p, "disable");
+    p.screenSaver = std::make_unique<ScreenSaver>(p);
+    p.screenSaver->Form_Initialize();
+    p.screenSaver->Form_Load();
+  });
+}
+
+void Run_Preview(Program& p, const std::string& commandLine) {
+  (void)commandLine;
+  Guarded(p, label::kRunPreview, [&] {
+    p.RunMode = kModePreview;
+    X_LoadPics4Preview(p);
+    // The longest numeric tail of the command line names the parent window.
+    p.PreviewParent = 0;
+    for (size_t n = p.CmdLine.size(); n >= 1; --n) {
+      std::string tail = p.CmdLine.substr(p.CmdLine.size() - n);
+      if (IsNumericText(tail)) {
+        p.PreviewParent = RoundToInt32(std::strtod(tail.c_str(), nullptr));
+        break;
+      }
+    }
+    p.PreviewRect = p.os.ClientRect(p.PreviewParent);
+    p.previewScreen = std::make_unique<PreviewScreen>(p);
+    p.previewScreen->Form_Initialize();
+    p.previewScreen->Form_Load();
+    p.previewScreen->Caption = "Preview";
+    p.os.EmbedPreviewWindow(*p.previewScreen, p.PreviewParent, p.PreviewRect);
+  });
+}
+
+void Run_Configure(Program& p) {
+  Guarded(p, label::kRunConfigure, [&] {
+    p.RunMode = kModeConfigure;
+    p.configuration = std::make_unique<Configuration>(p);
+    p.configuration->Form_Load();
+  });
+}
+
+void Run_Password(Program& p, const std::string& commandLine) {
+  Guarded(p, label::kRunPassword, [&] {
+    p.RunMode = kModePassword;
+    p.PasswordParent = WholeNumberFromText(commandLine.size() > 3 ? commandLine.substr(3) : "");
+    p.os.PwdChangePassword("SCRSAVE", p.PasswordParent);
+  });
+}
+
+int16_t GetRegValue(Program& p, uint32_t root, const std::string& keyPath, const std::string& name) {
+  std::string text = "Not Found";
+  if (auto value = p.os.QueryRegistryValue(root, keyPath, name)) {
+    const size_t count = value->data.size();
+    if (value->type == kRegDword && count >= 4) {
+      const uint8_t* d = value->data.data();
+      int32_t n = static_cast<int32_t>(d[0] | (d[1] << 8) | (d[2] << 16) | (static_cast<uint32_t>(d[3]) << 24));
+      char buf[24];
+      std::snprintf(buf, sizeof buf, n < 0 ? "-%03lld" : "%03lld", n < 0 ? -static_cast<long long>(n) : static_cast<long long>(n));
+      text = buf;
+    } else {
+      text.assign(value->data.begin(), value->data.end());
+    }
+    text = text.substr(0, count > 0 ? count - 1 : 0);
+  }
+  try {
+    return RoundToInt16(ReadNumber(text));
+  } catch (const RuntimeError&) {
+    return 0;
+  }
+}
+
+void X_Cleanup_And_End(Program& p) {
+  Guarded(p, label::kCleanupAndEnd, [&] {
+    Scene& s = p.scene;
+    auto release = [&](Int32& handle) {
+      if (handle > 0) RemoveDC(p, handle);
+      handle = 0;
+    };
+    for (CreatureState* c : {&s.BackTop, &s.BackMid1, &s.BackMid2, &s.BackMid3, &s.BackBottom})
+      release(c->Picture);
+    release(p.PaletteSurface);
+    release(p.BackBuffer);
+    for (CreatureState* c :
+         {&s.Tomb1, &s.Tomb2, &s.Tomb4, &s.Bats[1], &s.BloodDrip, &s.Pumpkin, &s.Crow1, &s.Crow2,
+          &s.Dove, &s.FireFlies[1], &s.Flower, &s.GraveDigger, &s.Hand, &s.Lightning[1],
+          &s.Lightning[2], &s.Medallion, &s.Owl, &s.Rats[1], &s.Rats[2], &s.Scorpion, &s.Skeleton1,
+          &s.Skeleton2, &s.Spider, &s.Watchman, &s.Zombie})
+      release(c->Picture);
+    release(p.PreviewStrip);
+    release(s.PreviewState1.Picture);
+    release(s.PreviewState2.Picture);
+
+    p.os.ShowCursor(true);
+    SetTFS(p, "enable");
+
+    for (int i = 0; i <= 11; ++i) {
+      const std::string alias = "song" + std::to_string(i);
+      std::string reply(255, ' ');
+      p.os.MciSendString("status " + alias + " mode", reply);
+      if (reply.compare(0, 7, "playing") == 0) p.os.MciSendString("stop " + alias, reply);
+      reply.assign(255, ' ');
+      p.os.MciSendString("status " + alias + " mode", reply);
+      if (reply.compare(0, 7, "stopped") == 0) p.os.MciSendString("close " + alias, reply);
+    }
+    p.ErrorStep = "00";
+
+    if (p.RunMode == kModeSaver) {
+      if (p.sound.SoundAvailable) {
+        p.os.WaveMixCloseChannel(p.sound.MixSession, 0, 1);
+        p.ErrorStep = "15";
+        for (int i = 0; i <= 11; ++i) p.os.WaveMixFreeWave(p.sound.MixSession, p.sound.WaveHandle[i]);
+        p.ErrorStep = "16";
+        p.os.WaveMixCloseSession(p.sound.MixSession);
+      }
+    } else if (p.RunMode == kModeConfigure) {
+      p.os.PlaySoundNamed("0", kSndNoDefault);
+      p.ErrorStep = "14";
+    }
+  });
+  EndProcessNow(p.os, p.exitCode);
+}
+
+void GetDiectories(Program& p) {
+  Guarded(p, label::kGetDiectories, [&] {
+    std::string dir = p.os.WindowsDirectory();
+    if (dir.size() > 256) dir.resize(256);
+    if (dir.empty() || dir.back() != '\\') dir += '\\';
+    p.WindowsDir = dir;
+    p.DataDir = p.WindowsDir + kDataFolderName + "\\";
+  });
+}
+
+void X_GetData(Program& p) {
+  Guarded(p, label::kGetData, [&] {
+    if (!IsOn(Setting(p, "firstrun"))) {
+      ApplyDefaults(p);
+      return;
+    }
+    for (auto& [key, record] : CreatureKeys(p.scene)) record->Enabled = VbBool(IsOn(Setting(p, key)));
+    p.settings.Speed = RoundToInt16(ReadNumber(Setting(p, "speed")));
+    p.settings.MessageText = Setting(p, "messagetext");
+    for (int i = 0; i <= 11; ++i) p.settings.SongOn[i] = VbBool(IsOn(Setting(p, "song" + std::to_string(i))));
+    for (int i = 0; i <= 11; ++i) p.settings.SoundOn[i] = VbBool(IsOn(Setting(p, "sound" + std::to_string(i))));
+    p.settings.ClockOn = VbBool(IsOn(Setting(p, "clock")));
+  });
+}
+
+void LoadPics4ScreenSaver(Program& p) {
+  Guarded(p, label::kLoadPics4ScreenSaver, [&] {
+    Scene& s = p.scene;
+    auto load = [&](CreatureState& r) { r.Picture = GenerateDC(p, p.DataDir + r.FileName); };
+    auto loadIf = [&](CreatureState& r, bool condition) {
+      if (condition) load(r);
+    };
+    auto on = [](const CreatureState& r) { return r.Enabled && r.FileFound; };
+    p.PaletteSurface = GenerateDC(p, p.DataDir + "h_palette.bmp");
+    p.BackBuffer = GenerateBufferDC(p, 800, 600, p.PaletteSurface);
+    for (CreatureState* c : {&s.BackTop, &s.BackMid1, &s.BackMid2, &s.BackMid3, &s.BackBottom}) load(*c);
+    loadIf(s.Pumpkin, on(s.Pumpkin));
+    loadIf(s.Tomb1, s.Tomb1.FileFound);
+    loadIf(s.Tomb2, s.Tomb2.FileFound);
+    loadIf(s.Tomb4, s.Tomb4.FileFound);
+    for (CreatureState* c : {&s.Skeleton1, &s.Skeleton2, &s.Crow1, &s.Crow2, &s.Hand, &s.Watchman,
+                             &s.Zombie, &s.BloodDrip})
+      loadIf(*c, on(*c));
+    loadIf(s.Rats[1], s.Rats[1].Enabled && s.Rats[1].FileFound);
+    loadIf(s.Rats[2], s.Rats[1].Enabled && s.Rats[2].FileFound);
+    loadIf(s.GraveDigger, on(s.GraveDigger));
+    loadIf(s.Spider, on(s.Spider));
+    // These four are loaded whenever their files exist.
+    loadIf(s.Scorpion, s.Scorpion.FileFound);
+    loadIf(s.Flower, s.Flower.FileFound);
+    loadIf(s.FireFlies[1], s.FireFlies[1].FileFound);
+    loadIf(s.Lightning[1], s.Lightning[1].FileFound);
+    loadIf(s.Lightning[2], s.Lightning[2].FileFound);
+    for (CreatureState* c : {&s.Owl, &s.Dove, &s.Medallion, &s.Bats[1]}) loadIf(*c, on(*c));
+    RemoveDC(p, p.PaletteSurface);
+    p.PaletteSurface = 0;  // released: the clean-up does not release it again
+  });
+}
+
+void X_LoadPics4Preview(Program& p) {
+  Guarded(p, label::kLoadPics4Preview,
+          [&] { p.PreviewStrip = GenerateDC(p, p.DataDir + "h_preview.bmp"); });
+}
+
+}  // namespace dusk
