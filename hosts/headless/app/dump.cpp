@@ -1,0 +1,130 @@
+#include "hosts/headless/app/dump.h"
+
+#include <cstdio>
+
+namespace dusk::headless {
+
+std::string Quote(const std::string& s) {
+  std::string out = "\"";
+  for (unsigned char c : s) {
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (c < 0x20) {
+          char buf[8];
+          std::snprintf(buf, sizeof buf, "\\u%04x", c);
+          out += buf;
+        } else {
+          out += static_cast<char>(c);
+        }
+    }
+  }
+  return out + "\"";
+}
+
+void JsonLine::Key(const std::string& name) {
+  if (!body_.empty()) body_ += ",";
+  body_ += Quote(name) + ":";
+}
+
+JsonLine& JsonLine::Field(const std::string& name, long long v) {
+  Key(name);
+  body_ += std::to_string(v);
+  return *this;
+}
+
+JsonLine& JsonLine::Field(const std::string& name, const std::string& v) {
+  Key(name);
+  body_ += Quote(v);
+  return *this;
+}
+
+JsonLine& JsonLine::Raw(const std::string& name, const std::string& json) {
+  Key(name);
+  body_ += json;
+  return *this;
+}
+
+JsonLine& JsonLine::Strings(const std::string& name, const std::vector<std::string>& v) {
+  std::string json = "[";
+  for (size_t i = 0; i < v.size(); ++i) json += (i ? "," : "") + Quote(v[i]);
+  return Raw(name, json + "]");
+}
+
+JsonLine& JsonLine::Numbers(const std::string& name, const std::vector<int>& v) {
+  std::string json = "[";
+  for (size_t i = 0; i < v.size(); ++i) json += (i ? "," : "") + std::to_string(v[i]);
+  return Raw(name, json + "]");
+}
+
+namespace {
+
+std::string Record(const CreatureState& r) {
+  JsonLine j;
+  j.Field("X", r.X).Field("Y", r.Y).Field("Frame", r.Frame).Field("SrcX", r.SrcX);
+  j.Field("StepX", r.StepX).Field("StepY", r.StepY).Field("Enabled", r.Enabled);
+  j.Field("FileFound", r.FileFound).Raw("Picture", r.Picture > 0 ? "true" : "false");
+  return j.Text();
+}
+
+template <class Array>
+std::string Elements(const Array& a, int first, int last) {
+  std::string json = "[";
+  for (int i = first; i <= last; ++i) json += (i > first ? "," : "") + Record(a[i]);
+  return json + "]";
+}
+
+}  // namespace
+
+std::string SettingsJson(const Program& p) {
+  const Settings& s = p.settings;
+  std::vector<int> songs, sounds;
+  for (int i = 0; i <= 11; ++i) {
+    songs.push_back(s.SongOn[i]);
+    sounds.push_back(s.SoundOn[i]);
+  }
+  JsonLine j;
+  j.Field("Speed", s.Speed).Numbers("SongOn", songs).Numbers("SoundOn", sounds);
+  j.Field("ClockOn", s.ClockOn).Field("MessageText", s.MessageText);
+  return j.Text();
+}
+
+std::string RecordsJson(const Program& p) {
+  const Scene& s = p.scene;
+  JsonLine j;
+  const std::pair<const char*, const CreatureState*> singles[] = {
+      {"BackTop", &s.BackTop},     {"BackMid1", &s.BackMid1},       {"BackMid2", &s.BackMid2},
+      {"BackMid3", &s.BackMid3},   {"BackBottom", &s.BackBottom},   {"Tomb1", &s.Tomb1},
+      {"Tomb2", &s.Tomb2},         {"Tomb3", &s.Tomb3},             {"Tomb4", &s.Tomb4},
+      {"Hand", &s.Hand},           {"Watchman", &s.Watchman},       {"Owl", &s.Owl},
+      {"Dove", &s.Dove},           {"Medallion", &s.Medallion},     {"Skeleton1", &s.Skeleton1},
+      {"Skeleton2", &s.Skeleton2}, {"Crow1", &s.Crow1},             {"Crow2", &s.Crow2},
+      {"Zombie", &s.Zombie},       {"BloodDrip", &s.BloodDrip},     {"Scorpion", &s.Scorpion},
+      {"Flower", &s.Flower},       {"GraveDigger", &s.GraveDigger}, {"Pumpkin", &s.Pumpkin},
+      {"Spider", &s.Spider}};
+  for (auto& [name, r] : singles) j.Raw(name, Record(*r));
+  j.Raw("Bats", Elements(s.Bats, 1, 6));
+  j.Raw("FireFlies", Elements(s.FireFlies, 1, 15));
+  j.Raw("Rats", Elements(s.Rats, 1, 2));
+  j.Raw("Lightning", Elements(s.Lightning, 1, 2));
+  return j.Text();
+}
+
+std::string LabelsJson(const LabelControl* labels[], const char* names[], int count) {
+  JsonLine j;
+  for (int i = 0; i < count; ++i) {
+    const LabelControl& l = *labels[i];
+    JsonLine k;
+    k.Field("Caption", l.Caption).Field("Left", l.Left).Field("Top", l.Top).Field("Width", l.Width);
+    k.Raw("Visible", l.Visible ? "true" : "false");
+    k.Field("Alignment", l.TextAlign == Alignment::kCenter ? "center" : "left");
+    j.Raw(names[i], k.Text());
+  }
+  return j.Text();
+}
+
+}  // namespace dusk::headless

@@ -1,0 +1,294 @@
+// duskhollow-headless: runs the program for a command line against a simulated screen and a
+// deterministic clock, writing frames as PNG files and the state of every frame as JSON lines.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "hosts/headless/app/dump.h"
+#include "hosts/headless/app/render.h"
+#include "hosts/headless/midi_length.h"
+#include "hosts/headless/portable_os.h"
+#include "saver/previewscreen.h"
+#include "saver/screensaver.h"
+#include "startup/starter.h"
+
+namespace dusk::headless {
+namespace {
+
+struct Options {
+  std::string windir = DUSK_DEFAULT_WINDIR;
+  int width = 800, height = 600;
+  long long ticks = 0;
+  long long seed = -1;
+  int hour = 21, minute = 5;
+  std::string framesDir;
+  long long every = 1;
+  std::string dumpFile;
+  bool dumpPixels = false;
+  bool close = true;
+  int platform = 2;
+  bool sound = true;
+  std::string commandLine = "/s";
+};
+
+const char* kUsage =
+    "usage: duskhollow-headless [options] [command line]\n"
+    "  --windir DIR        the Windows directory (tarnix.ini; data in DIR/Duskhollow)\n"
+    "  --screen WxH        screen size (default 800x600)\n"
+    "  --ticks N           frames to run (the clock advances Speed ms per frame)\n"
+    "  --seed N            replaces the clock readings the random generator is seeded with\n"
+    "  --time HH:MM        local time for the clock\n"
+    "  --frames DIR        write what the screen shows as frame-NNNNNN.png\n"
+    "  --every K           with --frames: every K-th frame (default 1)\n"
+    "  --dump-state FILE   JSON lines: start-up, then one line per frame\n"
+    "  --dump-pixels       include the canvas pixels in the dump\n"
+    "  --platform 95|NT    the Windows family to report (default NT)\n"
+    "  --no-sound          no wave output can be opened\n"
+    "  --no-close          end without closing the window (no clean-up line)\n"
+    "The command line defaults to /s.\n";
+
+[[noreturn]] void Fail(const std::string& message) {
+  std::fprintf(stderr, "duskhollow-headless: %s\n%s", message.c_str(), kUsage);
+  std::exit(2);
+}
+
+long long Number(const std::string& option, const char* text, long long lo, long long hi) {
+  char* end = nullptr;
+  long long v = std::strtoll(text, &end, 10);
+  if (!*text || *end || v < lo || v > hi) Fail(option + " needs a whole number from " + std::to_string(lo) + " to " + std::to_string(hi));
+  return v;
+}
+
+Options Parse(int argc, char** argv) {
+  Options o;
+  std::vector<std::string> rest;
+  for (int i = 1; i < argc; ++i) {
+    std::string a = argv[i];
+    auto value = [&]() -> const char* {
+      if (i + 1 >= argc) Fail(a + " needs a value");
+      return argv[++i];
+    };
+    if (a == "--windir") o.windir = value();
+    else if (a == "--screen") {
+      std::string v = value();
+      size_t x = v.find('x');
+      if (x == std::string::npos) Fail("--screen needs WxH, for example 1024x768");
+      o.width = static_cast<int>(Number(a, v.substr(0, x).c_str(), 1, 16384));
+      o.height = static_cast<int>(Number(a, v.substr(x + 1).c_str(), 1, 16384));
+    } else if (a == "--ticks") o.ticks = Number(a, value(), 0, 100000000);
+    else if (a == "--seed") o.seed = Number(a, value(), 0, 1000000000);
+    else if (a == "--time") {
+      std::string v = value();
+      int h, m;
+      char tail;
+      if (std::sscanf(v.c_str(), "%d:%d%c", &h, &m, &tail) != 2 || h < 0 || h > 23 || m < 0 || m > 59)
+        Fail("--time needs HH:MM");
+      o.hour = h;
+      o.minute = m;
+    } else if (a == "--frames") o.framesDir = value();
+    else if (a == "--every") o.every = Number(a, value(), 1, 100000000);
+    else if (a == "--dump-state") o.dumpFile = value();
+    else if (a == "--dump-pixels") o.dumpPixels = true;
+    else if (a == "--no-close") o.close = false;
+    else if (a == "--no-sound") o.sound = false;
+    else if (a == "--platform") {
+      std::string v = value();
+      if (v == "95") o.platform = 1;
+      else if (v == "NT") o.platform = 2;
+      else Fail("--platform takes 95 or NT");
+    } else if (a == "--help" || a == "-h") {
+      std::fputs(kUsage, stdout);
+      std::exit(0);
+    } else if (a.rfind("--", 0) == 0) Fail("unknown option " + a);
+    else rest.push_back(a);
+  }
+  if (!rest.empty()) {
+    o.commandLine.clear();
+    for (size_t i = 0; i < rest.size(); ++i) o.commandLine += (i ? " " : "") + rest[i];
+  }
+  if (!std::filesystem::is_directory(o.windir)) Fail("no such Windows directory: " + o.windir);
+  return o;
+}
+
+std::string Base64(const std::vector<uint8_t>& bytes) {
+  static const char* t = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string out;
+  for (size_t i = 0; i < bytes.size(); i += 3) {
+    uint32_t v = bytes[i] << 16;
+    if (i + 1 < bytes.size()) v |= bytes[i + 1] << 8;
+    if (i + 2 < bytes.size()) v |= bytes[i + 2];
+    out += t[(v >> 18) & 63];
+    out += t[(v >> 12) & 63];
+    out += i + 1 < bytes.size() ? t[(v >> 6) & 63] : '=';
+    out += i + 2 < bytes.size() ? t[v & 63] : '=';
+  }
+  return out;
+}
+
+class Run {
+ public:
+  Run(const Options& o) : o_(o), os_(o.windir), p_(os_) {
+    os_.screenWidth = o.width;
+    os_.screenHeight = o.height;
+    os_.platformId = o.platform;
+    os_.mixerAvailable = o.sound;
+    os_.localTime = LocalTime{o.hour, o.minute, 0};
+    if (o.seed >= 0) os_.clockSeconds = static_cast<double>(o.seed);
+    os_.songSeconds = [](const std::vector<uint8_t>& bytes) { return MidiFileSeconds(bytes); };
+    if (!o.dumpFile.empty()) {
+      dump_.open(o.dumpFile);
+      if (!dump_) Fail("cannot write " + o.dumpFile);
+    }
+    if (!o.framesDir.empty()) std::filesystem::create_directories(o.framesDir);
+  }
+
+  int Go() {
+    try {
+      Main(p_, o_.commandLine);
+      StartLine();
+      if (p_.screenSaver) Saver();
+      else if (p_.previewScreen) Preview();
+      if (o_.close) Close();
+    } catch (const ProcessExit& e) {
+      EndLine();
+      for (const std::string& m : os_.messages) std::fprintf(stderr, "%s\n", m.c_str());
+      return e.code;
+    }
+    for (const std::string& m : os_.messages) std::fprintf(stderr, "%s\n", m.c_str());
+    return 0;
+  }
+
+ private:
+  const Options& o_;
+  PortableOs os_;
+  Program p_;
+  std::ofstream dump_;
+  long long tick_ = 0;
+  bool started_ = false;
+
+  void Emit(JsonLine& j) {
+    j.Strings("mci", os_.mci).Numbers("effects", p_.effectsPlayed).Strings("mixer", os_.mixer);
+    os_.mci.clear();
+    os_.mixer.clear();
+    p_.effectsPlayed.clear();
+    if (dump_) dump_ << j.Text() << "\n";
+  }
+
+  void SaverLabels(JsonLine& j) {
+    const LabelControl* labels[] = {&p_.screenSaver->ScreenLabel, &p_.screenSaver->ClockLabel};
+    const char* names[] = {"ScreenLabel", "ClockLabel"};
+    j.Raw("labels", LabelsJson(labels, names, 2));
+  }
+
+  void StartLine() {
+    started_ = true;
+    JsonLine j;
+    j.Field("tick", 0).Field("RunMode", p_.RunMode).Raw("settings", SettingsJson(p_));
+    j.Field("ScreenWidth", p_.ScreenWidth).Field("ScreenHeight", p_.ScreenHeight);
+    j.Raw("records", RecordsJson(p_));
+    if (p_.screenSaver) SaverLabels(j);
+    Emit(j);
+  }
+
+  void EndLine() {
+    if (!started_) return;
+    JsonLine j;
+    j.Field("tick", tick_).Field("event", "end").Field("ErrorStep", p_.ErrorStep);
+    Emit(j);
+  }
+
+  void Saver() {
+    ScreenSaver& s = *p_.screenSaver;
+    int64_t nextFrame = s.maintimer.Interval, nextMusic = s.MusicTimer.Interval;
+    const int64_t step = s.maintimer.Interval > 0 ? s.maintimer.Interval : 70;
+    for (tick_ = 1; tick_ <= o_.ticks; ++tick_) {
+      const int64_t until = os_.elapsedMs + step;
+      // Every timer due in this step, in the order they fall due.
+      while (true) {
+        const bool frameDue = s.maintimer.Enabled && s.maintimer.Interval > 0 && nextFrame <= until;
+        const bool musicDue = s.MusicTimer.Enabled && nextMusic <= until;
+        if (!frameDue && !musicDue) break;
+        if (musicDue && (!frameDue || nextMusic < nextFrame)) {
+          os_.elapsedMs = nextMusic;
+          nextMusic += s.MusicTimer.Interval;
+          s.MusicTimer_Timer();
+        } else {
+          os_.elapsedMs = nextFrame;
+          nextFrame += s.maintimer.Interval;
+          s.maintimer_Timer();
+        }
+      }
+      if (!s.MusicTimer.Enabled) nextMusic = until + s.MusicTimer.Interval;
+      os_.elapsedMs = until;
+      FrameLine(s);
+    }
+    tick_ = o_.ticks;
+  }
+
+  void FrameLine(ScreenSaver& s) {
+    const Bitmap* canvas = p_.surfaces.Find(s.Canvas);
+    if (!o_.framesDir.empty() && canvas && tick_ % o_.every == 0) {
+      const LabelControl* labels[] = {&s.ScreenLabel, &s.ClockLabel};
+      char name[32];
+      std::snprintf(name, sizeof name, "frame-%06lld.png", tick_);
+      if (!WritePng(*canvas, labels, 2, (std::filesystem::path(o_.framesDir) / name).string()))
+        Fail("cannot write frames into " + o_.framesDir);
+    }
+    if (!dump_) return;
+    const Scene& sc = p_.scene;
+    JsonLine j;
+    j.Field("tick", tick_).Field("LongTick", sc.LongTick).Field("ShortTick", sc.ShortTick);
+    j.Field("MediumTick", sc.MediumTick).Raw("records", RecordsJson(p_));
+    SaverLabels(j);
+    if (o_.dumpPixels && canvas) {
+      std::vector<uint8_t> rgb;
+      rgb.reserve(canvas->pixels.size() * 3);
+      for (uint32_t px : canvas->pixels) {
+        rgb.push_back(px >> 16);
+        rgb.push_back((px >> 8) & 0xFF);
+        rgb.push_back(px & 0xFF);
+      }
+      j.Field("pixels", Base64(rgb));
+    }
+    Emit(j);
+  }
+
+  void Preview() {
+    PreviewScreen& w = *p_.previewScreen;
+    for (tick_ = 1; tick_ <= o_.ticks; ++tick_) {
+      os_.elapsedMs += w.previewtimer.Interval;
+      if (w.previewtimer.Enabled) w.previewtimer_Timer();
+      const Bitmap* canvas = p_.surfaces.Find(w.Canvas);
+      if (!o_.framesDir.empty() && canvas && tick_ % o_.every == 0) {
+        char name[32];
+        std::snprintf(name, sizeof name, "frame-%06lld.png", tick_);
+        WritePng(*canvas, nullptr, 0, (std::filesystem::path(o_.framesDir) / name).string());
+      }
+      JsonLine j;
+      j.Field("tick", tick_).Field("PreviewFrame", w.PreviewFrame).Field("PreviewX", w.PreviewX);
+      j.Field("PreviewY", w.PreviewY);
+      Emit(j);
+    }
+    tick_ = o_.ticks;
+  }
+
+  // The user comes back: a key closes the saver; other windows are closed.
+  void Close() {
+    if (p_.screenSaver) p_.screenSaver->Form_KeyPress(32);
+    else if (p_.previewScreen) p_.previewScreen->Form_Unload();
+  }
+};
+
+}  // namespace
+}  // namespace dusk::headless
+
+int main(int argc, char** argv) {
+  const dusk::headless::Options options = dusk::headless::Parse(argc, argv);
+  dusk::headless::Run run(options);
+  return run.Go();
+}
