@@ -1,0 +1,436 @@
+// The saver window: the frame loop, presentation on the screen, labels, songs and effects, input
+// and the password check; and the control panel's miniature preview.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "saver/previewscreen.h"
+#include "saver/screensaver.h"
+#include "scene/animations.h"
+#include "startup/starter.h"
+#include "tests/fixture.h"
+
+namespace dusk::testing {
+namespace {
+
+class Saver : public ProgramTest {
+ protected:
+  Saver() { WriteAllPictures(); }
+  void Settings(const std::string& keys) { WriteText("tarnix.ini", "[Duskhollow]\r\nfirstrun=1\r\nspeed=70\r\n" + keys); }
+  void AllCreaturesOff() { Settings(""); }
+  void Start(int w = 800, int h = 600) {
+    NewProcess();
+    os->screenWidth = w;
+    os->screenHeight = h;
+    ASSERT_EQ(RunMain("/s"), -1);
+    ASSERT_TRUE(p->screenSaver);
+  }
+  ScreenSaver& W() { return *p->screenSaver; }
+  const Bitmap& Canvas() { return *p->surfaces.Find(W().Canvas); }
+  const Bitmap& Back() { return *p->surfaces.Find(p->BackBuffer); }
+  void Frames(int n) {
+    for (int i = 0; i < n; ++i) {
+      os->elapsedMs += W().maintimer.Interval;
+      W().maintimer_Timer();
+    }
+  }
+  int EndCode(auto&& f) {
+    try {
+      f();
+    } catch (const ProcessExit& e) {
+      return e.code;
+    }
+    return -1;
+  }
+};
+
+TEST_F(Saver, CountersCycleOverTheirInclusiveRanges) {
+  AllCreaturesOff();
+  Start();
+  std::vector<int> longs, shorts, mediums;
+  for (int i = 1; i <= 1002; ++i) {
+    W().maintimer_Timer();
+    if (i == 40 || i == 41 || i == 42) shorts.push_back(p->scene.ShortTick);
+    if (i == 100 || i == 101 || i == 102) mediums.push_back(p->scene.MediumTick);
+    if (i == 1000 || i == 1001 || i == 1002) longs.push_back(p->scene.LongTick);
+  }
+  EXPECT_EQ(shorts, (std::vector<int>{40, 0, 1}));
+  EXPECT_EQ(mediums, (std::vector<int>{100, 0, 1}));
+  EXPECT_EQ(longs, (std::vector<int>{1000, 0, 1}));
+}
+
+TEST_F(Saver, WithEveryCreatureOffEveryFrameIsTheSame) {
+  AllCreaturesOff();
+  Start();
+  Frames(1);
+  const std::vector<uint32_t> first = Canvas().pixels;
+  Frames(57);
+  EXPECT_EQ(Canvas().pixels, first);
+  // The tombstones stand in it.
+  const Bitmap* tomb = p->surfaces.Find(p->scene.Tomb1.Picture);
+  EXPECT_EQ(Back().Row(450)[40], tomb->Row(50)[25]);
+}
+
+TEST_F(Saver, TheSceneIsCutStretchedOrCopiedToTheScreen) {
+  AllCreaturesOff();
+  Start(640, 480);
+  Frames(1);
+  EXPECT_EQ(Canvas().width, 640);
+  EXPECT_EQ(Canvas().Row(0)[0], Back().Row(120)[160]);  // the bottom-right 640 x 480
+  EXPECT_EQ(Canvas().Row(479)[639], Back().Row(599)[799]);
+
+  Start(800, 600);
+  Frames(1);
+  EXPECT_EQ(Canvas().pixels, Back().pixels);
+
+  Start(1024, 768);
+  Frames(1);
+  EXPECT_EQ(Canvas().Row(767)[1023], Back().Row(599)[799]);
+  EXPECT_EQ(Canvas().Row(384)[512], Back().Row(300)[400]);
+  EXPECT_EQ(Canvas().Row(0)[0], Back().Row(0)[0]);
+}
+
+TEST_F(Saver, DefaultCreaturesChangeTheFrame) {
+  std::filesystem::remove(windir / "tarnix.ini");
+  Start();
+  Frames(1);
+  const std::vector<uint32_t> first = Canvas().pixels;
+  Frames(5);
+  EXPECT_NE(Canvas().pixels, first);
+}
+
+TEST_F(Saver, AMessageIsCentredAcrossTheTopOrLeftAlignedBesideTheClock) {
+  Settings("messagetext=Boo\r\n");
+  Start(1024, 768);
+  EXPECT_TRUE(W().ScreenLabel.Visible);
+  EXPECT_EQ(W().ScreenLabel.Caption, "  Boo  ");
+  EXPECT_EQ(W().ScreenLabel.Left, 0);
+  EXPECT_EQ(W().ScreenLabel.Top, 5);
+  EXPECT_EQ(W().ScreenLabel.Width, 1024);
+  EXPECT_EQ(W().ScreenLabel.TextAlign, Alignment::kCenter);
+  EXPECT_FALSE(W().ClockLabel.Visible);
+
+  Settings("messagetext=Boo\r\nclock=1\r\n");
+  Start(1024, 768);
+  EXPECT_EQ(W().ScreenLabel.TextAlign, Alignment::kLeft);
+  EXPECT_TRUE(W().ClockLabel.Visible);
+}
+
+TEST_F(Saver, TheClockStartsCentredThenStands100PixelsFromTheRight) {
+  Settings("clock=1\r\n");
+  Start(1024, 768);
+  EXPECT_EQ(W().ClockLabel.Caption, "CLOCK");
+  EXPECT_EQ(W().ClockLabel.Left, 468);  // 512 - 44.5, halves to even
+  EXPECT_EQ(W().ClockLabel.Top, 5);
+  os->localTime = LocalTime{13, 7, 0};
+  W().maintimer_Timer();
+  EXPECT_EQ(W().ClockLabel.Left, 924);
+  EXPECT_EQ(W().ClockLabel.Caption, " 1:07 PM ");
+  os->localTime = LocalTime{0, 30, 0};
+  W().maintimer_Timer();
+  EXPECT_EQ(W().ClockLabel.Caption, " 12:30 AM ");
+  os->localTime = LocalTime{12, 0, 59};
+  W().maintimer_Timer();
+  EXPECT_EQ(W().ClockLabel.Caption, " 12:00 PM ");
+  os->elapsedMs += 1000;
+  W().maintimer_Timer();
+  EXPECT_EQ(W().ClockLabel.Caption, " 12:01 PM ");
+}
+
+TEST_F(Saver, AHiddenClockIsStillKeptCurrent) {
+  AllCreaturesOff();
+  Start();
+  os->localTime = LocalTime{9, 5, 0};
+  W().maintimer_Timer();
+  EXPECT_FALSE(W().ClockLabel.Visible);
+  EXPECT_EQ(W().ClockLabel.Caption, " 9:05 AM ");
+}
+
+TEST_F(Saver, ASpeedOfZeroGivesNoFramesAndANegativeOneIsAnError) {
+  WriteText("tarnix.ini", "[Duskhollow]\r\nfirstrun=1\r\nclock=1\r\n");
+  Start();
+  EXPECT_EQ(W().maintimer.Interval, 0);
+  EXPECT_EQ(W().ClockLabel.Caption, "CLOCK");
+
+  WriteText("tarnix.ini", "[Duskhollow]\r\nfirstrun=1\r\nspeed=-1\r\n");
+  NewProcess();
+  EXPECT_EQ(RunMain("/s"), 1);
+  ASSERT_EQ(os->messages.size(), 1u);
+  EXPECT_NE(os->messages[0].find("Dusk- 380- ScreenSaver/Form_Initialize"), std::string::npos);
+}
+
+// --- songs ---
+
+class Songs : public Saver {
+ protected:
+  void WriteSongs(std::initializer_list<int> slots) {
+    for (int n : slots) WriteFile("Duskhollow/h_song" + std::to_string(n) + ".Mid", {'M', 'T', 'h', 'd'});
+  }
+  std::vector<std::string> Plays() {
+    std::vector<std::string> plays;
+    for (const std::string& c : os->mci)
+      if (c.rfind("play ", 0) == 0) plays.push_back(c);
+    return plays;
+  }
+  void MusicTicks(int n) {
+    for (int i = 0; i < n; ++i) {
+      os->elapsedMs += 10000;
+      if (W().MusicTimer.Enabled) W().MusicTimer_Timer();
+    }
+  }
+  void SongLength(double seconds) {
+    os->songSeconds = [seconds](const std::vector<uint8_t>&) { return seconds; };
+  }
+};
+
+TEST_F(Songs, EnabledSongsAreOpenedAndTheFirstPlays) {
+  WriteSongs({0, 2, 5});
+  Settings("song2=1\r\nsong5=1\r\n");
+  Start();
+  ASSERT_GE(os->mci.size(), 3u);
+  EXPECT_EQ(os->mci[0], "open \"C:\\WINDOWS\\Duskhollow\\h_song2.Mid\" type sequencer alias song2");
+  EXPECT_EQ(os->mci[1], "open \"C:\\WINDOWS\\Duskhollow\\h_song5.Mid\" type sequencer alias song5");
+  EXPECT_EQ(os->mci[2], "play song2 from 0");
+  EXPECT_TRUE(W().MusicTimer.Enabled);
+}
+
+TEST_F(Songs, SongsFollowEachOtherInSlotOrder) {
+  WriteSongs({2, 5});
+  Settings("song2=1\r\nsong5=1\r\n");
+  NewProcess();
+  SongLength(25);  // each song ends within three music ticks
+  os->screenWidth = 800;
+  ASSERT_EQ(RunMain("/s"), -1);
+  MusicTicks(12);
+  EXPECT_EQ(Plays(), (std::vector<std::string>{"play song2 from 0", "play song5 from 0", "play song2 from 0",
+                                               "play song5 from 0", "play song2 from 0"}));
+}
+
+TEST_F(Songs, AnOnlySongIsReplayedWheneverItStops) {
+  WriteSongs({11});
+  Settings("song11=1\r\n");
+  NewProcess();
+  SongLength(15);
+  ASSERT_EQ(RunMain("/s"), -1);
+  MusicTicks(4);
+  EXPECT_EQ(Plays(), (std::vector<std::string>{"play song11 from 0", "play song11 from 0", "play song11 from 0"}));
+}
+
+TEST_F(Songs, WithNoSongOnTheMusicTimerStaysOff) {
+  Settings("");
+  Start();
+  EXPECT_FALSE(W().MusicTimer.Enabled);
+  EXPECT_TRUE(os->mci.empty());
+}
+
+TEST_F(Songs, AFirstSongThatCannotPlaySwitchesTheMusicOff) {
+  Settings("song3=1\r\n");  // no such file
+  Start();
+  EXPECT_FALSE(W().MusicTimer.Enabled);
+}
+
+TEST_F(Songs, AMissingLaterSongIsPassedByAndTheSaverRunsOn) {
+  WriteSongs({0});
+  Settings("song0=1\r\nsong4=1\r\nsong7=1\r\n");  // 4 and 7 are missing
+  NewProcess();
+  SongLength(15);
+  ASSERT_EQ(RunMain("/s"), -1);
+  EXPECT_EQ(EndCode([&] { MusicTicks(10); }), -1);  // the saver keeps running
+  const std::vector<std::string> plays = Plays();
+  EXPECT_EQ(plays.front(), "play song0 from 0");
+  EXPECT_GE(std::count(plays.begin(), plays.end(), "play song0 from 0"), 3);
+  EXPECT_EQ(std::count(plays.begin(), plays.end(), "play song4 from 0"), 1);  // tried once
+  EXPECT_EQ(std::count(plays.begin(), plays.end(), "play song7 from 0"), 1);
+  EXPECT_TRUE(W().MusicTimer.Enabled);
+}
+
+TEST_F(Songs, WhenNoSongCanPlayAnyMoreTheSaverRunsOnInSilence) {
+  WriteSongs({0});
+  Settings("song0=1\r\nsong4=1\r\n");
+  NewProcess();
+  SongLength(15);
+  ASSERT_EQ(RunMain("/s"), -1);
+  std::filesystem::remove(windir / "Duskhollow" / "h_song0.Mid");
+  MusicTicks(2);  // song 0 ends, song 4 cannot play
+  // Song 0 is still open and plays again: only songs that failed are passed by.
+  EXPECT_TRUE(W().MusicTimer.Enabled);
+  EXPECT_EQ(EndCode([&] { MusicTicks(6); }), -1);
+}
+
+// --- effects ---
+
+class Effects : public Saver {
+ protected:
+  void WriteSounds() {
+    for (int n = 0; n <= 11; ++n)
+      WriteFile("Duskhollow/h_sound" + std::to_string(n) + ".wav", {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'});
+  }
+  std::vector<std::string> PlaysOnChannel(int channel) {
+    std::vector<std::string> out;
+    for (const std::string& m : os->mixer)
+      if (m.find("WaveMixPlay") == 0 && m.find(" channel " + std::to_string(channel) + " ") != std::string::npos)
+        out.push_back(m);
+    return out;
+  }
+};
+
+TEST_F(Effects, TheMixerIsOpenedAndTheGreetingPlaysOnce) {
+  WriteSounds();
+  std::filesystem::remove(windir / "tarnix.ini");
+  Start();
+  ASSERT_GE(os->mixer.size(), 14u);
+  EXPECT_EQ(os->mixer[0], "WaveMixInit -> 1");
+  EXPECT_EQ(os->mixer[1], "WaveMixOpenWave 1 C:\\WINDOWS\\Duskhollow\\h_sound0.wav -> 1");
+  // Ten effects are on by default (not 3 and 5).
+  EXPECT_EQ(os->mixer[11], "WaveMixOpenChannel 1 8 2");
+  EXPECT_EQ(os->mixer[12], "WaveMixActivate 1 1");
+  EXPECT_EQ(os->mixer[13], "WaveMixPlay session 1 channel 0 wave 1 flags 5");
+  EXPECT_EQ(p->effectsPlayed, (std::vector<int>{0}));
+  EXPECT_EQ(p->sound.NextEffect, 5);
+  EXPECT_EQ(p->ErrorStep, "7");
+}
+
+TEST_F(Effects, ThePlayRecordIsTwentyFourBytesOfSixteenBitHalves) {
+  WriteSounds();
+  Settings("sound9=1\r\n");
+  Start();
+  const auto& f = p->sound.PlayParams[9];
+  const int expected[12] = {24, 1, 0, 7, 0, 1, 0, 0, 0, 5, 0, 0};
+  for (int i = 0; i < 12; ++i) EXPECT_EQ(f[i], expected[i]) << i;
+  for (int i = 0; i < 12; ++i) EXPECT_EQ(p->sound.PlayParams[3][i], 0);  // off: all zero
+}
+
+TEST_F(Effects, TheRotationPlaysEvery101FramesOnChannel7SkippingOffSlots) {
+  WriteSounds();
+  Settings("sound6=1\r\nsound8=1\r\nsound11=1\r\n");
+  Start();
+  std::vector<std::pair<int, int>> played;  // frame, effect
+  for (int frame = 1; frame <= 700; ++frame) {
+    p->effectsPlayed.clear();
+    W().maintimer_Timer();
+    for (int e : p->effectsPlayed) played.push_back({frame, e});
+  }
+  EXPECT_EQ(played, (std::vector<std::pair<int, int>>{{99, 6}, {200, 8}, {301, 11}, {402, 6}, {503, 8}, {604, 11}}));
+  EXPECT_EQ(PlaysOnChannel(7).size(), 6u);
+}
+
+TEST_F(Effects, OneRotatingEffectRepeats) {
+  WriteSounds();
+  Settings("sound9=1\r\n");
+  Start();
+  Frames(301);
+  EXPECT_EQ(p->effectsPlayed, (std::vector<int>{9, 9, 9}));
+}
+
+TEST_F(Effects, WithoutAMixerNoEffectPlaysAndTheCleanUpLeavesItAlone) {
+  WriteSounds();
+  Settings("sound0=1\r\nsound2=1\r\nsound3=1\r\nsound9=1\r\nlightning=1\r\ncrow1=1\r\n");
+  NewProcess();
+  os->mixerAvailable = false;
+  ASSERT_EQ(RunMain("/s"), -1);
+  Frames(250);
+  EXPECT_TRUE(p->effectsPlayed.empty());
+  EXPECT_EQ(EndCode([&] { W().Form_KeyPress(32); }), 0);
+  EXPECT_EQ(std::count_if(os->mixer.begin(), os->mixer.end(), [](auto& m) { return m.find("Close") != std::string::npos; }), 0);
+}
+
+TEST_F(Effects, CreaturesTriggerTheirOwnEffectsOnTheirOwnChannels) {
+  WriteSounds();
+  Settings("sound2=1\r\nlightning=1\r\n");
+  Start();
+  std::vector<int> frames;
+  for (int frame = 1; frame <= 202; ++frame) {
+    p->effectsPlayed.clear();
+    W().maintimer_Timer();
+    if (!p->effectsPlayed.empty()) frames.push_back(p->scene.MediumTick);
+  }
+  EXPECT_EQ(frames, (std::vector<int>{30, 78, 30, 78}));
+  EXPECT_EQ(PlaysOnChannel(2).size(), 4u);
+}
+
+// --- input and the password ---
+
+TEST_F(Saver, AKeyOrAClickClosesTheSaver) {
+  AllCreaturesOff();
+  Start();
+  EXPECT_EQ(EndCode([&] { W().Form_KeyDown(65, 0); }), 0);
+  Start();
+  EXPECT_EQ(EndCode([&] { W().Form_Click(); }), 0);
+  EXPECT_EQ(os->cursorShows, 1);  // shown again by the clean-up
+}
+
+TEST_F(Saver, OnTheWindows95FamilyThePasswordMustBeVerified) {
+  AllCreaturesOff();
+  NewProcess();
+  os->platformId = 1;
+  os->registry["Control Panel\\Desktop\\ScreenSaveUsePassword"] = RegistryValue{kRegDword, {1, 0, 0, 0}};
+  int answers = 0;
+  os->verifyPassword = [&] { return answers++ == 0 ? 0 : 1; };
+  ASSERT_EQ(RunMain("/s"), -1);
+  const int hiddenBefore = os->cursorHides;
+  EXPECT_EQ(EndCode([&] { W().Form_KeyPress(13); }), -1);  // wrong password: still running
+  EXPECT_EQ(os->cursorHides, hiddenBefore + 1);             // cursor hidden again
+  EXPECT_EQ(EndCode([&] { W().Form_KeyPress(13); }), 0);
+  EXPECT_EQ(answers, 2);
+}
+
+TEST_F(Saver, InputInAnotherModeDoesNothing) {
+  AllCreaturesOff();
+  Start();
+  p->RunMode = kModeConfigure;
+  EXPECT_EQ(EndCode([&] { W().Form_Click(); }), -1);
+}
+
+// --- the miniature preview ---
+
+using Preview = ProgramTest;
+
+TEST_F(Preview, TheStripIsCentredAndPlaysFromFrameTwo) {
+  Bitmap strip = Solid(127 * 21, 200, 0);
+  for (int k = 0; k < 21; ++k)
+    for (int y = 0; y < 100; ++y)
+      for (int x = 0; x < 127; ++x) strip.Row(y)[k * 127 + x] = static_cast<uint32_t>(0x100000 * (k + 1));
+  WritePicture("h_preview.bmp", strip);
+  os->windows[4242] = Rect{0, 0, 152, 112};
+  ASSERT_EQ(RunMain("/p 4242"), -1);
+  PreviewScreen& w = *p->previewScreen;
+  EXPECT_EQ(w.PreviewX, 12);
+  EXPECT_EQ(w.PreviewY, 6);
+  EXPECT_EQ(w.Caption, "Preview");
+  EXPECT_TRUE(w.previewtimer.Enabled);
+  EXPECT_EQ(w.previewtimer.Interval, 70);
+  EXPECT_EQ(os->previewParent, 4242);
+  std::vector<int> shown;
+  for (int i = 0; i < 18; ++i) {
+    w.previewtimer_Timer();
+    shown.push_back(w.PreviewFrame);
+  }
+  EXPECT_EQ(shown, (std::vector<int>{2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 0, 1}));
+  const Bitmap& canvas = *p->surfaces.Find(w.Canvas);
+  EXPECT_EQ(canvas.width, 152);
+  EXPECT_EQ(canvas.Row(6)[12], 0x200000u);  // frame 1 drawn last
+  EXPECT_EQ(canvas.Row(5)[12], 0u);
+  EXPECT_EQ(p->surfaces.LiveCount(), 2u);  // the strip and the window: no back buffer
+}
+
+TEST_F(Preview, HalvesRoundToEven) {
+  os->windows[7] = Rect{0, 0, 154, 112};
+  ASSERT_EQ(RunMain("/p:7"), -1);
+  EXPECT_EQ(p->previewScreen->PreviewX, 14);
+}
+
+TEST_F(Preview, ClosingThePreviewEndsTheProcessThroughTheCleanUp) {
+  os->windows[7] = Rect{0, 0, 152, 112};
+  ASSERT_EQ(RunMain("/p 7"), -1);
+  try {
+    p->previewScreen->Form_Unload();
+    FAIL();
+  } catch (const ProcessExit& e) {
+    EXPECT_EQ(e.code, 0);
+  }
+  EXPECT_EQ(os->calls.back(), "EndProcess 0");
+  EXPECT_EQ(p->PreviewStrip, 0);
+}
+
+}  // namespace
+}  // namespace dusk::testing
