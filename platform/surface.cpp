@@ -167,6 +167,7 @@ void Surfaces::BitBlt(int32_t dst, int32_t x, int32_t y, int32_t w, int32_t h, i
   y1 = std::min<int64_t>(y1, d->height);
   if (rop == Rop::kBlackness) {
     if (x0 >= x1 || y0 >= y1) return;
+    pixelsWritten_ += static_cast<uint64_t>((x1 - x0) * (y1 - y0));
     for (int64_t row = y0; row < y1; ++row)
       std::fill(d->Row(static_cast<int32_t>(row)) + x0, d->Row(static_cast<int32_t>(row)) + x1, 0u);
     return;
@@ -179,6 +180,7 @@ void Surfaces::BitBlt(int32_t dst, int32_t x, int32_t y, int32_t w, int32_t h, i
   y1 = std::min<int64_t>(y1, s->height - offY);
   if (x0 >= x1 || y0 >= y1) return;
   const size_t n = static_cast<size_t>(x1 - x0);
+  pixelsWritten_ += n * static_cast<uint64_t>(y1 - y0);
   for (int64_t row = y0; row < y1; ++row) {
     uint32_t* dp = d->Row(static_cast<int32_t>(row)) + x0;
     const uint32_t* sp = s->Row(static_cast<int32_t>(row + offY)) + (x0 + offX);
@@ -207,6 +209,7 @@ void Surfaces::StretchBlt(int32_t dst, int32_t x, int32_t y, int32_t w, int32_t 
   std::vector<int64_t> mapX(static_cast<size_t>(w));
   for (int32_t i = 0; i < w; ++i) mapX[i] = sx + (int64_t{2} * i + 1) * sw / (int64_t{2} * w);
   const int32_t c0 = std::max<int32_t>(0, -x), c1 = std::min<int64_t>(w, int64_t{d->width} - x);
+  if (c1 > c0) pixelsWritten_ += static_cast<uint64_t>(c1 - c0) * static_cast<uint64_t>(h);
   int64_t lastSrcRow = -1;
   const uint32_t* lastDstRow = nullptr;
   for (int32_t j = 0; j < h; ++j) {

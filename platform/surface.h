@@ -51,7 +51,11 @@ class Surfaces {
                   int32_t sy, int32_t sw, int32_t sh);
   void SetPixel(int32_t dst, int32_t x, int32_t y, uint32_t rgb);
 
+  // Destination pixels written by transfers so far (what a frame costs in memory traffic).
+  uint64_t PixelsWritten() const { return pixelsWritten_; }
+
  private:
+  uint64_t pixelsWritten_ = 0;
   std::vector<std::unique_ptr<Bitmap>> slots_;  // handle n lives in slots_[n - 1]
 };
 
