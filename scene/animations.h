@@ -47,3 +47,15 @@ void Anim_FireFly(Program& p);
 void PlaySoundEffect(Program& p, int effect);
 
 }  // namespace dusk
+
+namespace dusk {
+
+// The settings dialog's preview variants: drawn into the dialog's back buffer at box coordinates.
+void Anim_Preview_Multiple(Program& p, CreatureState& r);
+void Anim_Preview_FireFly(Program& p);
+void Anim_Preview_Hand(Program& p);
+void Anim_Preview_Owl(Program& p);
+void Anim_Preview_Lightning(Program& p);
+void Anim_Preview_Spider(Program& p);
+
+}  // namespace dusk

@@ -1,21 +1,314 @@
 #include "settings_dialog/configuration.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "platform/labels.h"
+#include "platform/numbers.h"
+#include "scene/animations.h"
 #include "startup/starter.h"
 
 namespace dusk {
+namespace {
 
-Configuration::Configuration(Program& p) : p_(p) {}
+std::string N(int i) { return std::to_string(i); }
+
+// Creature rows on the two creature pages: frame at (240, 510); rows 360, 840, ... below its top;
+// check boxes 240 and 2160 from its left edge, preview buttons at 1575 and 3480.
+constexpr int kFrameLeft = 240, kFrameTop = 510;
+constexpr int kRowTops[5] = {360, 840, 1320, 1800, 2280};
+constexpr int kRowHeight = 255;
+
+struct CreatureTableRow {
+  const char* key;
+  const char* name;
+  const char* caption;
+  const char* button;
+  int page, column, row;
+};
+
+// In the order of the settings file, which is the order Apply writes them in.
+constexpr CreatureTableRow kCreatureTable[] = {
+    {"bat", "CheckBat", "Vampire Bats", "Picture27", 0, 1, 3},
+    {"blooddrip", "CheckBloodDrip", "Blood Pool", "v", 1, 1, 1},
+    {"bouncingpumpkin", "CheckBouncingPumpkin", "Pumpkin", "Picture12", 1, 0, 3},
+    {"crow1", "CheckCrow1", "Crow I", "Picture6", 0, 1, 0},
+    {"crow2", "CheckCrow2", "Crow II", "Picture7", 0, 1, 1},
+    {"dove", "CheckDove", "White Dove", "Picture15", 1, 1, 4},
+    {"firefly", "CheckFireFly", "FireFlies", "Picture16", 1, 1, 3},
+    {"flower", "CheckFlower", "Dead Orchid", "Picture11", 1, 0, 4},
+    {"gravedigger", "CheckGraveDigger", "Grave Digger", "Picture1", 0, 0, 0},
+    {"hand", "CheckHand", "Rising Dead", "Picture13", 1, 0, 2},
+    {"lightning", "CheckLightning", "Lightning", "Picture9", 1, 1, 0},
+    {"medallion", "CheckMedallion", "Medallion", "Picture18", 1, 1, 2},
+    {"owl", "CheckOwl", "Stalking Owl", "Picture8", 0, 1, 2},
+    {"rat", "CheckRat", "Mutant Rats", "Picture33", 0, 1, 4},
+    {"scorpion", "CheckScorpion", "Scorpion", "Picture14", 1, 0, 1},
+    {"skeleton1", "CheckSkeleton1", "Skeleton I", "Picture4", 0, 0, 3},
+    {"skeleton2", "CheckSkeleton2", "Skeleton II", "Picture5", 0, 0, 4},
+    {"spider", "CheckSpider", "Black Widow", "Picture10", 1, 0, 0},
+    {"watchman", "CheckWatchman", "Lost Spirit", "Picture2", 0, 0, 1},
+    {"zombie", "CheckZombie", "Zombie", "Picture3", 0, 0, 2},
+};
+
+// Song and effect rows on the Sounds page: two columns of six.
+constexpr int kSoundRowTops[6] = {360, 750, 1140, 1550, 1920, 2310};
+struct SlotPlace {
+  int slot, column, row;
+};
+constexpr const char* kSongCaptions[12] = {"Horror Hill", "Death Toll", "Pipe Organ", "Descent",
+                                           "Leviathan",  "Demony",     "Nitemare",   "Lurker",
+                                           "Moonwake",   "Adams Family", "Thriller", "GhostBusters"};
+constexpr SlotPlace kSongPlaces[12] = {{0, 0, 0}, {1, 1, 0}, {2, 0, 1}, {3, 1, 1}, {4, 0, 2}, {5, 1, 2},
+                                       {6, 1, 3}, {7, 0, 3}, {8, 0, 4}, {9, 1, 4}, {10, 0, 5}, {11, 1, 5}};
+constexpr const char* kSoundCaptions[12] = {"Greetings", "Blood Drip", "Thunder",  "Crow",
+                                            "Owl",       "FootSteps",  "WereWolf", "Laugh II",
+                                            "Scream I",  "Ghost",      "Laugh I",  "Scream II"};
+constexpr SlotPlace kSoundPlaces[12] = {{0, 0, 0}, {1, 0, 1}, {2, 1, 0}, {3, 0, 3}, {4, 0, 4}, {5, 0, 5},
+                                        {6, 0, 2}, {7, 1, 3}, {8, 1, 4}, {9, 1, 1}, {10, 1, 2}, {11, 1, 5}};
+// The frames of the Sounds page on the page: music on the left, effects on the right.
+constexpr TwipsRect kMusicFrame{120, 480, 3735, 2880};
+constexpr TwipsRect kEffectsFrame{3975, 480, 3300, 2880};
+
+// Where an audition starts: some songs have their best part a little later.
+int AuditionStart(int slot) {
+  switch (slot) {
+    case 5: return 40;
+    case 10: return 170;
+    case 11: return 80;
+    default: return 0;
+  }
+}
+
+}  // namespace
+
+const char* const Configuration::kPageCaptions[kPageCount] = {"Creatures", "More Creatures", "Sounds",
+                                                              "Options", "About"};
+
+Configuration::Configuration(Program& p) : p_(p) {
+  for (const CreatureTableRow& t : kCreatureTable) {
+    CreatureRow row;
+    row.Key = t.key;
+    row.Check.Name = t.name;
+    row.Check.Caption = t.caption;
+    row.Check.ToolTip = std::string("Show the ") + t.caption + " in the graveyard";
+    row.Check.Page = t.page;
+    const int top = kFrameTop + kRowTops[t.row];
+    row.Check.Place = {kFrameLeft + (t.column ? 2160 : 240), top, t.column ? 1320 : 1335, kRowHeight};
+    row.PreviewButton = t.button;
+    row.ButtonPlace = {kFrameLeft + (t.column ? 3480 : 1575), top, 255, 255};
+    Creatures.push_back(row);
+  }
+  for (const auto& [key, record] : CreatureKeys(p.scene))
+    if (CreatureRow* row = Row(key)) row->Record = record;
+
+  for (const SlotPlace& s : kSongPlaces) {
+    SoundRow& r = songchk[s.slot];
+    r.Check.Name = "songchk(" + N(s.slot) + ")";
+    r.Check.Caption = kSongCaptions[s.slot];
+    r.Check.ToolTip = "Select Background Music";
+    r.Check.Page = 2;
+    const int top = kMusicFrame.top + kSoundRowTops[s.row];
+    r.Check.Place = {kMusicFrame.left + (s.column ? 1920 : 240), top, 1200, kRowHeight};
+    r.ButtonPlace = {kMusicFrame.left + (s.column ? 3360 : 1440), top, 255, 255};
+  }
+  for (const SlotPlace& s : kSoundPlaces) {
+    SoundRow& r = soundchk[s.slot];
+    r.Check.Name = "soundchk(" + N(s.slot) + ")";
+    r.Check.Caption = kSoundCaptions[s.slot];
+    r.Check.ToolTip = "Select Sound Effects";
+    r.Check.Page = 2;
+    const int top = kEffectsFrame.top + kSoundRowTops[s.row];
+    r.Check.Place = {kEffectsFrame.left + (s.column ? 1800 : 240), top, 1080, kRowHeight};
+    r.ButtonPlace = {kEffectsFrame.left + (s.column ? 2880 : 1320), top, 255, 255};
+  }
+  clockcheck.Name = "clockcheck";
+  clockcheck.Caption = "Enable Digital Clock";
+  clockcheck.ToolTip = "Include A  Digital Clock On-Screen";
+  clockcheck.Page = 3;
+  // The two preview boxes: 3015 x 2925 twips with a sunken border of two pixels.
+  for (PictureBoxControl* box : {&PreviewPicture, &PreviewPicture2}) {
+    box->Place = {4440, 600, 3015, 2925};
+    box->ScaleWidth = 3015 / 15 - 4;
+    box->ScaleHeight = 2925 / 15 - 4;
+  }
+}
+
+CreatureRow* Configuration::Row(const std::string& key) {
+  for (CreatureRow& r : Creatures)
+    if (r.Key == key) return &r;
+  return nullptr;
+}
 
 void Configuration::Form_Load() {
   Guarded(p_, label::kConfigFormLoad, [&] {
     CenterForm(p_, Geometry);
+    for (CreatureRow& row : Creatures)
+      row.Check.Value = (row.Record->Enabled == kTrue && row.Record->FileFound == kTrue) ? 1 : 0;
+    // A stored speed the scroll bar cannot show puts the thumb at the nearest end, so that this
+    // dialog can always open and repair it.
+    const long long value = static_cast<long long>(speedchk.Max) - static_cast<int16_t>(p_.settings.Speed);
+    speedchk.Value = static_cast<int>(std::clamp<long long>(value, speedchk.Min, speedchk.Max));
+    for (int i = 0; i <= 11; ++i) songchk[i].Check.Value = p_.settings.SongOn[i] == kTrue ? 1 : 0;
+    for (int i = 0; i <= 11; ++i) soundchk[i].Check.Value = p_.settings.SoundOn[i] == kTrue ? 1 : 0;
+    Text1 = p_.settings.MessageText;
+    clockcheck.Value = p_.settings.ClockOn == kTrue ? 1 : 0;
+    p_.PaletteSurface = GenerateDC(p_, p_.DataDir + "h_palette.bmp");
+    p_.BackBuffer = GenerateBufferDC(p_, p_.ScreenWidth, p_.ScreenHeight, p_.PaletteSurface);
+    for (PictureBoxControl* box : {&PreviewPicture, &PreviewPicture2})
+      box->Image = p_.surfaces.AddBlank(box->ScaleWidth, box->ScaleHeight, 0);
+    for (CreatureState* r : {&p_.scene.PreviewState1, &p_.scene.PreviewState2}) {
+      *r = CreatureState{};
+      r->Width = 127;
+      r->Height = 100;
+      r->FrameCount = 21;
+      r->FileName = "h_preview.bmp";
+      r->Picture = GenerateDC(p_, p_.DataDir + r->FileName);
+    }
     p_.os.ShowConfigurationWindow(*this);
   });
 }
 
 void Configuration::Command1_Click() { Form_Unload(); }
 
+void Configuration::Command2_Click() {
+  Guarded(p_, label::kConfigApply, [&] {
+    auto put = [&](const std::string& key, const std::string& value) {
+      PutIniData(p_, kSettingsFile, kSettingsSection, key, value);
+    };
+    put("firstrun", "1");
+    for (const CreatureRow& row : Creatures) put(row.Key, NumberText(row.Check.Value));
+    put("speed", speedchk.Value == speedchk.Max ? "1" : NumberText(speedchk.Max - speedchk.Value));
+    for (int i = 0; i <= 11; ++i) put("song" + N(i), NumberText(songchk[i].Check.Value));
+    for (int i = 0; i <= 11; ++i) put("sound" + N(i), NumberText(soundchk[i].Check.Value));
+    put("messagetext", Text1);
+    put("clock", NumberText(clockcheck.Value));
+  });
+  Form_Unload();
+}
+
 void Configuration::Form_Unload() { X_Cleanup_And_End(p_); }
+
+void Configuration::CloseAuditionSong() {
+  std::string reply(255, ' ');
+  p_.os.MciSendString("status song1 mode", reply);
+  if (reply.compare(0, 7, "playing") == 0) p_.os.MciSendString("stop song1", reply);
+  reply.assign(255, ' ');
+  p_.os.MciSendString("status song1 mode", reply);
+  if (reply.compare(0, 7, "stopped") == 0) p_.os.MciSendString("close song1", reply);
+}
+
+void Configuration::SilenceWaveOutput() { p_.os.PlaySoundNamed("0", kSndNoDefault); }
+
+void Configuration::Tabs_Click(int) {
+  if (Tabs != 2) CloseAuditionSong();  // leaving the Sounds page stops the song, not an effect
+}
+
+void Configuration::speaker_Click(int16_t index) {
+  SilenceWaveOutput();
+  CloseAuditionSong();
+  std::string reply(255, ' ');
+  p_.os.MciSendString("open \"" + p_.DataDir + "h_song" + N(index) + ".Mid\" type sequencer alias song1", reply);
+  p_.os.MciSendString("play song1 from " + N(AuditionStart(index)), reply);
+}
+
+void Configuration::fxspeaker_Click(int16_t index) {
+  CloseAuditionSong();
+  SilenceWaveOutput();
+  const std::string path = p_.DataDir + "h_sound" + N(index) + ".wav";
+  // A missing effect plays nothing: the user's unsaved choices are worth more than an error box.
+  if (!FileInstallCheck(p_, path)) return;
+  waveBuffer_ = LoadSound(p_, path);
+  p_.os.PlaySoundMemory(waveBuffer_, kSndAsyncMemory);
+}
+
+void Configuration::PreviewButton_Click(const std::string& button) {
+  CreatureRow* row = nullptr;
+  for (CreatureRow& r : Creatures)
+    if (r.PreviewButton == button) row = &r;
+  if (!row) return;
+  Scene& s = p_.scene;
+  CreatureState& target = row->Check.Page == 0 ? s.PreviewState1 : s.PreviewState2;
+  // The surface the new selection replaces goes at once (the group pictures are not the preview's).
+  if (target.Picture > 0 && target.Picture != s.FireFlies[1].Picture && target.Picture != s.Spider.Picture)
+    RemoveDC(p_, target.Picture);
+  target = *row->Record;
+  if (button == "Picture8") target.FileName = "h_owl_preview.bmp";
+  if (button == "Picture27") target.FileName = "h_bat_preview.bmp";
+  if (button == "Picture16") {
+    RemoveDC(p_, s.FireFlies[1].Picture);
+    s.FireFlies[1].Picture = GenerateDC(p_, p_.DataDir + s.FireFlies[1].FileName);
+    target.Picture = 0;  // the fireflies draw from their own picture
+  } else {
+    target.Picture = GenerateDC(p_, p_.DataDir + target.FileName);
+  }
+  if (button == "Picture8") {
+    target.Width = 82;
+    target.Height = 81;
+    target.FrameCount = 4;
+    s.ShortTick = 0;
+  } else if (button == "Picture27") {
+    target.Width = 36;
+    target.Height = 32;
+    target.FrameCount = 8;
+  } else if (button == "Picture9") {
+    s.ShortTick = 0;
+  } else if (button == "Picture10") {
+    RemoveDC(p_, s.Spider.Picture);
+    s.Spider.Picture = GenerateDC(p_, p_.DataDir + s.Spider.FileName);
+    s.Spider.Y = -s.Spider.Height;
+    s.Spider.X = RoundToInt32(PreviewPicture2.ScaleWidth / 2.0 - s.PreviewState2.Width / 2.0);
+    s.MediumTick = 0;
+  } else if (button == "Picture13") {
+    s.MediumTick = 0;
+  } else if (button == "Picture16") {
+    const int W = PreviewPicture2.ScaleWidth, H = PreviewPicture2.ScaleHeight;
+    for (int n = 1; n <= 8; ++n) {
+      CreatureState& f = s.FireFlies[n];
+      p_.Rnd.Seed(p_.os.ClockSeconds());
+      f.X = static_cast<int32_t>(std::floor((W - f.Width - 4) * p_.Rnd.Next()));
+      p_.Rnd.Seed(p_.os.ClockSeconds());
+      f.Y = static_cast<int32_t>(std::floor((H - f.Height - 4) * p_.Rnd.Next()));
+      if (n >= 5) f.StepX = -f.StepX;
+    }
+  }
+}
+
+void Configuration::DrawPreview(PictureBoxControl& box, CreatureState& record, bool first) {
+  const int W = box.ScaleWidth, H = box.ScaleHeight;
+  record.X = RoundToInt32(W / 2.0 - record.Width / 2.0);
+  record.Y = RoundToInt32(H / 2.0 - record.Height / 2.0);
+  p_.surfaces.BitBlt(p_.BackBuffer, 0, 0, W, H, 0, 0, 0, Rop::kBlackness);
+  p_.surfaces.BitBlt(box.Image, 0, 0, W, H, 0, 0, 0, Rop::kBlackness);
+  const std::string& file = record.FileName;
+  if (first) {
+    if (file == "h_crow1.bmp") Anim_Crow1(p_, record);
+    else if (file == "h_owl_preview.bmp") Anim_Preview_Owl(p_);
+    else if (file == "h_bat_preview.bmp") Anim_Preview_Multiple(p_, record);
+    else Anim_Still_Loop(p_, record);
+  } else {
+    if (file == "h_hand.bmp") Anim_Preview_Hand(p_);
+    else if (file == "h_lightning1.bmp") Anim_Preview_Lightning(p_);
+    else if (file == "h_firefly.bmp") Anim_Preview_FireFly(p_);
+    else if (file == "h_spider.bmp") Anim_Preview_Spider(p_);
+    else Anim_Still_Loop(p_, record);
+  }
+  p_.surfaces.BitBlt(box.Image, 0, 0, p_.ScreenWidth, p_.ScreenHeight, p_.BackBuffer, 0, 0, Rop::kSrcCopy);
+}
+
+void Configuration::Timer1_Timer() {
+  Guarded(p_, label::kConfigTimer, [&] {
+    Scene& s = p_.scene;
+    s.ShortTick += 1;
+    if (s.ShortTick == 40) s.ShortTick = 0;
+    s.MediumTick += 1;
+    if (s.MediumTick == 100) s.MediumTick = 0;
+    s.LongTick += 1;
+    if (s.LongTick == 1000) s.LongTick = 0;
+    DrawPreview(PreviewPicture, s.PreviewState1, true);
+    DrawPreview(PreviewPicture2, s.PreviewState2, false);
+    p_.os.RefreshWindow();
+  });
+}
 
 }  // namespace dusk

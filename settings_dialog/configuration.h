@@ -1,24 +1,92 @@
-// The settings dialog: loads the settings into its controls, previews creatures, auditions songs
-// and effects, and writes everything back on Apply.
+// The settings dialog: loads the settings into its controls, previews creatures live, auditions
+// songs and effects, and writes everything back on Apply. Positions are in twips.
 #pragma once
 
+#include <cstdint>
+#include <string>
+#include <vector>
+
 #include "platform/system.h"
+#include "saver/controls.h"
 #include "startup/program.h"
 
 namespace dusk {
+
+struct TwipsRect {
+  int left = 0, top = 0, width = 0, height = 0;
+};
+
+struct CheckBoxControl {
+  std::string Name, Caption, ToolTip;
+  int Value = 0;  // 1 ticked, 0 not
+  int Page = 0;
+  TwipsRect Place;  // on its page
+};
+
+// A creature row: its check box, the settings key, the record it stands for and its preview button.
+struct CreatureRow {
+  CheckBoxControl Check;
+  std::string Key;
+  CreatureState* Record = nullptr;
+  std::string PreviewButton;  // the button's name, e.g. "Picture8"
+  TwipsRect ButtonPlace;
+};
+
+struct SoundRow {
+  CheckBoxControl Check;  // songchk(i) or soundchk(i)
+  TwipsRect ButtonPlace;  // speaker(i) or fxspeaker(i)
+};
+
+struct ScrollBarControl {
+  int Min = 0, Max = 140, SmallChange = 5, LargeChange = 10, Value = 0;
+};
+
+struct PictureBoxControl {
+  TwipsRect Place;
+  int ScaleWidth = 0, ScaleHeight = 0;  // inner size in pixels
+  int32_t Image = 0;                    // the persistent image (a surface of the inner size)
+};
 
 class Configuration {
  public:
   explicit Configuration(Program& p);
 
+  static constexpr const char* kCaption = "Duskhollow ScreenSaver";
   FormGeometry Geometry{0, 0, 7680, 4200};  // client area in twips
+  static constexpr int kPageCount = 5;
+  static const char* const kPageCaptions[kPageCount];
+  int Tabs = 0;  // the page in front
 
+  std::vector<CreatureRow> Creatures;  // the twenty rows, in the order the settings file lists them
+  SoundRow songchk[12];
+  SoundRow soundchk[12];
+  ScrollBarControl speedchk;
+  CheckBoxControl clockcheck;
+  std::string Text1;
+  PictureBoxControl PreviewPicture, PreviewPicture2;
+  TimerControl Timer1{100, true};
+
+  // Events
   void Form_Load();
   [[noreturn]] void Command1_Click();  // Cancel
+  [[noreturn]] void Command2_Click();  // Apply
   [[noreturn]] void Form_Unload();
+  void Tabs_Click(int previousTab);
+  void Timer1_Timer();
+  // A creature's preview button, by the button's name ("Picture1" ... "Picture33", "v").
+  void PreviewButton_Click(const std::string& button);
+  void speaker_Click(int16_t index);
+  void fxspeaker_Click(int16_t index);
+
+  // The row of a settings key ("owl"), or nullptr.
+  CreatureRow* Row(const std::string& key);
 
  private:
   Program& p_;
+  std::vector<uint8_t> waveBuffer_;  // the effect being auditioned
+  void CloseAuditionSong();
+  void SilenceWaveOutput();
+  void DrawPreview(PictureBoxControl& box, CreatureState& record, bool first);
 };
 
 }  // namespace dusk

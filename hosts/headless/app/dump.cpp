@@ -80,17 +80,15 @@ std::string Elements(const Array& a, int first, int last) {
 
 }  // namespace
 
-std::string SettingsJson(const Program& p) {
+void SettingsFields(JsonLine& j, const Program& p) {
   const Settings& s = p.settings;
   std::vector<int> songs, sounds;
   for (int i = 0; i <= 11; ++i) {
     songs.push_back(s.SongOn[i]);
     sounds.push_back(s.SoundOn[i]);
   }
-  JsonLine j;
   j.Field("Speed", s.Speed).Numbers("SongOn", songs).Numbers("SoundOn", sounds);
   j.Field("ClockOn", s.ClockOn).Field("MessageText", s.MessageText);
-  return j.Text();
 }
 
 std::string RecordsJson(const Program& p) {

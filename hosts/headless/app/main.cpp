@@ -188,7 +188,8 @@ class Run {
   void StartLine() {
     started_ = true;
     JsonLine j;
-    j.Field("tick", 0).Field("RunMode", p_.RunMode).Raw("settings", SettingsJson(p_));
+    j.Field("tick", 0).Field("RunMode", p_.RunMode);
+    SettingsFields(j, p_);
     j.Field("ScreenWidth", p_.ScreenWidth).Field("ScreenHeight", p_.ScreenHeight);
     j.Raw("records", RecordsJson(p_));
     if (p_.screenSaver) SaverLabels(j);

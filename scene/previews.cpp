@@ -1,0 +1,100 @@
+// The settings dialog's live previews: shorter scripts keyed to the dialog's counters, the owl and
+// the fireflies drawn with their masks, and the fireflies kept inside their box.
+#include "platform/labels.h"
+#include "platform/numbers.h"
+#include "platform/system.h"
+#include "scene/animations.h"
+#include "settings_dialog/configuration.h"
+
+namespace dusk {
+namespace {
+
+void Step(CreatureState& r) {
+  r.Frame += 1;
+  if (r.Frame >= r.FrameCount) r.Frame = 0;
+}
+
+bool In(int v, int lo, int hi) { return v >= lo && v <= hi; }
+
+constexpr uint32_t kThreadGrey = 0x808080;
+
+}  // namespace
+
+void Anim_Preview_Multiple(Program& p, CreatureState& r) {
+  Guarded(p, label::kAnimPreviewMultiple, [&] {
+    const PictureBoxControl& box = p.configuration->PreviewPicture;
+    const double W = box.ScaleWidth, H = box.ScaleHeight;
+    const double w = p.scene.PreviewState1.Width, h = p.scene.PreviewState1.Height;
+    CreatureState copy = r;
+    const int32_t positions[3][2] = {{RoundToInt32(W / 3 - w / 2), r.Y},
+                                     {RoundToInt32(2 * W / 3 - w / 2), RoundToInt32(H / 3 - h / 2)},
+                                     {RoundToInt32(2 * W / 3 - w / 2), RoundToInt32(2 * H / 3 - h / 2)}};
+    for (const auto& at : positions) {
+      copy.X = at[0];
+      copy.Y = at[1];
+      DrawSprite(p, copy);
+    }
+    Step(r);
+  });
+}
+
+void Anim_Preview_FireFly(Program& p) {
+  Guarded(p, label::kAnimPreviewFireFly, [&] {
+    const PictureBoxControl& box = p.configuration->PreviewPicture2;
+    const int W = box.ScaleWidth, H = box.ScaleHeight;
+    Scene& s = p.scene;
+    for (int i = 1; i <= 8; ++i) {
+      CreatureState& f = s.FireFlies[i];
+      DrawSpriteFrom(p, f, s.FireFlies[1].Picture);
+      Step(f);
+      f.X = f.X + f.StepX;
+      f.Y = f.Y + f.StepY;
+      if (f.X > W - f.Width - 5 || f.X < 0) f.StepX = -f.StepX;
+      if (f.Y > H - f.Height - 5 || f.Y < 0) f.StepY = -f.StepY;
+    }
+  });
+}
+
+void Anim_Preview_Hand(Program& p) {
+  Guarded(p, label::kAnimPreviewHand, [&] {
+    CreatureState& r = p.scene.PreviewState2;
+    DrawSprite(p, r);
+    const int t = p.scene.MediumTick;
+    if (In(t, 5, 20)) r.Frame += 1;
+    else if (In(t, 70, 85)) r.Frame -= 1;
+  });
+}
+
+void Anim_Preview_Owl(Program& p) {
+  Guarded(p, label::kAnimPreviewOwl, [&] {
+    CreatureState& r = p.scene.PreviewState1;
+    DrawSprite(p, r);
+    const int t = p.scene.ShortTick;
+    if (In(t, 1, 3)) r.Frame += 1;
+    else if (In(t, 15, 17)) r.Frame -= 1;
+  });
+}
+
+void Anim_Preview_Lightning(Program& p) {
+  Guarded(p, label::kAnimPreviewLightning, [&] {
+    CreatureState& r = p.scene.PreviewState2;
+    DrawSprite(p, r);
+    const int t = p.scene.ShortTick;
+    if (In(t, 1, 4) || In(t, 23, 26)) r.Frame += 1;
+    else if (In(t, 5, 6)) r.Frame -= 1;
+    else r.Frame = -1;
+  });
+}
+
+void Anim_Preview_Spider(Program& p) {
+  Guarded(p, label::kAnimPreviewSpider, [&] {
+    CreatureState& r = p.scene.Spider;
+    DrawSprite(p, r);
+    for (int32_t y = 0; y <= r.Y; ++y) p.surfaces.SetPixel(p.BackBuffer, r.X + 39, y, kThreadGrey);
+    const int t = p.scene.MediumTick;
+    r.StepY = In(t, 1, 20) ? 8 : In(t, 61, 80) ? -8 : 0;
+    r.Y = r.Y + r.StepY;
+  });
+}
+
+}  // namespace dusk

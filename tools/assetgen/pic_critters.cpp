@@ -1,0 +1,547 @@
+// Small creatures: bats (pixel art), fireflies (pixel glow), rats, the scorpion, the spider, the
+// dead orchid and the bouncing jack-o'-lantern, and the dialog's big bat.
+#include <algorithm>
+#include <cmath>
+
+#include "pic_art.h"
+#include "pic_draw.h"
+
+namespace assetgen {
+namespace {
+
+constexpr uint32_t kInk = 0x07070d;
+
+// ---- bat -----------------------------------------------------------------------------------
+
+// The bat's head and body, pixel by pixel, facing right.
+const std::vector<const char*> kBatBody = {
+    "..k...k..",  //
+    "..kk.kk..",  //
+    "..kbfbk..",  //
+    ".kbbebek.",  //
+    ".kbbbbbk.",  //
+    "..kbwbk..",  //
+    "..kbbbk..",  //
+    "..kbbbk..",  //
+    "...kbk...",  //
+};
+
+const std::map<char, uint32_t> kBatColours = {
+    {'k', 0x0a0910}, {'b', 0x2e2438}, {'f', 0x5a4a6a}, {'e', 0xff3a30}, {'w', 0xe8e0d0},
+};
+
+// Wings beat through eight frames; `lift` 1 is wings high, -1 low.
+void BatFrame(cairo_t* cr, int f) {
+  const double lifts[] = {1.0, 0.6, 0.0, -0.6, -1.0, -0.6, 0.0, 0.6};
+  const double lift = lifts[f];
+  const int bob = lift > 0.5 ? 1 : (lift < -0.5 ? -1 : 0);
+  cairo_save(cr);
+  cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+  for (int s = -1; s <= 1; s += 2) {
+    const double sx = 13 + s * 1.5, sy = 10 + bob;
+    const double ex = 13 + s * 6, ey = sy - lift * 5;
+    const double tx = 13 + s * 12.4, ty = sy - lift * 9 + 1;
+    cairo_new_path(cr);
+    cairo_move_to(cr, sx, sy - 1);
+    cairo_line_to(cr, ex, ey - 1.5);
+    cairo_line_to(cr, tx, ty);
+    // Scalloped trailing edge back to the body.
+    cairo_line_to(cr, 13 + s * 10, sy - lift * 6 + 4);
+    cairo_line_to(cr, 13 + s * 8.5, sy - lift * 4 + 3);
+    cairo_line_to(cr, 13 + s * 6.5, sy - lift * 3 + 5);
+    cairo_line_to(cr, 13 + s * 4.5, sy - lift * 1.5 + 3.5);
+    cairo_line_to(cr, sx, sy + 4);
+    cairo_close_path(cr);
+    Col(cr, s > 0 ? 0x3a2e4c : 0x2a2238);
+    cairo_fill(cr);
+    // Finger bones catch the moonlight.
+    Col(cr, 0x6a5c8a);
+    cairo_set_line_width(cr, 1);
+    cairo_move_to(cr, sx, sy - 1);
+    cairo_line_to(cr, ex, ey - 1.5);
+    cairo_line_to(cr, tx, ty);
+    cairo_stroke(cr);
+    cairo_move_to(cr, ex, ey - 1);
+    cairo_line_to(cr, 13 + s * 8.5, sy - lift * 4 + 2);
+    cairo_stroke(cr);
+  }
+  cairo_restore(cr);
+  PixelMap(cr, 9, 5 + bob, kBatBody, kBatColours);
+  PixelOutline(cr, 0x0a0910);
+}
+
+// ---- rat -----------------------------------------------------------------------------------
+
+// A running rat facing right, galloping through five frames; k scales the 65 x 43 rat.
+void Rat(cairo_t* cr, int f, double k) {
+  const double ph = 2 * kPi * f / 5;
+  const uint32_t fur = 0x4a4452, furLit = 0x9a98b8, belly = 0x6a6070, tail = 0x8a6a74, out = kInk;
+  cairo_save(cr);
+  cairo_scale(cr, k, k);
+  const double arch = 3 * std::sin(ph);
+  // Tail: a long whip trailing left, waving.
+  cairo_new_path(cr);
+  cairo_move_to(cr, 16, 30);
+  cairo_curve_to(cr, 8, 30 + 6 * std::sin(ph), 4, 22 + 6 * std::sin(ph + 1), 1, 26 + 5 * std::sin(ph + 2));
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+  cairo_set_line_width(cr, 3.4);
+  Col(cr, out);
+  cairo_stroke_preserve(cr);
+  cairo_set_line_width(cr, 1.8);
+  Col(cr, tail);
+  cairo_stroke(cr);
+  // Legs: far pair then near pair, reaching and gathering.
+  auto leg = [&](double hx, double hy, double phase, uint32_t c) {
+    double reach = 6 * std::cos(ph + phase), lift = std::max(0.0, std::sin(ph + phase)) * 4;
+    double fx = hx + reach, fy = 40 - lift;
+    Limb(cr, hx, hy, (hx + fx) / 2 - 2, (hy + fy) / 2, 4.6, out);
+    Limb(cr, (hx + fx) / 2 - 2, (hy + fy) / 2, fx, fy, 3.6, out);
+    Limb(cr, hx, hy, (hx + fx) / 2 - 2, (hy + fy) / 2, 3, c);
+    Limb(cr, (hx + fx) / 2 - 2, (hy + fy) / 2, fx, fy, 2, c);
+    Limb(cr, fx, fy, fx + 3, fy + 0.5, 1.6, 0xb08a90);
+  };
+  leg(22, 32, 0.6, Scale(fur, 0.6));
+  leg(44, 32, 2.2, Scale(fur, 0.6));
+  // Body.
+  Ellipse(cr, 32, 27 - arch * 0.5, 18, 9 + arch * 0.4, -0.05);
+  Col(cr, out);
+  cairo_set_line_width(cr, 2.4);
+  cairo_stroke_preserve(cr);
+  cairo_pattern_t* g = cairo_pattern_create_linear(0, 17, 0, 37);
+  AddStop(g, 0, furLit);
+  AddStop(g, 0.3, fur);
+  AddStop(g, 0.85, belly);
+  cairo_set_source(cr, g);
+  cairo_fill(cr);
+  cairo_pattern_destroy(g);
+  // Scruffy fur along the back.
+  for (int i = 0; i < 8; ++i) {
+    double x = 18 + i * 3.6, y = 19 - arch * 0.5 + std::abs(i - 4) * 0.5;
+    Limb(cr, x, y, x - 2, y - 1.5, 1, 0x2a2632);
+  }
+  // Head: a pointed snout, ear, red eye.
+  Ellipse(cr, 50, 25 - arch * 0.3, 8, 6.5, 0.25);
+  Col(cr, out);
+  cairo_stroke_preserve(cr);
+  Col(cr, fur);
+  cairo_fill(cr);
+  Poly(cr, {54, 20 - arch * 0.3, 64, 27, 55, 30});
+  Col(cr, out);
+  cairo_stroke_preserve(cr);
+  Col(cr, Mix(fur, furLit, 0.3));
+  cairo_fill(cr);
+  Ellipse(cr, 63.5, 27, 1.4, 1.2);
+  Col(cr, 0xc07a8a);
+  cairo_fill(cr);
+  for (int i = -1; i <= 1; ++i) Limb(cr, 61, 27, 66, 25 + i * 2.5, 0.5, 0xb0b0c8, 0.7);
+  Ellipse(cr, 46, 17 - arch * 0.3, 4, 4.5);
+  Col(cr, out);
+  cairo_stroke_preserve(cr);
+  Col(cr, 0xa07a88);
+  cairo_fill(cr);
+  Ellipse(cr, 55, 23 - arch * 0.3, 1.6, 1.5);
+  Col(cr, 0xff3a2a);
+  cairo_fill(cr);
+  Ellipse(cr, 55.4, 22.6 - arch * 0.3, 0.5, 0.5);
+  Col(cr, 0xffd0c0);
+  cairo_fill(cr);
+  leg(26, 33, 3.4, fur);
+  leg(46, 33, 5.0, fur);
+  cairo_restore(cr);
+}
+
+// ---- scorpion ------------------------------------------------------------------------------
+
+void Scorpion(cairo_t* cr, int f) {
+  const double ph = 2 * kPi * f / 5;
+  const uint32_t shell = 0x3a2418, lit = 0xc08040, out = kInk;
+  // Legs: four each side, alternating.
+  for (int i = 0; i < 4; ++i) {
+    for (int side = 0; side < 2; ++side) {
+      double x = 14 + i * 3.2, sw = 2.2 * std::sin(ph + i * 1.6 + side * kPi);
+      double kx = x - 1 + sw, ky = side ? 25 : 23.5;
+      Limb(cr, x, 23, kx, ky, 1.6, out);
+      Limb(cr, kx, ky, kx - 2.5 + sw * 0.5, 31.5, 1.4, out);
+      if (side) Limb(cr, kx, ky, kx - 2.5 + sw * 0.5, 31.5, 0.6, lit, 0.6);
+    }
+  }
+  // Body segments.
+  for (int i = 0; i < 5; ++i) {
+    Ellipse(cr, 12 + i * 3.6, 23, 3.4, 3.2 - i * 0.1);
+    Col(cr, out);
+    cairo_fill(cr);
+    Ellipse(cr, 12 + i * 3.6, 22.6, 2.6, 2.4);
+    Col(cr, Mix(shell, lit, 0.25 + 0.05 * i));
+    cairo_fill(cr);
+  }
+  // Tail arching over the back, the sting poised forwards.
+  const double sway = 0.12 * std::sin(ph);
+  double x = 28, y = 22, a = -0.5 + sway;
+  for (int i = 0; i < 6; ++i) {
+    double nx = x + std::cos(a) * 4.2, ny = y + std::sin(a) * 4.2;
+    Limb(cr, x, y, nx, ny, 4.2 - i * 0.25, out);
+    Limb(cr, x, y, nx, ny, 2.6 - i * 0.2, Mix(shell, lit, 0.35));
+    Ellipse(cr, nx - 0.5, ny - 0.7, 0.7, 0.5);
+    Col(cr, lit, 0.8);
+    cairo_fill(cr);
+    x = nx;
+    y = ny;
+    a -= 0.55;
+  }
+  Poly(cr, {x, y, x - 4, y + 2, x - 6, y + 5.5, x - 2, y + 3});
+  Col(cr, 0xd0a050);
+  cairo_fill(cr);
+  // Pincers reaching forwards (to the right here), snapping.
+  const double snap = 0.25 + 0.2 * std::sin(ph * 2);
+  for (int side = 0; side < 2; ++side) {
+    double by = side ? 25 : 21;
+    Limb(cr, 10, by - 1, 5, by - 3, 2.6, out);
+    Limb(cr, 5, by - 3, 2, by - 1, 2.6, out);
+    Limb(cr, 10, by - 1, 5, by - 3, 1.4, shell);
+    Ellipse(cr, 2, by - 1, 2.6, 1.8);
+    Col(cr, out);
+    cairo_fill(cr);
+    Ellipse(cr, 2, by - 1.2, 1.8, 1.1);
+    Col(cr, Mix(shell, lit, 0.4));
+    cairo_fill(cr);
+    Limb(cr, 0.8, by - 1.6, -0.5, by - 2.5 - snap * 3, 1.1, out);
+    Limb(cr, 0.8, by - 0.6, -0.5, by + snap * 3, 1.1, out);
+  }
+}
+
+}  // namespace
+
+Image MakeBat() {
+  SheetSpec spec;
+  spec.w = 26;
+  spec.h = 23;
+  spec.frames = 8;
+  spec.runs = 2;  // right first
+  return BuildSheet(spec, BatFrame);
+}
+
+// The dialog's bat: larger, smooth, rimmed by moonlight so it reads on the black box.
+Image MakeBatPreview() {
+  SheetSpec spec;
+  spec.w = 36;
+  spec.h = 32;
+  spec.frames = 8;
+  return BuildSheet(spec, [](cairo_t* cr, int f) {
+    const double lift = std::cos(2 * kPi * f / 8);
+    const double cy = 15 - lift * 1.5;
+    for (double s = -1; s <= 1; s += 2) {
+      const double tipY = cy - lift * 12 + 2, elbY = cy - lift * 7 - 2;
+      cairo_new_path(cr);
+      cairo_move_to(cr, 18 + s * 2, cy - 2);
+      cairo_line_to(cr, 18 + s * 9, elbY);
+      cairo_line_to(cr, 18 + s * 17.5, tipY);
+      cairo_curve_to(cr, 18 + s * 15, tipY + 4, 18 + s * 14, tipY + 5, 18 + s * 13, cy - lift * 8 + 6);
+      cairo_curve_to(cr, 18 + s * 11.5, cy - lift * 5 + 4, 18 + s * 10.5, cy - lift * 4 + 5, 18 + s * 9,
+                     cy - lift * 4 + 7);
+      cairo_curve_to(cr, 18 + s * 7, cy - lift * 2 + 4, 18 + s * 5, cy - lift + 5, 18 + s * 2, cy + 5);
+      cairo_close_path(cr);
+      Col(cr, 0x0a0910);
+      cairo_set_line_width(cr, 1.6);
+      cairo_stroke_preserve(cr);
+      Col(cr, s > 0 ? 0x43355a : 0x342a46);
+      cairo_fill(cr);
+      cairo_new_path(cr);
+      cairo_move_to(cr, 18 + s * 2, cy - 2);
+      cairo_line_to(cr, 18 + s * 9, elbY);
+      cairo_line_to(cr, 18 + s * 17.5, tipY);
+      cairo_set_line_width(cr, 1);
+      Col(cr, 0x8a7cb0);
+      cairo_stroke(cr);
+      Limb(cr, 18 + s * 9, elbY, 18 + s * 13, cy - lift * 8 + 5, 0.7, 0x6a5c8a);
+      Limb(cr, 18 + s * 9, elbY, 18 + s * 9, cy - lift * 4 + 6, 0.7, 0x6a5c8a);
+    }
+    Ellipse(cr, 18, cy + 2, 4, 6);
+    Col(cr, 0x0a0910);
+    cairo_set_line_width(cr, 1.4);
+    cairo_stroke_preserve(cr);
+    Col(cr, 0x3a2e48);
+    cairo_fill(cr);
+    Ellipse(cr, 18.5, cy - 3.5, 3.6, 3.2);
+    Col(cr, 0x0a0910);
+    cairo_stroke_preserve(cr);
+    Col(cr, 0x4a3c5a);
+    cairo_fill(cr);
+    for (double s = -1; s <= 1; s += 2) {
+      Poly(cr, {18.5 + s * 1, cy - 5.5, 18.5 + s * 3.4, cy - 10, 18.5 + s * 3.4, cy - 4.5});
+      Col(cr, 0x0a0910);
+      cairo_fill(cr);
+      Ellipse(cr, 18.5 + s * 1.5, cy - 3.5, 0.9, 0.9);
+      Col(cr, 0xff3a30);
+      cairo_fill(cr);
+    }
+    Limb(cr, 17.5, cy - 1.3, 17.5, cy - 0.3, 0.6, 0xf0e8d8);
+    Limb(cr, 19.5, cy - 1.3, 19.5, cy - 0.3, 0.6, 0xf0e8d8);
+  });
+}
+
+// A firefly: a pulsing yellow-green light on black (drawn additively), its body a few pixels.
+Image MakeFirefly() {
+  SheetSpec spec;
+  spec.w = 20;
+  spec.h = 19;
+  spec.frames = 8;
+  spec.look = Look::Glow;
+  const std::vector<const char*> body = {".gy.", "gYYy", ".yg."};
+  const std::map<char, uint32_t> pal = {{'g', 0x5a7a10}, {'y', 0xd8f050}, {'Y', 0xffffc8}};
+  return BuildSheet(spec, [&](cairo_t* cr, int f) {
+    const double pulse = 0.3 + 0.7 * (0.5 + 0.5 * std::cos(2 * kPi * f / 8));
+    cairo_set_operator(cr, CAIRO_OPERATOR_ADD);
+    Glow(cr, 10, 9.5, 10, 0x7ab020, 0.8 * pulse);
+    Glow(cr, 10, 9.5, 5.5, 0xe8ff80, 0.9 * pulse);
+    Glow(cr, 10, 9.5, 2.5, 0xffffe0, 0.9 * pulse);
+    // Wings flicker in the light.
+    const std::vector<const char*> wings = f % 2 ? std::vector<const char*>{"w..w"} : std::vector<const char*>{".ww."};
+    PixelMap(cr, 8, 7, wings, {{'w', Scale(0x6a88a0, 0.4 + 0.6 * pulse)}});
+    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+    PixelMap(cr, 8, 8, body, pal);
+  });
+}
+
+Image MakeRat(int which) {
+  SheetSpec spec;
+  spec.w = which == 1 ? 65 : 45;
+  spec.h = which == 1 ? 43 : 30;
+  spec.frames = 5;
+  spec.runs = 2;  // right first
+  const double k = which == 1 ? 1.0 : 0.69;
+  return BuildSheet(spec, [&](cairo_t* cr, int f) { Rat(cr, f, k); });
+}
+
+// Crawls down and to the left; drawn facing right and mirrored.
+Image MakeScorpion() {
+  SheetSpec spec;
+  spec.w = 38;
+  spec.h = 33;
+  spec.frames = 5;
+  spec.firstRunMirrored = false;
+  return BuildSheet(spec, [](cairo_t* cr, int f) {
+    // Facing left: pincers at the left edge.
+    Scorpion(cr, f);
+  });
+}
+
+// A black widow hanging from her thread; the thread leaves the frame's top at x = 39.
+Image MakeSpider() {
+  SheetSpec spec;
+  spec.w = 79;
+  spec.h = 93;
+  return BuildSheet(spec, [](cairo_t* cr, int) {
+    Limb(cr, 39.5, 0, 39.5, 12, 1, 0x808080);
+    const double ax = 39.5, ay = 26, cx = 39.5, cy = 50;
+    // Legs: four a side, jointed, spread around the body.
+    const double hip[4] = {-0.9, -0.35, 0.25, 0.8};
+    for (double s = -1; s <= 1; s += 2) {
+      for (int i = 0; i < 4; ++i) {
+        double a0 = kPi / 2 - s * (kPi / 2 + hip[i]);
+        double ang0 = std::atan2(std::sin(a0) * 0.8 - 0.6, std::cos(a0));
+        double l1 = 17 + (i == 0 || i == 3 ? 4 : 0), l2 = 20 + (i == 0 ? 6 : 0);
+        double kx = cx + s * 4 + std::cos(ang0) * l1, ky = cy + std::sin(ang0) * l1 - 6;
+        double fx = kx + s * 6 + std::cos(ang0) * 4, fy = ky + l2 * (i < 2 ? 0.9 : 1.0);
+        if (i == 0) fy = ky + 20;
+        fx = std::clamp(fx, 2.0, 77.0);
+        fy = std::clamp(fy, 2.0, 91.0);
+        Limb(cr, cx + s * 3, cy, kx, ky, 2.8, kInk);
+        Limb(cr, kx, ky, fx, fy, 2.2, kInk);
+        Limb(cr, cx + s * 3, cy, kx, ky, 1.2, 0x2a2a3c);
+        Limb(cr, kx - 0.6, ky - 0.6, (kx + fx) / 2, (ky + fy) / 2 - 0.6, 0.6, 0x6a70a0, 0.8);
+      }
+    }
+    // Abdomen: glossy black with the red hourglass.
+    Ellipse(cr, ax, ay, 14, 15);
+    Col(cr, kInk);
+    cairo_fill(cr);
+    Ellipse(cr, ax, ay, 13, 14);
+    cairo_pattern_t* g = cairo_pattern_create_radial(ax + 5, ay - 6, 1, ax, ay, 14);
+    AddStop(g, 0, 0x6a74a8);
+    AddStop(g, 0.25, 0x1a1a2a);
+    AddStop(g, 1, 0x050508);
+    cairo_set_source(cr, g);
+    cairo_fill(cr);
+    cairo_pattern_destroy(g);
+    Poly(cr, {ax - 4, ay - 6, ax + 4, ay - 6, ax + 0.8, ay, ax + 4, ay + 6, ax - 4, ay + 6, ax - 0.8, ay});
+    Col(cr, 0xd01a20);
+    cairo_fill(cr);
+    Ellipse(cr, ax + 6, ay - 8, 2.4, 1.4, -0.6);
+    Col(cr, 0xd8e0ff, 0.8);
+    cairo_fill(cr);
+    // Head and thorax.
+    Ellipse(cr, cx, cy - 5, 7, 8);
+    Col(cr, kInk);
+    cairo_fill(cr);
+    Ellipse(cr, cx, cy - 5, 6, 7);
+    cairo_pattern_t* t = cairo_pattern_create_radial(cx + 3, cy - 9, 0.5, cx, cy - 5, 7);
+    AddStop(t, 0, 0x4a5078);
+    AddStop(t, 1, 0x08080c);
+    cairo_set_source(cr, t);
+    cairo_fill(cr);
+    for (double s = -1; s <= 1; s += 2) {
+      Ellipse(cr, cx + s * 1.8, cy + 1, 0.9, 0.9);
+      Col(cr, 0xff5040);
+      cairo_fill(cr);
+      Limb(cr, cx + s * 1.5, cy + 2, cx + s * 2.5, cy + 5, 1.2, kInk);
+    }
+  });
+}
+
+// A withered orchid swaying on its stem, violet petals drooping.
+Image MakeFlower(const Image& still) {
+  SheetSpec spec;
+  spec.w = 50;
+  spec.h = 50;
+  spec.frames = 8;
+  spec.look = Look::Matte;
+  spec.scene = &still;
+  spec.sceneX = 335;
+  spec.sceneY = 468;
+  return BuildSheet(spec, [](cairo_t* cr, int f) {
+    const double sway = std::sin(2 * kPi * f / 8);
+    // Leaves at the foot.
+    for (double s = -1; s <= 1; s += 2) {
+      cairo_new_path(cr);
+      cairo_move_to(cr, 25, 48);
+      cairo_curve_to(cr, 25 + s * 8, 44, 25 + s * 16, 44, 25 + s * 20, 48 + (s > 0 ? -1 : 1));
+      cairo_curve_to(cr, 25 + s * 14, 49, 25 + s * 8, 49.5, 25, 48);
+      Col(cr, s > 0 ? 0x3a5a3a : 0x2a402c);
+      cairo_fill_preserve(cr);
+      Col(cr, kInk);
+      cairo_set_line_width(cr, 0.8);
+      cairo_stroke(cr);
+    }
+    // Stem bending over, its head hanging.
+    const double hx = 33 + sway * 3, hy = 16 + std::abs(sway) * 0.8;
+    cairo_new_path(cr);
+    cairo_move_to(cr, 25, 48);
+    cairo_curve_to(cr, 23, 28, 26 + sway * 1.5, 6, hx, hy);
+    cairo_set_line_width(cr, 2.6);
+    Col(cr, kInk);
+    cairo_stroke_preserve(cr);
+    cairo_set_line_width(cr, 1.4);
+    Col(cr, 0x4a5a3e);
+    cairo_stroke(cr);
+    cairo_save(cr);
+    cairo_translate(cr, hx, hy);
+    cairo_rotate(cr, sway * 0.15);
+    // Five petals, drooping; the lip hanging below, one petal curling and trembling.
+    const uint32_t petal = 0x7a3a8a, lit = 0xc890d8, dark = 0x3a1a44;
+    const double ang[] = {0.2, 0.85, 1.5, 2.15, 2.8};  // all hanging down
+    for (int i = 0; i < 5; ++i) {
+      double a = ang[i] + (i == 4 ? 0.25 * std::sin(2 * kPi * f / 8 + 1) : 0);
+      cairo_save(cr);
+      cairo_rotate(cr, a);
+      cairo_new_path(cr);
+      cairo_move_to(cr, 0, 0);
+      cairo_curve_to(cr, 4, -3, 9, -2, 11, 1.5);
+      cairo_curve_to(cr, 8, 3, 4, 3, 0, 0);
+      cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, 11, 0);
+      AddStop(g, 0, dark);
+      AddStop(g, 0.5, petal);
+      AddStop(g, 1, i % 2 ? Mix(petal, 0x4a3020, 0.6) : lit);
+      cairo_set_source(cr, g);
+      cairo_fill_preserve(cr);
+      cairo_pattern_destroy(g);
+      Col(cr, kInk);
+      cairo_set_line_width(cr, 0.7);
+      cairo_stroke(cr);
+      cairo_restore(cr);
+    }
+    Ellipse(cr, 0, 6, 3.5, 4.5, 0.2);
+    Col(cr, kInk);
+    cairo_fill(cr);
+    Ellipse(cr, 0, 6, 2.6, 3.6, 0.2);
+    Col(cr, 0x8a2a4a);
+    cairo_fill(cr);
+    Ellipse(cr, 0.5, 1.5, 1.2, 1);
+    Col(cr, 0xf0d060);
+    cairo_fill(cr);
+    cairo_restore(cr);
+    // A fallen petal on the ground.
+    Ellipse(cr, 36, 47, 3, 1.2, 0.2);
+    Col(cr, 0x5a2a62);
+    cairo_fill(cr);
+  });
+}
+
+// A jack-o'-lantern bouncing inside its tall frame: on the ground (squashed) on frame 0, highest
+// between frames 3 and 5.
+Image MakePumpkin() {
+  SheetSpec spec;
+  spec.w = 46;
+  spec.h = 137;
+  spec.frames = 8;
+  return BuildSheet(spec, [](cairo_t* cr, int f) {
+    const double u = f / 8.0;
+    const double height = 4 * u * (1 - u) * 90;
+    const double squash = f == 0 ? 0.82 : (f == 1 || f == 7 ? 1.08 : 1.0);
+    const double rx = 20 / std::sqrt(squash), ry = 17 * squash;
+    const double cx = 23, cy = 136 - ry - height;
+    const double tilt = 0.12 * std::sin(2 * kPi * u);
+    cairo_save(cr);
+    cairo_translate(cr, cx, cy);
+    cairo_rotate(cr, tilt);
+    // Stem.
+    Poly(cr, {-2, -ry + 2, -1, -ry - 6, 3, -ry - 7, 2.5, -ry + 2});
+    Col(cr, kInk);
+    cairo_set_line_width(cr, 1.6);
+    cairo_stroke_preserve(cr);
+    Col(cr, 0x4a5a2a);
+    cairo_fill(cr);
+    // Ribbed body.
+    const double ribs[] = {-0.72, -0.38, 0, 0.38, 0.72};
+    Ellipse(cr, 0, 0, rx, ry);
+    Col(cr, kInk);
+    cairo_set_line_width(cr, 2);
+    cairo_stroke_preserve(cr);
+    cairo_pattern_t* g = cairo_pattern_create_radial(rx * 0.35, -ry * 0.4, 2, 0, 0, rx * 1.1);
+    AddStop(g, 0, 0xffb050);
+    AddStop(g, 0.45, 0xe8771a);
+    AddStop(g, 1, 0x7a3208);
+    cairo_set_source(cr, g);
+    cairo_fill(cr);
+    cairo_pattern_destroy(g);
+    for (double r : ribs) {
+      cairo_new_path(cr);
+      cairo_move_to(cr, r * rx * 0.4, -ry + 1);
+      cairo_curve_to(cr, r * rx * 1.25, -ry * 0.5, r * rx * 1.25, ry * 0.5, r * rx * 0.4, ry - 1);
+      cairo_set_line_width(cr, 1.1);
+      Col(cr, 0x6a2a06, 0.8);
+      cairo_stroke(cr);
+    }
+    // Moonlight on the upper right.
+    cairo_new_path(cr);
+    cairo_arc(cr, 0, 0, rx - 2, -1.3, -0.3);
+    cairo_set_line_width(cr, 1.4);
+    Col(cr, 0xc8d0f0, 0.55);
+    cairo_stroke(cr);
+    // The carved face glowing from within.
+    auto face = [&](cairo_t* c) {
+      Poly(c, {-11, -4, -4, -4, -7.5, -11});
+      Poly(c, {4, -4, 11, -4, 7.5, -11});
+      Poly(c, {-1.5, 0, 1.5, 0, 0, -3});
+      Poly(c, {-13, 3, -9, 5, -7, 3, -4, 6, -1, 4, 2, 6, 5, 4, 8, 6, 10, 3, 13, 3, 8, 11, 3, 9, -2, 11,
+               -7, 9, -11, 10});
+    };
+    face(cr);
+    Col(cr, 0x3a1004);
+    cairo_fill(cr);
+    cairo_save(cr);
+    cairo_translate(cr, 0.8, 0.8);
+    cairo_scale(cr, 0.86, 0.86);
+    face(cr);
+    cairo_pattern_t* fg = cairo_pattern_create_radial(0, 0, 1, 0, 0, 14);
+    AddStop(fg, 0, 0xfff4a0);
+    AddStop(fg, 0.6, 0xffc030);
+    AddStop(fg, 1, 0xf08010);
+    cairo_set_source(cr, fg);
+    cairo_fill(cr);
+    cairo_pattern_destroy(fg);
+    cairo_restore(cr);
+    cairo_restore(cr);
+  });
+}
+
+}  // namespace assetgen

@@ -1,0 +1,418 @@
+// Light and liquid: the lightning bolts, the lost spirit, the blood running down the big stone,
+// the medallion's glint, and the pre-drawn preview of the whole graveyard.
+#include <algorithm>
+#include <cmath>
+
+#include "pic_art.h"
+#include "pic_draw.h"
+
+namespace assetgen {
+namespace {
+
+constexpr uint32_t kInk = 0x07070d;
+
+// ---- lightning -----------------------------------------------------------------------------
+
+struct Pt {
+  double x, y;
+};
+
+// A jagged path from a to b by repeated midpoint displacement.
+std::vector<Pt> Jag(Rng& rng, Pt a, Pt b, double rough, int levels) {
+  std::vector<Pt> pts = {a, b};
+  for (int l = 0; l < levels; ++l) {
+    std::vector<Pt> next;
+    for (size_t i = 0; i + 1 < pts.size(); ++i) {
+      Pt p = pts[i], q = pts[i + 1];
+      double len = std::hypot(q.x - p.x, q.y - p.y);
+      double off = rng.Range(-1, 1) * rough * len;
+      Pt m{(p.x + q.x) / 2 + off * (q.y - p.y) / len, (p.y + q.y) / 2 - off * (q.x - p.x) / len};
+      next.push_back(p);
+      next.push_back(m);
+    }
+    next.push_back(pts.back());
+    pts = next;
+  }
+  return pts;
+}
+
+void StrokeBolt(cairo_t* cr, const std::vector<Pt>& pts, double w, double bright) {
+  auto path = [&] {
+    cairo_new_path(cr);
+    for (const Pt& p : pts) cairo_line_to(cr, p.x, p.y);
+  };
+  cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+  const double glow[][2] = {{w * 7, 0.10}, {w * 4, 0.18}, {w * 2.2, 0.45}};
+  for (const auto& g : glow) {
+    path();
+    cairo_set_line_width(cr, g[0]);
+    Col(cr, 0x8a9cff, g[1] * bright);
+    cairo_stroke(cr);
+  }
+  path();
+  cairo_set_line_width(cr, w);
+  Col(cr, 0xf4f6ff, std::min(1.0, bright));
+  cairo_stroke(cr);
+}
+
+void Bolt(cairo_t* cr, uint64_t seed, Pt top, Pt end, bool bright) {
+  Rng rng(seed);
+  auto trunk = Jag(rng, top, end, 0.28, 5);
+  if (bright) {
+    // Branches fork from the trunk.
+    Rng br(seed + 100);
+    for (int i = 0; i < 5; ++i) {
+      size_t at = 4 + static_cast<size_t>(br.Uni() * (trunk.size() - 10));
+      Pt s = trunk[at];
+      double dir = br.Uni() < 0.5 ? -1 : 1;
+      Pt e{s.x + dir * br.Range(25, 55), s.y + br.Range(20, 50)};
+      e.x = std::clamp(e.x, 8.0, 163.0);
+      e.y = std::min(e.y, 176.0);
+      StrokeBolt(cr, Jag(br, s, e, 0.3, 4), 1.2, 0.8);
+    }
+  }
+  StrokeBolt(cr, trunk, bright ? 2.6 : 1.8, bright ? 1.0 : 0.85);
+}
+
+// ---- the lost spirit -----------------------------------------------------------------------
+
+// A hooded spirit drifting left with a lantern held out before it, its robe trailing into wisps.
+void Spirit(cairo_t* cr, int f) {
+  const double ph = 2 * kPi * f / 14;
+  const double bob = 3 * std::sin(ph);
+  cairo_set_operator(cr, CAIRO_OPERATOR_ADD);
+  const uint32_t ghost = 0x60c8ff;
+  cairo_translate(cr, 0, bob);
+  // The robe: from the hood down to trailing tails that stream back to the right.
+  auto robe = [&](double grow) {
+    cairo_new_path(cr);
+    cairo_move_to(cr, 34 - grow, 22);
+    cairo_curve_to(cr, 26 - grow, 50, 24 - grow, 90, 28 - grow, 118);
+    for (int i = 0; i < 4; ++i) {
+      double x = 32 + i * 12, wave = 6 * std::sin(ph * 2 + i * 1.3);
+      cairo_line_to(cr, x + 8 + wave + i * 4, 132 + i * 5 + wave * 0.5 + grow);
+      cairo_line_to(cr, x + 10, 120 + i * 2);
+    }
+    cairo_curve_to(cr, 74 + grow, 110, 66 + grow, 60, 58 + grow, 24);
+    cairo_curve_to(cr, 54, 10, 38, 10, 34 - grow, 22);
+    cairo_close_path(cr);
+  };
+  robe(3);
+  cairo_pattern_t* halo = cairo_pattern_create_linear(0, 10, 0, 150);
+  AddStop(halo, 0, ghost, 0.18);
+  AddStop(halo, 1, ghost, 0.0);
+  cairo_set_source(cr, halo);
+  cairo_fill(cr);
+  cairo_pattern_destroy(halo);
+  robe(0);
+  cairo_pattern_t* body = cairo_pattern_create_linear(0, 14, 0, 145);
+  AddStop(body, 0, 0x8ad8ff, 0.30);
+  AddStop(body, 0.5, ghost, 0.14);
+  AddStop(body, 1, ghost, 0.0);
+  cairo_set_source(cr, body);
+  cairo_fill_preserve(cr);
+  cairo_pattern_destroy(body);
+  cairo_set_line_width(cr, 1.4);
+  cairo_pattern_t* rim = cairo_pattern_create_linear(0, 14, 0, 140);
+  AddStop(rim, 0, 0xc8f0ff, 0.55);
+  AddStop(rim, 1, 0xc8f0ff, 0.0);
+  cairo_set_source(cr, rim);
+  cairo_stroke(cr);
+  cairo_pattern_destroy(rim);
+  // Folds in the robe.
+  for (int i = 0; i < 3; ++i) {
+    cairo_new_path(cr);
+    cairo_move_to(cr, 42 + i * 8, 40);
+    cairo_curve_to(cr, 40 + i * 9, 70, 44 + i * 10 + 3 * std::sin(ph + i), 100, 46 + i * 12, 122);
+    cairo_set_line_width(cr, 2.5);
+    Col(cr, 0xa0e0ff, 0.07);
+    cairo_stroke(cr);
+  }
+  // The hood's dark hollow and two faint eyes.
+  Ellipse(cr, 40, 30, 7, 9, 0.2);
+  cairo_set_operator(cr, CAIRO_OPERATOR_DEST_OUT);
+  Col(cr, 0x000000, 0.75);
+  cairo_fill(cr);
+  cairo_set_operator(cr, CAIRO_OPERATOR_ADD);
+  const double blink = (f == 6) ? 0.2 : 1.0;
+  for (double ex : {37.0, 42.5}) Glow(cr, ex, 30, 2.4, 0xd8fff8, 0.9 * blink);
+  // Arm reaching forwards (left), the lantern swinging from the hand.
+  const double sw = 0.18 * std::sin(ph + 0.8);
+  cairo_new_path(cr);
+  cairo_move_to(cr, 44, 46);
+  cairo_curve_to(cr, 34, 52, 24, 54, 16, 52);
+  cairo_set_line_width(cr, 6);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+  Col(cr, ghost, 0.28);
+  cairo_stroke(cr);
+  const double lx = 14 + std::sin(sw) * 12, ly = 52 + std::cos(sw) * 12;
+  Limb(cr, 15, 52, lx, ly - 5, 0.8, 0xa0c8ff, 0.6);
+  const double flick = 0.85 + 0.15 * std::sin(ph * 3);
+  Glow(cr, lx, ly, 18, 0xffa040, 0.45 * flick);
+  Glow(cr, lx, ly, 7, 0xffd890, 0.9 * flick);
+  cairo_rectangle(cr, lx - 3, ly - 5, 6, 9);
+  cairo_set_line_width(cr, 1);
+  Col(cr, 0xffc070, 0.6);
+  cairo_stroke(cr);
+  // Motes drifting off the tails.
+  Rng rng(900 + f);
+  for (int i = 0; i < 6; ++i) {
+    double x = 50 + rng.Range(0, 34), y = 100 + rng.Range(0, 50);
+    Glow(cr, x, y, 2.2, 0xa0e8ff, rng.Range(0.3, 0.7));
+  }
+}
+
+// ---- blood ---------------------------------------------------------------------------------
+
+constexpr uint32_t kBlood = 0x7a0a12, kBloodLit = 0xd83040, kBloodDark = 0x3a0408;
+
+void Drop(cairo_t* cr, double x, double y, double r, double stretch) {
+  Ellipse(cr, x, y, r, r * stretch);
+  Col(cr, kBloodDark);
+  cairo_fill(cr);
+  Ellipse(cr, x, y, r * 0.8, r * stretch * 0.85);
+  Col(cr, kBlood);
+  cairo_fill(cr);
+  Ellipse(cr, x + r * 0.3, y - r * stretch * 0.3, r * 0.3, r * 0.3 * stretch);
+  Col(cr, kBloodLit);
+  cairo_fill(cr);
+}
+
+}  // namespace
+
+Image MakeLightning(const Image& still, int which) {
+  SheetSpec spec;
+  spec.w = 171;
+  spec.h = 182;
+  spec.frames = 2;
+  spec.look = Look::Matte;
+  spec.scene = &still;
+  spec.sceneX = which == 1 ? 320 : 20;
+  spec.sceneY = which == 1 ? 214 : 125;
+  return BuildSheet(spec, [&](cairo_t* cr, int f) {
+    if (which == 1)
+      Bolt(cr, 11, {96, 0}, {70, 176}, f == 1);
+    else
+      Bolt(cr, 23, {70, 0}, {100, 168}, f == 1);
+  });
+}
+
+Image MakeWatchman() {
+  SheetSpec spec;
+  spec.w = 87;
+  spec.h = 157;
+  spec.frames = 14;
+  spec.look = Look::Glow;
+  return BuildSheet(spec, Spirit);
+}
+
+// Blood seeps from the crack near the stone's left edge (frame 0..13): a drop swells at the end
+// of the trickle, falls, and lands in the pool on frame 4; the pool ripples while the next swells.
+Image MakeBloodDrip(const Image& still) {
+  SheetSpec spec;
+  spec.w = 51;
+  spec.h = 113;
+  spec.frames = 14;
+  spec.look = Look::Matte;
+  spec.scene = &still;
+  spec.sceneX = -5;
+  spec.sceneY = 483;
+  return BuildSheet(spec, [](cairo_t* cr, int f) {
+    const double dx = 41;  // the line the drop falls along
+    // The trickle from the crack, a stain down the face.
+    cairo_new_path(cr);
+    cairo_move_to(cr, 44, 4);
+    cairo_curve_to(cr, 45, 8, 41, 10, 41.5, 15);
+    cairo_line_to(cr, 41.5, 30);
+    cairo_set_line_width(cr, 2.6);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    Col(cr, kBloodDark);
+    cairo_stroke_preserve(cr);
+    cairo_set_line_width(cr, 1.5);
+    Col(cr, kBlood);
+    cairo_stroke(cr);
+    Limb(cr, 47, 12, 47, 34, 1.4, kBloodDark, 0.85);  // an older run, dried
+    // The pool at the foot.
+    const double ripple = f >= 4 && f <= 9 ? (f - 3) / 6.0 : 0;
+    Ellipse(cr, 30, 105, 19, 5);
+    Col(cr, kBloodDark);
+    cairo_fill(cr);
+    Ellipse(cr, 30, 104.6, 17.5, 4.2);
+    cairo_pattern_t* g = cairo_pattern_create_linear(0, 100, 0, 109);
+    AddStop(g, 0, kBlood);
+    AddStop(g, 1, 0x4a060c);
+    cairo_set_source(cr, g);
+    cairo_fill(cr);
+    cairo_pattern_destroy(g);
+    Ellipse(cr, 35, 103, 6, 1.2);
+    Col(cr, 0xe0a0b0, 0.45);
+    cairo_fill(cr);
+    if (ripple > 0) {
+      Ellipse(cr, dx, 104.5, 2 + ripple * 12, 0.8 + ripple * 3);
+      cairo_set_line_width(cr, 0.9);
+      Col(cr, kBloodLit, 0.9 * (1 - ripple));
+      cairo_stroke(cr);
+    }
+    // The drop: swelling (10..13, 0), hanging (1), falling (2, 3), landing (4).
+    const double swell[] = {3.2, 3.6, 0, 0, 0, 0, 0, 0, 0, 1.0, 1.5, 2.0, 2.5, 2.9};
+    if (swell[f] > 0) Drop(cr, dx + 0.5, 30 + swell[f] * 0.9, swell[f], 1.2 + (f == 1 ? 0.35 : 0));
+    if (f == 2) Drop(cr, dx, 46, 2.8, 1.8);
+    if (f == 3) Drop(cr, dx, 78, 2.6, 2.6);
+    if (f == 4 || f == 5) {
+      // The splash: a crown and flying droplets.
+      const double s = f == 4 ? 1.0 : 0.6;
+      for (int i = -2; i <= 2; ++i) {
+        double a = -kPi / 2 + i * 0.45;
+        Drop(cr, dx + std::cos(a) * 7 * s * (f == 5 ? 1.5 : 1), 101 + std::sin(a) * 8 * s, 1.1, 1);
+      }
+      Ellipse(cr, dx, 103, 4 * s, 2.4 * s);
+      Col(cr, kBlood);
+      cairo_fill(cr);
+    }
+  });
+}
+
+// Hangs on its chain from the ends of the cross's arms; frames 1 and 2 glint.
+Image MakeMedallion(const Image& still) {
+  SheetSpec spec;
+  spec.w = 65;
+  spec.h = 38;
+  spec.frames = 3;
+  spec.look = Look::Matte;
+  spec.scene = &still;
+  spec.sceneX = 706;
+  spec.sceneY = 450;
+  return BuildSheet(spec, [](cairo_t* cr, int f) {
+    const double mx = 33, my = 27, r = 8.5;
+    // The chain: two drooping runs of links.
+    for (int side = 0; side < 2; ++side) {
+      const double x0 = side ? 62 : 3, y0 = 12;
+      for (int i = 0; i <= 12; ++i) {
+        double t = i / 12.0;
+        double x = x0 + (mx - x0) * t, y = y0 + (my - r - y0) * t + std::sin(t * kPi) * 4;
+        Ellipse(cr, x, y, 1.6, 1.1, i % 2 ? 0.5 : -0.5);
+        cairo_set_line_width(cr, 1.6);
+        Col(cr, kInk);
+        cairo_stroke_preserve(cr);
+        cairo_set_line_width(cr, 0.8);
+        Col(cr, i % 3 ? 0xb89a50 : 0xf0d890);
+        cairo_stroke(cr);
+      }
+    }
+    // The disc: gold rim, engraved face, a red stone.
+    Ellipse(cr, mx, my, r + 1, r + 1);
+    Col(cr, kInk);
+    cairo_fill(cr);
+    Ellipse(cr, mx, my, r, r);
+    cairo_pattern_t* g = cairo_pattern_create_radial(mx + 3, my - 3, 1, mx, my, r);
+    AddStop(g, 0, 0xfff0b0);
+    AddStop(g, 0.5, 0xd0a040);
+    AddStop(g, 1, 0x6a4a14);
+    cairo_set_source(cr, g);
+    cairo_fill(cr);
+    cairo_pattern_destroy(g);
+    Ellipse(cr, mx, my, r - 2.5, r - 2.5);
+    cairo_set_line_width(cr, 0.8);
+    Col(cr, 0x5a3a10);
+    cairo_stroke(cr);
+    Ellipse(cr, mx, my, 2.8, 3.2);
+    Col(cr, 0x5a0810);
+    cairo_fill(cr);
+    Ellipse(cr, mx, my, 2.1, 2.5);
+    Col(cr, 0xd0202a);
+    cairo_fill(cr);
+    Ellipse(cr, mx + 0.7, my - 1, 0.7, 0.8);
+    Col(cr, 0xffd0d0);
+    cairo_fill(cr);
+    // Glint: a sheen on frame 1, a four-pointed star on frame 2.
+    if (f == 1) {
+      Limb(cr, mx + 2, my - 6, mx + 6, my - 2, 1.4, 0xfffbe0, 0.9);
+      Glow(cr, mx + 4, my - 4, 5, 0xfff4c0, 0.7);
+    }
+    if (f == 2) {
+      const double sx = mx + 4.5, sy = my - 4.5;
+      Glow(cr, sx, sy, 7, 0xfff8d0, 0.9);
+      Limb(cr, sx - 8, sy, sx + 8, sy, 1, 0xffffff);
+      Limb(cr, sx, sy - 8, sx, sy + 8, 1, 0xffffff);
+      Limb(cr, sx - 3, sy - 3, sx + 3, sy + 3, 0.8, 0xfffae0);
+      Limb(cr, sx - 3, sy + 3, sx + 3, sy - 3, 0.8, 0xfffae0);
+    }
+  });
+}
+
+// The control panel's miniature and the dialog's default: the graveyard in small, 21 frames.
+// Frames 0 and 17..20 are the same quiet moment, so both the 18-frame and the 21-frame loop run
+// smoothly; a bat crosses over frames 1..16, lightning flashes on 9 and 10, and the pumpkin's
+// candle flickers every third frame (3 divides both loop lengths).
+Image MakePreview(const Image& still) {
+  // The scene shrunk by six (box filter) to 133 x 100, its middle 127 columns.
+  Image small(127, 100);
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 127; ++x) {
+      double r = 0, g = 0, b = 0;
+      for (int j = 0; j < 6; ++j)
+        for (int i = 0; i < 6; ++i) {
+          uint32_t p = still.at((x + 3) * 6 + i, y * 6 + j);
+          r += p >> 16;
+          g += (p >> 8) & 0xFF;
+          b += p & 0xFF;
+        }
+      small.at(x, y) = (static_cast<uint32_t>(r / 36) << 16) | (static_cast<uint32_t>(g / 36) << 8) |
+                       static_cast<uint32_t>(b / 36);
+    }
+  SheetSpec spec;
+  spec.w = 127;
+  spec.h = 100;
+  spec.frames = 21;
+  Canvas c(127, 100);
+  Image sheet(127 * 21, 200, 0x000000);
+  for (int f = 0; f < 21; ++f) {
+    c.Clear();
+    cairo_t* cr = c.cr();
+    const int m = f >= 17 ? 0 : f;  // 17..20 rest like 0
+    // Lightning over the left hills.
+    if (m == 9 || m == 10) {
+      cairo_set_source_rgba(cr, 0.6, 0.65, 1.0, m == 9 ? 0.22 : 0.12);
+      cairo_paint(cr);
+      Rng rng(5);
+      auto pts = Jag(rng, {60, 0}, {52, 52}, 0.3, 4);
+      StrokeBolt(cr, pts, m == 9 ? 1.2 : 0.8, 1.0);
+    }
+    // The bat's crossing.
+    if (m >= 1 && m <= 16) {
+      double t = (m - 1) / 15.0;
+      double bx = -8 + t * 143, by = 40 + 8 * std::sin(t * 2 * kPi);
+      double lift = std::cos(m * 1.6);
+      for (double s = -1; s <= 1; s += 2) {
+        Poly(cr, {bx, by, bx + s * 4, by - 1 - lift * 3, bx + s * 7.5, by - lift * 5 + 1, bx + s * 5,
+                  by + 1.5, bx + s * 2, by + 2});
+        Col(cr, 0x0a0910);
+        cairo_fill(cr);
+      }
+      Ellipse(cr, bx, by + 0.5, 1.5, 2.2);
+      cairo_fill(cr);
+    }
+    // A little jack-o'-lantern in front of the far stones, candle flickering.
+    const double flick = f % 3 == 0 ? 1.0 : (f % 3 == 1 ? 0.75 : 0.88);
+    Glow(cr, 66, 90, 9, 0xffa030, 0.35 * flick);
+    Ellipse(cr, 66, 90, 4.2, 3.4);
+    Col(cr, 0xe8771a);
+    cairo_fill(cr);
+    Col(cr, Mix(0xffa020, 0xfff0a0, flick - 0.7));
+    cairo_rectangle(cr, 64, 89, 1, 1);
+    cairo_rectangle(cr, 67, 89, 1, 1);
+    cairo_rectangle(cr, 64.5, 91, 3, 0.8);
+    cairo_fill(cr);
+    Limb(cr, 66, 86.8, 66.3, 85.6, 0.8, 0x3a4a1a);
+    // The owl's eyes in the tree at the right.
+    Ellipse(cr, 111.3, 30.5, 0.6, 0.6 * flick);
+    Ellipse(cr, 112.8, 30.5, 0.6, 0.6 * flick);
+    Col(cr, 0xffcc40);
+    cairo_fill(cr);
+    Paste(sheet, Over(c, small), f * 127, 0);
+  }
+  return sheet;  // mask row stays black: every frame is opaque
+}
+
+}  // namespace assetgen

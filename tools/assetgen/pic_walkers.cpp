@@ -1,0 +1,609 @@
+// The figures: the two skeletons (one limping walk cycle, drawn large and small), the zombie's
+// shuffle, the grave digger at work and the hand rising from its grave.
+#include <algorithm>
+#include <cmath>
+
+#include "pic_art.h"
+#include "pic_draw.h"
+
+namespace assetgen {
+namespace {
+
+struct P {
+  double x, y;
+};
+P operator+(P a, P b) { return {a.x + b.x, a.y + b.y}; }
+P Polar(double len, double ang) { return {len * std::cos(ang), len * std::sin(ang)}; }
+
+// Two-bone reach from `hip` to `foot`; the joint bends towards +x (forwards) when `forward`.
+P Knee(P hip, P foot, double a, double b, bool forward) {
+  double dx = foot.x - hip.x, dy = foot.y - hip.y;
+  double d = std::clamp(std::hypot(dx, dy), 1e-3, a + b - 1e-3);
+  double base = std::atan2(dy, dx);
+  double off = std::acos(std::clamp((a * a + d * d - b * b) / (2 * a * d), -1.0, 1.0));
+  return hip + Polar(a, forward ? base - off : base + off);
+}
+
+// A walk cycle: where a foot is at phase p in [0, 1), stance first (foot planted, sliding back as
+// the body moves on), then the swing forwards.
+P FootAt(double p, double stride, double lift, double stance) {
+  if (p < stance) return {stride / 2 - stride * (p / stance), 0};
+  double t = (p - stance) / (1 - stance);
+  double e = 0.5 - 0.5 * std::cos(t * kPi);
+  return {-stride / 2 + stride * e, -lift * std::sin(t * kPi)};
+}
+
+double Wrap(double v) { return v - std::floor(v); }
+
+// ---- skeleton ------------------------------------------------------------------------------
+
+struct BoneStyle {
+  uint32_t bone, shade, outline;
+  double k;      // scale
+  double thick;  // extra weight for small sizes
+};
+
+void Bone(cairo_t* cr, const BoneStyle& s, P a, P b, double w, uint32_t col) {
+  const double k = s.k, ww = w * k * s.thick, o = std::max(1.0, 1.6 * k * s.thick);
+  Taper(cr, a.x, a.y, b.x, b.y, ww + o, ww * 0.8 + o);
+  Col(cr, s.outline);
+  cairo_fill(cr);
+  Ellipse(cr, a.x, a.y, ww * 0.75 + o / 2, ww * 0.75 + o / 2);
+  Ellipse(cr, b.x, b.y, ww * 0.7 + o / 2, ww * 0.7 + o / 2);
+  cairo_fill(cr);
+  Taper(cr, a.x, a.y, b.x, b.y, ww, ww * 0.8);
+  Col(cr, col);
+  cairo_fill(cr);
+  Ellipse(cr, a.x, a.y, ww * 0.75, ww * 0.75);
+  Ellipse(cr, b.x, b.y, ww * 0.7, ww * 0.7);
+  cairo_fill(cr);
+}
+
+struct Skel {
+  P hip, neck, head;
+  P knee[2], foot[2], toe[2];
+  P shoulder, elbow[2], hand[2];
+  double lean;
+};
+
+// One pose of the limping walk: the near foot lands on frame 4 and the far foot on frame 9.
+Skel SkeletonPose(int f, double k) {
+  const double ground = 197 * k, thigh = 48 * k, shin = 46 * k, stride = 88 * k;
+  const double pn = Wrap((f - 4) / 12.0), pf = Wrap((f - 9) / 12.0);
+  Skel s{};
+  P fn = FootAt(pn, stride, 16 * k, 0.5), ff = FootAt(pf, stride, 16 * k, 0.5);
+  // The hip sits as high as the planted feet allow.
+  double reach = (thigh + shin) * 0.985;
+  double h = reach;
+  if (pn < 0.5) h = std::min(h, std::sqrt(reach * reach - fn.x * fn.x));
+  if (pf < 0.5) h = std::min(h, std::sqrt(reach * reach - ff.x * ff.x));
+  const double cx = 68 * k;
+  s.hip = {cx, ground - 6 * k - h};
+  s.foot[0] = {cx + fn.x, ground - 6 * k + fn.y};
+  s.foot[1] = {cx + ff.x, ground - 6 * k + ff.y};
+  for (int i = 0; i < 2; ++i) {
+    s.knee[i] = Knee(s.hip, s.foot[i], thigh, shin, true);
+    double toeLift = (i == 0 ? pn : pf) >= 0.5 ? 0.35 : 0.0;
+    s.toe[i] = s.foot[i] + Polar(16 * k, -toeLift);
+  }
+  s.lean = 0.16 + 0.04 * std::sin(2 * kPi * pn);
+  s.neck = s.hip + Polar(62 * k, -kPi / 2 + s.lean);
+  s.head = s.neck + Polar(15 * k, -kPi / 2 + s.lean * 1.4);
+  s.shoulder = s.neck + P{-2 * k, 6 * k};
+  // Arms swing against the legs; the near arm with the far leg.
+  for (int i = 0; i < 2; ++i) {
+    double p = i == 0 ? pf : pn;
+    double swing = 0.55 * std::cos(2 * kPi * (p - 0.25));
+    double up = kPi / 2 - swing * 0.9;
+    s.elbow[i] = s.shoulder + Polar(34 * k, up);
+    s.hand[i] = s.elbow[i] + Polar(32 * k, up - 0.35 - std::max(0.0, swing) * 0.8);
+  }
+  return s;
+}
+
+void Skull(cairo_t* cr, const BoneStyle& st, P c, double tilt, double jaw) {
+  const double k = st.k;
+  cairo_save(cr);
+  cairo_translate(cr, c.x, c.y);
+  cairo_rotate(cr, tilt);
+  cairo_scale(cr, k, k);
+  const double o = std::max(1.0, 1.6 * k * st.thick) / k;
+  auto skullPath = [&](double grow) {
+    cairo_new_path(cr);
+    Ellipse(cr, -1, -2, 13 + grow, 13.5 + grow);
+    Poly(cr, {-4, 6 + grow, 4, 11 + grow, 13 + grow, 9 + grow, 14 + grow, 2, 10, -4});
+  };
+  skullPath(o);
+  Col(cr, st.outline);
+  cairo_fill(cr);
+  // Jaw.
+  cairo_save(cr);
+  cairo_translate(cr, 0, 6);
+  cairo_rotate(cr, jaw);
+  Poly(cr, {-5 - o, -1, -3, 7 + o, 12 + o, 8 + o, 12 + o, 3, 0, 1});
+  Col(cr, st.outline);
+  cairo_fill(cr);
+  Poly(cr, {-4, 0, -2, 6, 11, 7, 11, 4, 0, 2});
+  Col(cr, st.shade);
+  cairo_fill(cr);
+  cairo_restore(cr);
+  skullPath(0);
+  cairo_pattern_t* g = cairo_pattern_create_radial(4, -8, 1, 0, 0, 16);
+  AddStop(g, 0, 0xfbf8ec);
+  AddStop(g, 0.6, st.bone);
+  AddStop(g, 1, st.shade);
+  cairo_set_source(cr, g);
+  cairo_fill(cr);
+  cairo_pattern_destroy(g);
+  // Eye socket with a faint cold glow deep inside, nose hole, teeth.
+  Ellipse(cr, 5.5, -1, 4.2, 4.6);
+  Col(cr, 0x0b0a12);
+  cairo_fill(cr);
+  Glow(cr, 6, -0.5, 3.2, 0x9fffe0, 0.9);
+  Poly(cr, {11, 1, 13.5, 5, 10.5, 5});
+  Col(cr, 0x0b0a12);
+  cairo_fill(cr);
+  for (double x = 4; x <= 12; x += 2.2) {
+    cairo_rectangle(cr, x, 7.6, 0.9, 2.2);
+    Col(cr, 0x2a2630);
+    cairo_fill(cr);
+  }
+  // Cheek bone and the temple's shadow.
+  Limb(cr, 2, 4, 8, 4.5, 1.4, st.shade);
+  Ellipse(cr, -6, 2, 4, 6);
+  Col(cr, st.shade, 0.5);
+  cairo_fill(cr);
+  cairo_restore(cr);
+}
+
+void Ribs(cairo_t* cr, const BoneStyle& st, P hip, P neck, double lean) {
+  const double k = st.k;
+  // Spine: a row of vertebrae.
+  for (int i = 0; i <= 14; ++i) {
+    double t = i / 14.0;
+    P p{hip.x + (neck.x - hip.x) * t - std::sin(t * kPi) * 5 * k, hip.y + (neck.y - hip.y) * t};
+    double r = (3.4 - 1.2 * t) * k * st.thick;
+    Ellipse(cr, p.x, p.y, r + 0.9, r * 0.8 + 0.9);
+    Col(cr, st.outline);
+    cairo_fill(cr);
+    Ellipse(cr, p.x, p.y, r, r * 0.8);
+    Col(cr, st.shade);
+    cairo_fill(cr);
+  }
+  // Ribs arc forwards and down from the upper spine to the breastbone.
+  cairo_save(cr);
+  cairo_translate(cr, neck.x, neck.y);
+  cairo_rotate(cr, lean);
+  cairo_scale(cr, k, k);
+  const double o = std::max(1.0, 1.6 * k * st.thick) / k;
+  for (int pass = 0; pass < 2; ++pass) {
+    for (int i = 0; i < 7; ++i) {
+      double y0 = 8 + i * 5.2, reach = 20 - std::abs(i - 2.5) * 1.6;
+      cairo_new_path(cr);
+      cairo_move_to(cr, -2, y0);
+      cairo_curve_to(cr, 6, y0 - 6, reach + 4, y0 - 1, reach, y0 + 8);
+      cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+      cairo_set_line_width(cr, (2.6 * st.thick) + (pass == 0 ? 2 * o : 0));
+      Col(cr, pass == 0 ? st.outline : Mix(st.bone, st.shade, i / 7.0));
+      cairo_stroke(cr);
+    }
+    // Breastbone.
+    Limb(cr, 17, 10, 15, 36, 3 * st.thick + (pass == 0 ? 2 * o : 0), pass == 0 ? st.outline : st.bone);
+  }
+  cairo_restore(cr);
+}
+
+void Pelvis(cairo_t* cr, const BoneStyle& st, P hip) {
+  const double k = st.k;
+  cairo_save(cr);
+  cairo_translate(cr, hip.x, hip.y);
+  cairo_scale(cr, k, k);
+  const double o = std::max(1.0, 1.6 * k * st.thick) / k;
+  Ellipse(cr, -1, -5, 11 + o, 8 + o, -0.4);
+  Col(cr, st.outline);
+  cairo_fill(cr);
+  Ellipse(cr, -1, -5, 11, 8, -0.4);
+  Col(cr, st.bone);
+  cairo_fill(cr);
+  Ellipse(cr, -2, -4, 4, 3);
+  Col(cr, st.shade);
+  cairo_fill(cr);
+  cairo_restore(cr);
+}
+
+void DrawSkeleton(cairo_t* cr, const Skel& s, const BoneStyle& st) {
+  const uint32_t far = Mix(st.bone, 0x303448, 0.45);
+  BoneStyle dim = st;
+  dim.bone = far;
+  // Far limbs first.
+  Bone(cr, dim, s.shoulder, s.elbow[1], 5, far);
+  Bone(cr, dim, s.elbow[1], s.hand[1], 4, far);
+  Bone(cr, dim, s.hip, s.knee[1], 7, far);
+  Bone(cr, dim, s.knee[1], s.foot[1], 5.5, far);
+  Bone(cr, dim, s.foot[1], s.toe[1], 4, far);
+  Pelvis(cr, st, s.hip);
+  Ribs(cr, st, s.hip, s.neck, s.lean);
+  Skull(cr, st, s.head, s.lean * 0.6, 0.12);
+  Bone(cr, st, s.hip, s.knee[0], 7, st.bone);
+  Bone(cr, st, s.knee[0], s.foot[0], 5.5, st.bone);
+  Bone(cr, st, s.foot[0], s.toe[0], 4, st.bone);
+  Bone(cr, st, s.shoulder, s.elbow[0], 5, st.bone);
+  Bone(cr, st, s.elbow[0], s.hand[0], 4, st.bone);
+  // Finger bones.
+  for (int i = -1; i <= 1; ++i) {
+    Limb(cr, s.hand[0].x, s.hand[0].y, s.hand[0].x + (2 + i) * st.k * 2.5, s.hand[0].y + 7 * st.k,
+         std::max(1.0, 1.8 * st.k * st.thick), st.bone);
+  }
+}
+
+}  // namespace
+
+Image MakeSkeleton1() {
+  SheetSpec spec;
+  spec.w = 151;
+  spec.h = 200;
+  spec.frames = 12;
+  const BoneStyle st{0xe2decc, 0x8a8aa0, 0x1a1822, 1.0, 1.0};
+  return BuildSheet(spec, [&](cairo_t* cr, int f) { DrawSkeleton(cr, SkeletonPose(f, 1.0), st); });
+}
+
+// The far skeleton: the same walk, small and paler in the mist; left first.
+Image MakeSkeleton2() {
+  SheetSpec spec;
+  spec.w = 45;
+  spec.h = 64;
+  spec.frames = 12;
+  spec.runs = 2;
+  spec.firstRunMirrored = true;
+  const double k = 0.315;
+  const BoneStyle st{0xc4c8da, 0x70748e, 0x12131c, k, 1.5};
+  return BuildSheet(spec, [&](cairo_t* cr, int f) {
+    cairo_translate(cr, 1.5, 0.5);
+    DrawSkeleton(cr, SkeletonPose(f, k), st);
+  });
+}
+
+// ---- zombie --------------------------------------------------------------------------------
+
+Image MakeZombie() {
+  SheetSpec spec;
+  spec.w = 39;
+  spec.h = 66;
+  spec.frames = 10;
+  spec.firstRunMirrored = true;  // shambles to the left
+  const uint32_t skin = 0x7f9a7c, skinDark = 0x3f5240, shirt = 0x3a3450, pants = 0x272a3a, out = 0x0c0d12;
+  return BuildSheet(spec, [&](cairo_t* cr, int f) {
+    const double p = f / 10.0;
+    const double ground = 64, thigh = 13, shin = 13;
+    P fn = FootAt(p, 10, 3, 0.55), ff = FootAt(Wrap(p + 0.5), 10, 3, 0.55);
+    const double bob = 1.2 * std::cos(4 * kPi * p);
+    P hip{17, ground - 24.5 + bob};
+    P feet[2] = {{17 + fn.x, ground - 1 + fn.y}, {17 + ff.x, ground - 1 + ff.y}};
+    auto leg = [&](int i, uint32_t c) {
+      P kn = Knee(hip, feet[i], thigh, shin, true);
+      Limb(cr, hip.x, hip.y, kn.x, kn.y, 6.5, out);
+      Limb(cr, kn.x, kn.y, feet[i].x, feet[i].y, 5.5, out);
+      Limb(cr, feet[i].x, feet[i].y, feet[i].x + 5, feet[i].y + 0.5, 4.5, out);
+      Limb(cr, hip.x, hip.y, kn.x, kn.y, 4.5, c);
+      Limb(cr, kn.x, kn.y, feet[i].x, feet[i].y, 3.5, c);
+      Limb(cr, feet[i].x, feet[i].y, feet[i].x + 4.5, feet[i].y + 0.5, 2.6, 0x1a1a20);
+    };
+    const double sway = 0.06 * std::sin(2 * kPi * p);
+    P neck = hip + Polar(21, -kPi / 2 + 0.42 + sway);
+    P head = neck + Polar(6, -kPi / 2 + 0.9);
+    auto arm = [&](double lift, uint32_t c, uint32_t sk) {
+      P sh = neck + P{0, 3};
+      P el = sh + Polar(10, -0.15 + lift);
+      P ha = el + Polar(9, -0.05 + lift * 0.6);
+      Limb(cr, sh.x, sh.y, el.x, el.y, 6, out);
+      Limb(cr, el.x, el.y, ha.x, ha.y, 5, out);
+      Limb(cr, sh.x, sh.y, el.x, el.y, 4.2, c);
+      Limb(cr, el.x, el.y, ha.x, ha.y, 3.2, sk);
+      for (int i = 0; i < 3; ++i) Limb(cr, ha.x, ha.y, ha.x + 3.5, ha.y + 0.5 + i * 1.2, 1.1, sk);
+    };
+    arm(0.12 + 0.08 * std::sin(2 * kPi * p + 1), Scale(shirt, 0.7), skinDark);
+    leg(1, Scale(pants, 0.7));
+    // Torso in a torn shirt.
+    cairo_new_path(cr);
+    P a = hip + P{-5, 1}, b = hip + P{6, 1};
+    Poly(cr, {a.x, a.y + 3, b.x, b.y + 4, neck.x + 5, neck.y + 1, neck.x - 4, neck.y - 1});
+    Col(cr, out);
+    cairo_set_line_width(cr, 2);
+    cairo_stroke_preserve(cr);
+    cairo_pattern_t* g = cairo_pattern_create_linear(neck.x + 6, neck.y, hip.x - 6, hip.y);
+    AddStop(g, 0, Mix(shirt, 0x9aa4d0, 0.35));
+    AddStop(g, 1, Scale(shirt, 0.7));
+    cairo_set_source(cr, g);
+    cairo_fill(cr);
+    cairo_pattern_destroy(g);
+    // Tattered hem and a rip showing skin.
+    for (int i = 0; i < 4; ++i)
+      Poly(cr, {a.x + i * 3, a.y + 3, a.x + i * 3 + 1.5, a.y + 7 + (i % 2) * 2, a.x + i * 3 + 3, a.y + 3});
+    Col(cr, Scale(shirt, 0.8));
+    cairo_fill(cr);
+    Ellipse(cr, neck.x + 1, neck.y + 10, 1.6, 3, 0.4);
+    Col(cr, skinDark);
+    cairo_fill(cr);
+    leg(0, pants);
+    // Head hanging forwards: skull-like face, dark eye, lank hair.
+    Ellipse(cr, head.x, head.y, 6.2, 6.8, 0.3);
+    Col(cr, out);
+    cairo_fill(cr);
+    Ellipse(cr, head.x, head.y, 5, 5.6, 0.3);
+    cairo_pattern_t* hg = cairo_pattern_create_radial(head.x + 2, head.y - 2, 0.5, head.x, head.y, 6);
+    AddStop(hg, 0, Mix(skin, 0xd0e0d0, 0.4));
+    AddStop(hg, 1, skinDark);
+    cairo_set_source(cr, hg);
+    cairo_fill(cr);
+    cairo_pattern_destroy(hg);
+    Ellipse(cr, head.x + 2.5, head.y - 0.5, 1.4, 1.2);
+    Col(cr, 0x0a0a0a);
+    cairo_fill(cr);
+    Ellipse(cr, head.x + 2.7, head.y - 0.6, 0.6, 0.6);
+    Col(cr, 0xd8f070);
+    cairo_fill(cr);
+    Limb(cr, head.x + 1.5, head.y + 3.2, head.x + 4.2, head.y + 2.6, 1, 0x1a0a0a);
+    for (int i = 0; i < 5; ++i)
+      Limb(cr, head.x - 4 + i * 1.6, head.y - 5, head.x - 6 + i * 1.2, head.y + 1 + (i % 2) * 2, 1.1, 0x15161c);
+    arm(0.0 + 0.08 * std::sin(2 * kPi * p), shirt, skin);
+  });
+}
+
+// ---- grave digger --------------------------------------------------------------------------
+
+// Stands waist deep in the grave he digs, facing left; throws the earth onto the heap at the left.
+Image MakeGraveDigger(const Image& still) {
+  SheetSpec spec;
+  spec.w = 59;
+  spec.h = 74;
+  spec.frames = 16;
+  spec.look = Look::Matte;
+  spec.scene = &still;
+  spec.sceneX = 650;
+  spec.sceneY = 415;
+  const uint32_t coat = 0x33304a, coatLit = 0x6a6a98, out = 0x0b0b12, skin = 0xc09070;
+  // Key poses: torso lean, blade tip position, blade angle, load of earth.
+  struct Key {
+    double lean, bx, by, ba, load;
+  };
+  const Key keys[] = {
+      {0.10, 14, 58, 0.95, 0},   // blade held over the ground
+      {0.45, 12, 70, 1.08, 0},   // thrust in
+      {0.30, 10, 58, 0.53, 1},   // levered out, loaded
+      {-0.05, 12, 36, -0.32, 1}, // lifted
+      {-0.25, 6, 26, -0.5, 0},   // thrown over to the heap
+      {0.05, 12, 46, 0.32, 0},   // coming back
+  };
+  const double at[] = {0, 3, 6, 9, 11, 13, 16};
+  return BuildSheet(spec, [&](cairo_t* cr, int f) {
+    int i = 0;
+    while (i < 5 && f >= at[i + 1]) ++i;
+    const Key& a = keys[i];
+    const Key& b = keys[(i + 1) % 6];
+    double t = (f - at[i]) / (at[i + 1] - at[i]);
+    t = 0.5 - 0.5 * std::cos(t * kPi);
+    auto L = [&](double u, double v) { return u + (v - u) * t; };
+    const double lean = L(a.lean, b.lean), bx = L(a.bx, b.bx), by = L(a.by, b.by), ba = L(a.ba, b.ba);
+    const double load = i == 2 || i == 3 ? 1.0 : (i == 1 ? t : 0.0);
+    // The heap at the left and the open grave.
+    Poly(cr, {0, 74, 0, 60, 6, 55, 13, 56, 19, 62, 24, 74});
+    cairo_pattern_t* hg = cairo_pattern_create_linear(0, 54, 0, 74);
+    AddStop(hg, 0, 0x4a4038);
+    AddStop(hg, 1, 0x201a18);
+    cairo_set_source(cr, hg);
+    cairo_fill(cr);
+    cairo_pattern_destroy(hg);
+    Rng rng(77);
+    for (int k = 0; k < 30; ++k) {
+      Ellipse(cr, rng.Range(2, 20), rng.Range(58, 73), 1, 0.8);
+      Col(cr, rng.Uni() < 0.5 ? 0x5e5246 : 0x1a1614);
+      cairo_fill(cr);
+    }
+    Poly(cr, {16, 66, 46, 66, 48, 74, 14, 74});
+    Col(cr, 0x07070a);
+    cairo_fill(cr);
+    Limb(cr, 16, 66, 46, 66, 1.2, 0x5a5048);
+    // The lantern standing on the grave's edge.
+    Glow(cr, 51, 62, 9, 0xffb347, 0.55);
+    Poly(cr, {48.5, 66, 53.5, 66, 53.5, 58, 48.5, 58});
+    Col(cr, 0xffc060);
+    cairo_fill(cr);
+    Limb(cr, 48.5, 58, 53.5, 58, 1.2, out);
+    Limb(cr, 48.5, 66, 53.5, 66, 1.2, out);
+    Limb(cr, 51, 58, 51, 55.5, 1, out);
+    Ellipse(cr, 51, 62, 1, 1.6);
+    Col(cr, 0xfff4d0);
+    cairo_fill(cr);
+    // Body from the waist up, leaning towards the blade.
+    P waist{32, 66};
+    P sh = waist + Polar(19, -kPi / 2 - lean);
+    P head = sh + Polar(7, -kPi / 2 - lean * 0.8);
+    P grip1{bx + std::cos(ba) * 16, by - std::sin(ba) * 16};
+    P grip2{bx + std::cos(ba) * 30, by - std::sin(ba) * 30};
+    auto arm = [&](P hand, uint32_t c) {
+      P mid{(sh.x + hand.x) / 2 + 2, (sh.y + hand.y) / 2 + 3};
+      Limb(cr, sh.x, sh.y + 2, mid.x, mid.y, 5.5, out);
+      Limb(cr, mid.x, mid.y, hand.x, hand.y, 5, out);
+      Limb(cr, sh.x, sh.y + 2, mid.x, mid.y, 3.8, c);
+      Limb(cr, mid.x, mid.y, hand.x, hand.y, 3.4, c);
+      Ellipse(cr, hand.x, hand.y, 1.8, 1.8);
+      Col(cr, skin);
+      cairo_fill(cr);
+    };
+    arm(grip2, Scale(coat, 0.7));
+    // Torso: a long coat.
+    Poly(cr, {waist.x - 9, waist.y + 1, waist.x + 8, waist.y + 1, sh.x + 6, sh.y + 1, sh.x - 6, sh.y - 1});
+    Col(cr, out);
+    cairo_set_line_width(cr, 2);
+    cairo_stroke_preserve(cr);
+    cairo_pattern_t* cg = cairo_pattern_create_linear(sh.x + 8, sh.y, waist.x - 8, waist.y);
+    AddStop(cg, 0, coatLit);
+    AddStop(cg, 0.4, coat);
+    AddStop(cg, 1, Scale(coat, 0.6));
+    cairo_set_source(cr, cg);
+    cairo_fill(cr);
+    cairo_pattern_destroy(cg);
+    // The spade: shaft and blade, with its load of earth.
+    P tip{bx, by};
+    P top{bx + std::cos(ba) * 34, by - std::sin(ba) * 34};
+    Limb(cr, tip.x, tip.y, top.x, top.y, 2.6, out);
+    Limb(cr, tip.x, tip.y, top.x, top.y, 1.4, 0x8a6a48);
+    Limb(cr, top.x - 2, top.y, top.x + 2, top.y, 2.2, out);
+    cairo_save(cr);
+    cairo_translate(cr, tip.x, tip.y);
+    cairo_rotate(cr, -ba + kPi / 2);
+    Poly(cr, {-4, 1, 4, 1, 3.5, 9, 0, 10.5, -3.5, 9});
+    Col(cr, out);
+    cairo_fill(cr);
+    Poly(cr, {-3, 1.8, 3, 1.8, 2.6, 8.2, 0, 9.5, -2.6, 8.2});
+    Col(cr, 0x8a92b0);
+    cairo_fill(cr);
+    if (load > 0) {
+      Ellipse(cr, 0, 5, 4.5 * load, 3 * load);
+      Col(cr, 0x4a3e34);
+      cairo_fill(cr);
+    }
+    cairo_restore(cr);
+    // Earth flying off to the heap after the throw.
+    if (f >= 11 && f <= 14) {
+      Rng clods(static_cast<uint64_t>(f) + 90);
+      double s = (f - 10) / 4.0;
+      for (int k = 0; k < 6; ++k) {
+        double cx = 8 - s * 6 + clods.Range(-3, 3), cy = 24 + s * s * 32 + clods.Range(-3, 3);
+        Ellipse(cr, cx, cy, 1.3, 1.1);
+        Col(cr, 0x4a3e34);
+        cairo_fill(cr);
+      }
+    }
+    // Head: a wide-brimmed hat over a grim face.
+    Ellipse(cr, head.x - 1, head.y + 1, 4, 4.6);
+    Col(cr, out);
+    cairo_fill(cr);
+    Ellipse(cr, head.x - 1.4, head.y + 1, 3, 3.6);
+    Col(cr, skin);
+    cairo_fill(cr);
+    Ellipse(cr, head.x - 3, head.y + 0.5, 0.6, 0.6);
+    Col(cr, 0x101010);
+    cairo_fill(cr);
+    Ellipse(cr, head.x, head.y - 2.4, 8, 2, -lean * 0.5);
+    Col(cr, 0x1a1822);
+    cairo_fill(cr);
+    Ellipse(cr, head.x + 0.5, head.y - 4.4, 4.4, 3, -lean * 0.5);
+    cairo_fill(cr);
+    Limb(cr, head.x - 3, head.y - 5.8, head.x + 4, head.y - 6.2, 0.8, 0x5a5a80);
+    arm(grip1, coat);
+  });
+}
+
+// ---- the hand ------------------------------------------------------------------------------
+
+// Rises out of the earth before the Celtic cross: frame 0 the disturbed ground, frame 16 full height.
+Image MakeHand(const Image& still) {
+  SheetSpec spec;
+  spec.w = 61;
+  spec.h = 98;
+  spec.frames = 17;
+  spec.look = Look::Matte;
+  spec.scene = &still;
+  spec.sceneX = 710;
+  spec.sceneY = 500;
+  const uint32_t skin = 0x8aa088, dark = 0x3a4a3c, out = 0x0b0c10, sleeve = 0x2a2438;
+  const double soil = 88;
+  return BuildSheet(spec, [&](cairo_t* cr, int f) {
+    const double r = f / 16.0;
+    const double rise = (1 - r) * 84;  // how far the arm still is below its full height
+    const double open = std::clamp((r - 0.55) / 0.45, 0.0, 1.0);
+    cairo_save(cr);
+    cairo_rectangle(cr, 0, 0, 61, soil + 1);
+    cairo_clip(cr);
+    cairo_translate(cr, 0, rise);
+    // Forearm in a rotten sleeve.
+    Taper(cr, 30, 100, 31, 46, 15, 12);
+    Col(cr, out);
+    cairo_fill(cr);
+    Taper(cr, 30, 100, 31, 46, 13, 10);
+    cairo_pattern_t* ag = cairo_pattern_create_linear(24, 0, 38, 0);
+    AddStop(ag, 0, dark);
+    AddStop(ag, 0.7, skin);
+    AddStop(ag, 1, Mix(skin, 0xd8e4f0, 0.4));
+    cairo_set_source(cr, ag);
+    cairo_fill(cr);
+    cairo_pattern_destroy(ag);
+    Poly(cr, {22, 100, 22, 70, 25, 66, 28, 72, 31, 64, 34, 71, 38, 65, 40, 70, 40, 100});
+    Col(cr, out);
+    cairo_fill(cr);
+    Poly(cr, {23, 100, 23, 71, 25, 68, 28, 74, 31, 66, 34, 73, 38, 67, 39, 71, 39, 100});
+    Col(cr, sleeve);
+    cairo_fill(cr);
+    Limb(cr, 37, 70, 37, 96, 1, 0x5a5478);
+    // Palm.
+    Ellipse(cr, 31, 37, 9.5, 10.5);
+    Col(cr, out);
+    cairo_fill(cr);
+    Ellipse(cr, 31, 37, 8, 9);
+    Col(cr, skin);
+    cairo_fill(cr);
+    Ellipse(cr, 28, 39, 4, 5);
+    Col(cr, dark, 0.6);
+    cairo_fill(cr);
+    // Fingers: curled while rising, clawing wide open at the top.
+    const double baseAng[] = {-2.35, -1.85, -1.5, -1.15};
+    const double len[] = {13, 16, 15, 12};
+    for (int i = 0; i < 4; ++i) {
+      double spread = (baseAng[i] + kPi / 2) * (0.5 + 0.6 * open);
+      double a0 = -kPi / 2 + spread;
+      P k0{31 + std::cos(a0) * 8, 30 + std::sin(a0) * 6};
+      double curl = 1.1 * (1 - open) + 0.35;
+      P k1 = k0 + Polar(len[i] * 0.55, a0);
+      P k2 = k1 + Polar(len[i] * 0.5, a0 + curl);
+      Limb(cr, k0.x, k0.y, k1.x, k1.y, 4.6, out);
+      Limb(cr, k1.x, k1.y, k2.x, k2.y, 4, out);
+      Limb(cr, k0.x, k0.y, k1.x, k1.y, 3, skin);
+      Limb(cr, k1.x, k1.y, k2.x, k2.y, 2.5, Mix(skin, dark, 0.3));
+      Limb(cr, k2.x, k2.y, k2.x + std::cos(a0 + curl * 1.6) * 2, k2.y + std::sin(a0 + curl * 1.6) * 2,
+           1.4, 0xd8d0b0);
+    }
+    // Thumb.
+    P t0{38, 38};
+    P t1 = t0 + Polar(7, -0.5 - 0.4 * open);
+    P t2 = t1 + Polar(6, -1.2 + 0.6 * (1 - open));
+    Limb(cr, t0.x, t0.y, t1.x, t1.y, 5, out);
+    Limb(cr, t1.x, t1.y, t2.x, t2.y, 4.2, out);
+    Limb(cr, t0.x, t0.y, t1.x, t1.y, 3.4, skin);
+    Limb(cr, t1.x, t1.y, t2.x, t2.y, 2.8, skin);
+    cairo_restore(cr);
+    // The grave's earth, thrown up around the arm as it breaks through.
+    Ellipse(cr, 31, 92, 27, 7);
+    cairo_pattern_t* sg = cairo_pattern_create_linear(0, 85, 0, 98);
+    AddStop(sg, 0, 0x4a4440);
+    AddStop(sg, 1, 0x1a1818);
+    cairo_set_source(cr, sg);
+    cairo_fill(cr);
+    cairo_pattern_destroy(sg);
+    Rng rng(5);
+    const double heave = std::min(1.0, r * 3);
+    for (int k = 0; k < 26; ++k) {
+      double x = rng.Range(8, 54), y = rng.Range(86, 96);
+      double up = heave * std::max(0.0, 1 - std::abs(x - 31) / 16) * rng.Range(2, 6);
+      Ellipse(cr, x, y - up, rng.Range(1, 2.4), rng.Range(0.8, 1.6));
+      Col(cr, rng.Uni() < 0.5 ? 0x6a6058 : 0x15130f);
+      cairo_fill(cr);
+    }
+    // A crack where the hand will come through.
+    cairo_new_path(cr);
+    cairo_move_to(cr, 18, 90);
+    cairo_line_to(cr, 26, 89);
+    cairo_line_to(cr, 31, 91);
+    cairo_line_to(cr, 38, 88.5);
+    cairo_line_to(cr, 45, 90);
+    cairo_set_line_width(cr, 1.2 + 2 * heave);
+    Col(cr, 0x070606);
+    cairo_stroke(cr);
+    for (int k = 0; k < 18; ++k) {
+      double x = rng.Range(8, 54);
+      Limb(cr, x, 96, x + rng.Range(-1, 1), 96 - rng.Range(2, 5), 0.8, 0x2a3c3c);
+    }
+  });
+}
+
+}  // namespace assetgen

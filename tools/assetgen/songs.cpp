@@ -1,0 +1,58 @@
+#include <cstdio>
+#include <stdexcept>
+
+#include "assetgen.h"
+#include "midi_songs.h"
+#include "wav_file.h"
+
+namespace assetgen {
+
+const char* const kSongCaptions[kSongCount] = {
+    "Horror Hill", "Death Toll", "Pipe Organ", "Descent",     "Leviathan",  "Demony",
+    "Lurker",      "Nitemare",   "Moonwake",   "Adams Family", "Thriller", "GhostBusters"};
+
+std::string Times(int n, const std::string& phrase) {
+  std::string out;
+  for (int i = 0; i < n; ++i) out += phrase + " ";
+  return out;
+}
+
+std::string Chart(const std::map<std::string, std::string>& patterns, std::initializer_list<const char*> bars) {
+  std::string out;
+  for (const char* name : bars) out += patterns.at(name) + " ";
+  return out;
+}
+
+midi::Song BuildSong(int slot) {
+  switch (slot) {
+    case 0: return SongHorrorHill();
+    case 1: return SongDeathToll();
+    case 2: return SongPipeOrgan();
+    case 3: return SongDescent();
+    case 4: return SongLeviathan();
+    case 5: return SongDemony();
+    case 6: return SongLurker();
+    case 7: return SongNitemare();
+    case 8: return SongMoonwake();
+    case 9: return SongFamilyPortrait();
+    case 10: return SongNightCrawl();
+    case 11: return SongSpookCatchers();
+    default: throw std::out_of_range("no song slot " + std::to_string(slot));
+  }
+}
+
+bool WriteSongs(const std::string& dir) {
+  for (int slot = 0; slot < kSongCount; ++slot) {
+    std::vector<uint8_t> bytes;
+    try {
+      bytes = BuildSong(slot).Encode();
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "assetgen: song %d (%s): %s\n", slot, kSongCaptions[slot], e.what());
+      return false;
+    }
+    if (!WriteFileBytes(dir + "/h_song" + std::to_string(slot) + ".Mid", bytes)) return false;
+  }
+  return true;
+}
+
+}  // namespace assetgen

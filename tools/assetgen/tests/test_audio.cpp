@@ -1,0 +1,364 @@
+// The generated songs and sound effects: file formats, lengths, levels, and a few acoustic
+// properties that tell a laugh from a drone and a howl from a beep.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "midi_length.h"
+#include "midi_songs.h"
+#include "sfx_effects.h"
+
+namespace {
+
+using assetgen::kSongCount;
+using assetgen::sfx::kEffectCount;
+
+std::vector<unsigned char> ReadFile(const std::string& name) {
+  std::ifstream in(std::string(DUSK_DATA_DIR) + "/" + name, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+uint32_t Le(const std::vector<unsigned char>& b, size_t at, int bytes) {
+  uint32_t v = 0;
+  for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | b[at + i];
+  return v;
+}
+
+// ---- The note language and the file writer -----------------------------------------------------
+
+struct Note {
+  int channel, pitch;
+  uint32_t on, off;
+};
+
+// Flattens a song to its notes, failing the test on a note that never ends or is struck again
+// on its channel while still sounding (which a synthesiser would cut short).
+std::vector<Note> NotesOf(const assetgen::midi::Song& song) {
+  std::vector<Note> notes;
+  for (const auto& track : song.Tracks()) {
+    std::map<int, uint32_t> sounding;  // channel * 128 + pitch -> start tick
+    for (const auto& e : track.Sorted()) {
+      int kind = e.bytes[0] & 0xF0, channel = e.bytes[0] & 0x0F;
+      if (kind != 0x80 && kind != 0x90) continue;
+      int key = channel * 128 + e.bytes[1];
+      bool on = kind == 0x90 && e.bytes[2] > 0;
+      if (on) {
+        EXPECT_FALSE(sounding.count(key)) << "note " << int(e.bytes[1]) << " struck again at tick " << e.tick;
+        sounding[key] = e.tick;
+      } else if (auto it = sounding.find(key); it != sounding.end()) {
+        notes.push_back({channel, e.bytes[1], it->second, e.tick});
+        sounding.erase(it);
+      }
+    }
+    EXPECT_TRUE(sounding.empty()) << "a note is left hanging";
+  }
+  std::sort(notes.begin(), notes.end(), [](const Note& a, const Note& b) {
+    return a.on != b.on ? a.on < b.on : a.pitch < b.pitch;
+  });
+  return notes;
+}
+
+TEST(NoteLanguage, PlaysPitchesAndDurationsAsWritten) {
+  using namespace assetgen::midi;
+  Song song("test");
+  Part part(song, "part", 0, kPiano);
+  part.Play("!leg c4:4 d#4:8. eb4:16 | <c4 e4 g4>:2 r:8t bb3 b3 | a4:1+4", 2);
+  std::vector<Note> n = NotesOf(song);
+  ASSERT_EQ(n.size(), 9u);
+  const int pitches[] = {62, 65, 65, 62, 66, 69, 60, 61, 71};
+  const uint32_t on[] = {0, 480, 840, 960, 960, 960, 2080, 2240, 2400};
+  for (size_t i = 0; i < n.size(); ++i) {
+    EXPECT_EQ(n[i].pitch, pitches[i]) << i;
+    EXPECT_EQ(n[i].on, on[i]) << i;
+  }
+  EXPECT_EQ(n[1].off - n[1].on, 360u);   // dotted eighth, held full length
+  EXPECT_EQ(n[8].off - n[8].on, 2400u);  // whole tied to a quarter
+  EXPECT_EQ(part.Now(), 2400u + 2400u);
+
+  // Staccato shortens, drums map to the percussion keys, and bad text is refused.
+  Song drums("drums");
+  Part kit(drums, "kit", kDrums, 0);
+  kit.Play("K:4 S' <H C>");
+  std::vector<Note> d = NotesOf(drums);
+  ASSERT_EQ(d.size(), 4u);
+  EXPECT_EQ(d[0].pitch, 36);
+  EXPECT_EQ(d[1].pitch, 38);
+  EXPECT_EQ(d[2].channel, kDrums);
+  for (const char* bad : {"c:4", "h4", "c4:3", "<c4 e4", "!loud c4", "c4:0"}) {
+    EXPECT_ANY_THROW(part.Play(bad)) << bad;
+  }
+}
+
+TEST(NoteLanguage, TempoMapTimesTheSong) {
+  using namespace assetgen::midi;
+  Song song("tempo");
+  song.Tempo(0, 120);
+  song.Tempo(kWhole, 60);
+  song.SetTail(0);
+  Part(song, "p", 0, kPiano).Play("!leg c4:1 c4:1");
+  EXPECT_DOUBLE_EQ(song.SecondsAt(kWhole), 2.0);
+  EXPECT_DOUBLE_EQ(song.Seconds(), 6.0);
+  EXPECT_NEAR(dusk::MidiFileSeconds(song.Encode()), 6.0, 1e-9);
+}
+
+// ---- Songs -------------------------------------------------------------------------------------
+
+TEST(Songs, EveryFileParsesAndLastsOneToThreeMinutes) {
+  for (int slot = 0; slot < kSongCount; ++slot) {
+    SCOPED_TRACE("h_song" + std::to_string(slot));
+    std::vector<unsigned char> file = ReadFile("h_song" + std::to_string(slot) + ".Mid");
+    ASSERT_FALSE(file.empty());
+    double seconds = dusk::MidiFileSeconds(file);
+    EXPECT_GE(seconds, 60.0);
+    EXPECT_LE(seconds, 180.0);
+    // The writer's tempo map and the reader agree, and the file is exactly what the builder made.
+    assetgen::midi::Song song = assetgen::BuildSong(slot);
+    EXPECT_NEAR(seconds, song.Seconds(), 1e-6);
+    EXPECT_TRUE(file == song.Encode());
+  }
+}
+
+TEST(Songs, AreWellFormedGeneralMidiMusic) {
+  for (int slot = 0; slot < kSongCount; ++slot) {
+    SCOPED_TRACE(assetgen::kSongCaptions[slot]);
+    assetgen::midi::Song song = assetgen::BuildSong(slot);
+    std::vector<Note> notes = NotesOf(song);
+    EXPECT_GT(notes.size(), 150u);
+
+    // Every melodic channel is given an instrument before it plays; there is a tempo.
+    std::map<int, uint32_t> programAt, firstNote;
+    bool tempo = false;
+    for (const auto& track : song.Tracks()) {
+      for (const auto& e : track.Events()) {
+        if (e.bytes[0] == 0xFF && e.bytes[1] == 0x51) tempo = true;
+        if ((e.bytes[0] & 0xF0) == 0xC0 && !programAt.count(e.bytes[0] & 0x0F)) programAt[e.bytes[0] & 0x0F] = e.tick;
+      }
+    }
+    for (const Note& n : notes) {
+      if (!firstNote.count(n.channel) || n.on < firstNote[n.channel]) firstNote[n.channel] = n.on;
+    }
+    EXPECT_TRUE(tempo);
+    EXPECT_GE(firstNote.size(), 3u) << "melody, harmony and bass at least";
+    for (const auto& [channel, tick] : firstNote) {
+      if (channel == assetgen::midi::kDrums) continue;
+      ASSERT_TRUE(programAt.count(channel)) << "channel " << channel;
+      EXPECT_LE(programAt[channel], tick);
+    }
+
+    // Music keeps going: no silence longer than four seconds anywhere in the song.
+    uint32_t reach = 0;
+    for (const Note& n : notes) {
+      if (n.on > reach) {
+        EXPECT_LT(song.SecondsAt(n.on) - song.SecondsAt(reach), 4.0) << "gap before " << n.on;
+      }
+      reach = std::max(reach, n.off);
+    }
+  }
+}
+
+TEST(Songs, AuditionedSlotsSoundAtTheirStartPositions) {
+  // The settings dialog starts these three slots a little way in (milliseconds).
+  const std::pair<int, double> auditions[] = {{5, 0.040}, {10, 0.170}, {11, 0.080}};
+  for (const auto& [slot, at] : auditions) {
+    assetgen::midi::Song song = assetgen::BuildSong(slot);
+    int sounding = 0;
+    for (const Note& n : NotesOf(song)) {
+      if (song.SecondsAt(n.on) <= at && song.SecondsAt(n.off) > at) ++sounding;
+    }
+    EXPECT_GT(sounding, 0) << assetgen::kSongCaptions[slot];
+  }
+}
+
+// ---- Sound effects -----------------------------------------------------------------------------
+
+struct Wav {
+  int format = 0, channels = 0, rate = 0, bits = 0, blockAlign = 0;
+  uint32_t byteRate = 0;
+  std::vector<float> samples;
+};
+
+// A strict reader for the one format we write; fails the test on anything it does not expect.
+Wav ParseWav(const std::vector<unsigned char>& b) {
+  Wav w;
+  EXPECT_GE(b.size(), 44u);
+  if (b.size() < 44) return w;
+  EXPECT_EQ(std::string(b.begin(), b.begin() + 4), "RIFF");
+  EXPECT_EQ(std::string(b.begin() + 8, b.begin() + 12), "WAVE");
+  EXPECT_EQ(Le(b, 4, 4), b.size() - 8);
+  size_t at = 12;
+  while (at + 8 <= b.size()) {
+    std::string id(b.begin() + at, b.begin() + at + 4);
+    uint32_t size = Le(b, at + 4, 4);
+    size_t body = at + 8;
+    if (body + size > b.size()) {
+      ADD_FAILURE() << "chunk " << id << " runs past the end";
+      break;
+    }
+    if (id == "fmt ") {
+      w.format = Le(b, body, 2);
+      w.channels = Le(b, body + 2, 2);
+      w.rate = Le(b, body + 4, 4);
+      w.byteRate = Le(b, body + 8, 4);
+      w.blockAlign = Le(b, body + 12, 2);
+      w.bits = Le(b, body + 14, 2);
+    } else if (id == "data") {
+      for (size_t i = 0; i + 1 < size; i += 2) {
+        w.samples.push_back(static_cast<int16_t>(Le(b, body + i, 2)) / 32768.0f);
+      }
+    }
+    at = body + size + (size & 1);
+  }
+  return w;
+}
+
+// Pitch in Hz of each 40 ms frame (0 where unvoiced), by normalised autocorrelation; the shortest
+// lag near the best one wins, which avoids reporting an octave too low on rough voices.
+std::vector<double> PitchTrack(const std::vector<float>& x, int rate) {
+  const int frame = rate / 25, minLag = rate / 1600, maxLag = rate / 70;
+  std::vector<double> pitches;
+  for (size_t start = 0; start + frame + maxLag < x.size(); start += frame / 2) {
+    std::vector<double> r(maxLag + 1, 0.0);
+    double energy = 0;
+    for (int i = 0; i < frame; ++i) energy += double(x[start + i]) * x[start + i];
+    double best = 0;
+    for (int lag = minLag; lag <= maxLag; ++lag) {
+      double sum = 0, norm = 0;
+      for (int i = 0; i < frame; ++i) {
+        sum += double(x[start + i]) * x[start + i + lag];
+        norm += double(x[start + i + lag]) * x[start + i + lag];
+      }
+      r[lag] = sum / std::sqrt(energy * norm + 1e-12);
+      best = std::max(best, r[lag]);
+    }
+    double pitch = 0;
+    if (best > 0.6 && energy > frame * 1e-5) {
+      for (int lag = minLag + 1; lag < maxLag; ++lag) {
+        if (r[lag] >= 0.9 * best && r[lag] >= r[lag - 1] && r[lag] >= r[lag + 1]) {
+          pitch = double(rate) / lag;
+          break;
+        }
+      }
+    }
+    pitches.push_back(pitch);
+  }
+  return pitches;
+}
+
+double Median(std::vector<double> v) {
+  v.erase(std::remove(v.begin(), v.end(), 0.0), v.end());
+  if (v.empty()) return 0;
+  std::nth_element(v.begin(), v.begin() + v.size() / 2, v.end());
+  return v[v.size() / 2];
+}
+
+// Bursts of sound separated by dips of at least 8 dB in the 20 ms envelope: syllables, caws, hoots.
+int CountBursts(const std::vector<float>& x, int rate) {
+  const int step = rate / 50;
+  std::vector<double> db;
+  for (size_t i = 0; i + step <= x.size(); i += step) {
+    double sum = 0;
+    for (int k = 0; k < step; ++k) sum += double(x[i + k]) * x[i + k];
+    db.push_back(10 * std::log10(sum / step + 1e-12));
+  }
+  int bursts = 0;
+  bool inBurst = false;
+  double low = db.empty() ? 0 : db[0], high = low;
+  for (double v : db) {
+    if (!inBurst && v > low + 8) inBurst = true, ++bursts, high = v;
+    if (inBurst) {
+      high = std::max(high, v);
+      if (v < high - 8) inBurst = false, low = v;
+    } else {
+      low = std::min(low, v);
+    }
+  }
+  return bursts;
+}
+
+std::vector<Wav> LoadEffects() {
+  std::vector<Wav> effects;
+  for (int slot = 0; slot < kEffectCount; ++slot) effects.push_back(ParseWav(ReadFile("h_sound" + std::to_string(slot) + ".wav")));
+  return effects;
+}
+
+TEST(SoundEffects, AreShortLevelledClickFreeMonoPcm) {
+  for (int slot = 0; slot < kEffectCount; ++slot) {
+    SCOPED_TRACE(assetgen::sfx::kEffectNames[slot]);
+    Wav w = ParseWav(ReadFile("h_sound" + std::to_string(slot) + ".wav"));
+    EXPECT_EQ(w.format, 1);
+    EXPECT_EQ(w.channels, 1);
+    EXPECT_EQ(w.rate, 22050);
+    EXPECT_EQ(w.bits, 16);
+    EXPECT_EQ(w.blockAlign, 2);
+    EXPECT_EQ(w.byteRate, 44100u);
+    ASSERT_GT(w.samples.size(), 2205u);
+
+    double seconds = double(w.samples.size()) / w.rate;
+    EXPECT_LT(seconds, slot == 5 ? 0.5 : 4.0);  // footsteps repeat with every stride
+
+    std::vector<float> v = w.samples;
+    EXPECT_LT(assetgen::dsp::PeakDb(v), -1.0);
+    EXPECT_NEAR(assetgen::dsp::LoudnessDb(v), assetgen::sfx::kLoudnessDb, 0.5);
+
+    // Both ends fade from and to silence: the outermost samples are at -54 dBFS or less, and the
+    // first and last millisecond stay below -30 dBFS, so nothing snaps on or off.
+    EXPECT_LT(std::fabs(v.front()), 0.002f);
+    EXPECT_LT(std::fabs(v.back()), 0.002f);
+    for (size_t i = 0; i < 22; ++i) {
+      EXPECT_LT(std::fabs(v[i]), 0.0316f) << "sample " << i;
+      EXPECT_LT(std::fabs(v[v.size() - 1 - i]), 0.0316f) << "sample -" << i;
+    }
+  }
+}
+
+TEST(SoundEffects, VoicesHaveTheirPitchesAndRhythms) {
+  std::vector<Wav> fx = LoadEffects();
+  auto pitch = [&](int slot) { return PitchTrack(fx[slot].samples, 22050); };
+  auto bursts = [&](int slot) { return CountBursts(fx[slot].samples, 22050); };
+
+  // Laughs are trains of syllables; the deep one is low, the cackle high.
+  EXPECT_GE(bursts(7), 6);
+  EXPECT_LE(bursts(7), 10);
+  EXPECT_GE(bursts(10), 6);
+  EXPECT_LE(bursts(10), 14);
+  EXPECT_LT(Median(pitch(7)), 180);
+  EXPECT_GT(Median(pitch(10)), 300);
+
+  // Screams are high; the first, a woman's, around a kilohertz.
+  EXPECT_GT(Median(pitch(8)), 750);
+  EXPECT_GT(Median(pitch(11)), 350);
+
+  // The howl climbs from its start to its middle and falls at its end.
+  std::vector<double> howl = pitch(6);
+  auto between = [&](double t0, double t1) {  // the track has a frame every 20 ms
+    size_t from = std::min(howl.size(), size_t(t0 / 0.02)), to = std::min(howl.size(), size_t(t1 / 0.02));
+    return Median(std::vector<double>(howl.begin() + from, howl.begin() + to));
+  };
+  double start = between(0.1, 0.4), middle = between(1.2, 1.8), end = between(2.6, 2.9);
+  EXPECT_GT(middle, start * 1.4);
+  EXPECT_LT(end, middle * 0.95);
+  EXPECT_GT(middle, 350);
+  EXPECT_LT(middle, 700);
+
+  // The owl hoots low, three times; the crow caws three times, higher and harsher.
+  EXPECT_NEAR(Median(pitch(4)), 380, 40);
+  EXPECT_EQ(bursts(4), 3);
+  EXPECT_EQ(bursts(3), 3);
+}
+
+TEST(SoundEffects, EachIsItsOwnSound) {
+  // Guards against two slots accidentally sharing a builder.
+  std::vector<Wav> fx = LoadEffects();
+  for (int a = 0; a < kEffectCount; ++a) {
+    for (int b = a + 1; b < kEffectCount; ++b) EXPECT_NE(fx[a].samples, fx[b].samples) << a << " and " << b;
+  }
+}
+
+}  // namespace

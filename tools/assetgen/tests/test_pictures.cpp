@@ -1,0 +1,271 @@
+// The generated pictures: names, sheet layouts, masks, and the frames the scene's scripts rely on.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "assetgen.h"
+#include "bmp_io.h"
+
+namespace assetgen {
+namespace {
+
+const std::string kDir = DUSK_DATA_DIR;
+
+// What the scene reads: frame size, frames per facing, facings; `mask` false for pictures without
+// a mask row (backdrop strips, the owl, which is copied opaquely).
+struct Expect {
+  const char* file;
+  int w, h, frames, runs;
+  bool mask;
+  bool additive;
+};
+
+const Expect kPictures[] = {
+    {"h_background_top.bmp", 800, 315, 1, 1, false, false},
+    {"h_background_mid1.bmp", 800, 132, 1, 1, false, false},
+    {"h_background_mid2.bmp", 800, 132, 1, 1, false, false},
+    {"h_background_mid3.bmp", 800, 132, 1, 1, false, false},
+    {"h_background_bot.bmp", 800, 153, 1, 1, false, false},
+    {"h_tombstone1.bmp", 134, 199, 1, 1, true, false},
+    {"h_tombstone2.bmp", 77, 125, 1, 1, true, false},
+    {"h_tombstone4.bmp", 102, 184, 1, 1, true, false},
+    {"h_hand.bmp", 61, 98, 17, 1, true, false},
+    {"h_watchman.bmp", 87, 157, 14, 1, true, true},
+    {"h_owl.bmp", 32, 48, 6, 1, false, false},
+    {"h_dove.bmp", 27, 46, 8, 2, true, false},
+    {"h_medallion.bmp", 65, 38, 3, 1, true, false},
+    {"h_skeleton1.bmp", 151, 200, 12, 1, true, false},
+    {"h_skeleton2.bmp", 45, 64, 12, 2, true, false},
+    {"h_crow1.bmp", 83, 64, 6, 1, true, false},
+    {"h_Crow2.bmp", 84, 59, 7, 1, true, false},
+    {"h_bat.bmp", 26, 23, 8, 2, true, false},
+    {"h_lightning1.bmp", 171, 182, 2, 1, true, false},
+    {"h_lightning2.bmp", 171, 182, 2, 1, true, false},
+    {"h_zombie.bmp", 39, 66, 10, 1, true, false},
+    {"h_blooddrip.bmp", 51, 113, 14, 1, true, false},
+    {"h_rat1.bmp", 65, 43, 5, 2, true, false},
+    {"h_rat2.bmp", 45, 30, 5, 2, true, false},
+    {"h_scorpion.bmp", 38, 33, 5, 1, true, false},
+    {"h_flower.bmp", 50, 50, 8, 1, true, false},
+    {"h_gravedigger.bmp", 59, 74, 16, 1, true, false},
+    {"h_bouncingpumpkin.bmp", 46, 137, 8, 1, true, false},
+    {"h_spider.bmp", 79, 93, 1, 1, true, false},
+    {"h_firefly.bmp", 20, 19, 8, 1, true, true},
+    {"h_preview.bmp", 127, 100, 21, 1, true, false},
+    {"h_owl_preview.bmp", 82, 81, 4, 1, true, false},
+    {"h_bat_preview.bmp", 36, 32, 8, 1, true, false},
+};
+
+Image Load(const std::string& name) {
+  Image img;
+  EXPECT_TRUE(ReadBmp(kDir + "/" + name, img)) << name;
+  return img;
+}
+
+std::vector<char> Bytes(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+}
+
+// The topmost and bottommost opaque rows of a masked frame (-1 when none).
+std::pair<int, int> OpaqueRows(const Image& sheet, int frame, int w, int h) {
+  int top = -1, bottom = -1;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      if (sheet.at(frame * w + x, h + y) == 0) {
+        if (top < 0) top = y;
+        bottom = y;
+      }
+  return {top, bottom};
+}
+
+bool SameFrame(const Image& sheet, int a, int b, int w, int h) {
+  for (int y = 0; y < 2 * h; ++y)
+    for (int x = 0; x < w; ++x)
+      if (sheet.at(a * w + x, y) != sheet.at(b * w + x, y)) return false;
+  return true;
+}
+
+TEST(BmpFile, WritesBottomUp24BitWithPaddedRows) {
+  Image img(3, 2);
+  img.at(0, 0) = 0x112233;  // top left
+  img.at(2, 1) = 0xAABBCC;  // bottom right
+  const std::string path = testing::TempDir() + "/pad.bmp";
+  ASSERT_TRUE(WriteBmp24(path, img));
+  std::vector<char> b = Bytes(path);
+  ASSERT_EQ(b.size(), 54u + 2 * 12);  // 9 bytes a row padded to 12
+  EXPECT_EQ(b[0], 'B');
+  EXPECT_EQ(b[1], 'M');
+  EXPECT_EQ(static_cast<uint8_t>(b[28]), 24);  // bits per pixel
+  EXPECT_EQ(static_cast<uint8_t>(b[22]), 2);   // positive height: bottom-up
+  // The first stored row is the bottom one: its last pixel is 0xAABBCC as B, G, R.
+  EXPECT_EQ(static_cast<uint8_t>(b[54 + 6]), 0xCC);
+  EXPECT_EQ(static_cast<uint8_t>(b[54 + 8]), 0xAA);
+  EXPECT_EQ(static_cast<uint8_t>(b[54 + 12]), 0x33);
+  Image back;
+  ASSERT_TRUE(ReadBmp(path, back));
+  EXPECT_EQ(back.px, img.px);
+}
+
+TEST(DataFolder, HoldsEveryPictureWithItsExactName) {
+  for (const Expect& e : kPictures)
+    EXPECT_TRUE(std::filesystem::exists(kDir + "/" + e.file)) << e.file;
+  EXPECT_TRUE(std::filesystem::exists(kDir + "/h_palette.bmp"));
+  // The second crow's file name has a capital C.
+  EXPECT_FALSE(std::filesystem::exists(kDir + "/h_crow2.bmp") &&
+               !std::filesystem::equivalent(kDir + "/h_crow2.bmp", kDir + "/h_Crow2.bmp"));
+}
+
+TEST(DataFolder, EveryPictureIsA24BitBmp) {
+  for (const Expect& e : kPictures) {
+    std::vector<char> b = Bytes(kDir + "/" + e.file);
+    ASSERT_GE(b.size(), 54u) << e.file;
+    EXPECT_EQ(static_cast<uint8_t>(b[28]), 24) << e.file;
+  }
+  Image palette = Load("h_palette.bmp");
+  EXPECT_GT(palette.w, 0);
+}
+
+TEST(Sheets, HaveTheSizeTheSceneReads) {
+  for (const Expect& e : kPictures) {
+    Image img = Load(e.file);
+    EXPECT_EQ(img.w, e.w * e.frames * e.runs) << e.file;
+    EXPECT_EQ(img.h, e.mask ? 2 * e.h : e.h) << e.file;
+  }
+}
+
+TEST(Sheets, MasksArePureAndHideNothingUnderWhite) {
+  for (const Expect& e : kPictures) {
+    if (!e.mask) continue;
+    Image img = Load(e.file);
+    int impure = 0, lit = 0;
+    for (int y = 0; y < e.h; ++y)
+      for (int x = 0; x < img.w; ++x) {
+        uint32_t m = img.at(x, e.h + y);
+        if (m != 0 && m != 0xFFFFFF) ++impure;
+        if (m == 0xFFFFFF && img.at(x, y) != 0) ++lit;
+      }
+    EXPECT_EQ(impure, 0) << e.file;
+    EXPECT_EQ(lit, 0) << e.file << ": image not black under the white mask";
+  }
+  // The middle scenery: mid2 is its mask, mid3 its image on black.
+  Image m2 = Load("h_background_mid2.bmp"), m3 = Load("h_background_mid3.bmp");
+  int impure = 0, lit = 0, solid = 0;
+  for (size_t i = 0; i < m2.px.size(); ++i) {
+    if (m2.px[i] != 0 && m2.px[i] != 0xFFFFFF) ++impure;
+    if (m2.px[i] == 0xFFFFFF && m3.px[i] != 0) ++lit;
+    solid += m2.px[i] == 0;
+  }
+  EXPECT_EQ(impure, 0);
+  EXPECT_EQ(lit, 0);
+  // Scenery covers part of the band, and the far band shows through the rest.
+  EXPECT_GT(solid, static_cast<int>(m2.px.size()) / 10);
+  EXPECT_LT(solid, static_cast<int>(m2.px.size()) * 7 / 10);
+}
+
+TEST(Sheets, NoFrameIsEmpty) {
+  for (const Expect& e : kPictures) {
+    if (!e.mask) continue;
+    Image img = Load(e.file);
+    for (int f = 0; f < e.frames * e.runs; ++f)
+      EXPECT_GE(OpaqueRows(img, f, e.w, e.h).first, 0) << e.file << " frame " << f;
+  }
+}
+
+TEST(Sheets, SecondFacingMirrorsTheFirst) {
+  for (const char* name : {"h_dove.bmp", "h_skeleton2.bmp", "h_rat1.bmp", "h_rat2.bmp"}) {
+    const Expect* e = nullptr;
+    for (const Expect& x : kPictures)
+      if (std::string(x.file) == name) e = &x;
+    ASSERT_NE(e, nullptr);
+    Image img = Load(name);
+    const int run = e->frames * e->w;
+    int differ = 0;
+    for (int y = 0; y < 2 * e->h; ++y)
+      for (int x = 0; x < run; ++x) {
+        const int f = x / e->w, i = x % e->w;
+        differ += img.at(x, y) != img.at(run + f * e->w + (e->w - 1 - i), y);
+      }
+    EXPECT_EQ(differ, 0) << name;
+  }
+}
+
+TEST(Owl, FramesCarryTheBackdropBehindThem) {
+  Image owl = Load("h_owl.bmp"), top = Load("h_background_top.bmp");
+  for (int f = 0; f < 6; ++f) {
+    // The frame's border is sky and branch, pixel for pixel.
+    for (int x = 0; x < 32; ++x) EXPECT_EQ(owl.at(f * 32 + x, 0), top.at(688 + x, 174)) << f;
+    for (int y = 0; y < 48; ++y) {
+      EXPECT_EQ(owl.at(f * 32, y), top.at(688, 174 + y)) << f;
+      EXPECT_EQ(owl.at(f * 32 + 31, y), top.at(688 + 31, 174 + y)) << f;
+    }
+  }
+  // The eyes open: frames differ from one another.
+  EXPECT_NE(Crop(owl, 0, 0, 32, 48).px, Crop(owl, 5 * 32, 0, 32, 48).px);
+}
+
+TEST(Scripts, TheHandRisesFromBelowTheGroundToFullHeight) {
+  Image hand = Load("h_hand.bmp");
+  int last = 98;
+  for (int f = 0; f < 17; ++f) {
+    int top = OpaqueRows(hand, f, 61, 98).first;
+    EXPECT_LE(top, last) << "frame " << f;
+    last = top;
+  }
+  EXPECT_GT(OpaqueRows(hand, 0, 61, 98).first, 75);  // only the disturbed earth
+  EXPECT_LT(OpaqueRows(hand, 16, 61, 98).first, 15);
+}
+
+TEST(Scripts, ThePumpkinBouncesInsideItsFrame) {
+  Image p = Load("h_bouncingpumpkin.bmp");
+  EXPECT_GE(OpaqueRows(p, 0, 46, 137).second, 133);  // on the ground
+  EXPECT_LT(OpaqueRows(p, 4, 46, 137).second, 60);   // high in the air
+  EXPECT_GT(OpaqueRows(p, 4, 46, 137).first, 0);     // never cut at the top
+}
+
+TEST(Scripts, FramesThatMustChangeDoChange) {
+  Image crow = Load("h_crow1.bmp"), medal = Load("h_medallion.bmp"), blood = Load("h_blooddrip.bmp");
+  EXPECT_FALSE(SameFrame(crow, 1, 5, 83, 64));  // the caw
+  EXPECT_FALSE(SameFrame(medal, 0, 2, 65, 38));  // the glint
+  EXPECT_FALSE(SameFrame(blood, 3, 4, 51, 113));  // the landing
+  Image l1 = Load("h_lightning1.bmp");
+  EXPECT_FALSE(SameFrame(l1, 0, 1, 171, 182));
+}
+
+TEST(Scripts, TheSpiderHangsFromItsThread) {
+  Image s = Load("h_spider.bmp");
+  EXPECT_EQ(s.at(39, 93), 0u);  // mask row: opaque where the thread meets the frame's top
+  EXPECT_NE(s.at(39, 0), 0u);
+}
+
+TEST(Previews, BothLoopsOfThePreviewStripRunSmoothly) {
+  // The dialog loops 21 frames, the control panel the first 18: frames 18..20 repeat the quiet
+  // moment of 0 and 17, so the step back to frame 0 looks like any other step in either loop.
+  Image p = Load("h_preview.bmp");
+  EXPECT_TRUE(SameFrame(p, 0, 18, 127, 100));
+  EXPECT_TRUE(SameFrame(p, 17, 20, 127, 100));
+  EXPECT_FALSE(SameFrame(p, 0, 8, 127, 100));  // something happens in between
+  // Every frame is opaque: its mask is all black.
+  for (int y = 100; y < 200; ++y)
+    for (int x = 0; x < p.w; ++x) ASSERT_EQ(p.at(x, y), 0u);
+}
+
+TEST(Generator, IsDeterministic) {
+  const std::string a = testing::TempDir() + "/pics_a", b = testing::TempDir() + "/pics_b";
+  std::filesystem::create_directories(a);
+  std::filesystem::create_directories(b);
+  ASSERT_TRUE(WritePictures(a));
+  ASSERT_TRUE(WritePictures(b));
+  for (const Expect& e : kPictures) {
+    EXPECT_EQ(Bytes(a + "/" + e.file), Bytes(b + "/" + e.file)) << e.file;
+    EXPECT_EQ(Bytes(a + "/" + e.file), Bytes(kDir + "/" + e.file)) << e.file;
+  }
+}
+
+}  // namespace
+}  // namespace assetgen
