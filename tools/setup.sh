@@ -23,6 +23,12 @@ dusk_build_native() {
     cmake --build "$ROOT/build/native"
 }
 
+# The unit tests once more with AddressSanitizer and UBSan: the bitmap and wave readers are fuzzed there.
+dusk_build_sanitized() {
+  cmake -S "$ROOT" -B "$ROOT/build/asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDUSK_SANITIZE=ON >/dev/null &&
+    cmake --build "$ROOT/build/asan" --target dusk_tests $(cmake --build "$ROOT/build/asan" --target help 2>/dev/null | grep -o '^wavemix_tests' | head -1)
+}
+
 dusk_build_windows() {
   cmake -S "$ROOT" -B "$ROOT/build/win64" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" -DDUSK_NATIVE_DIR="$ROOT/build/native" >/dev/null &&

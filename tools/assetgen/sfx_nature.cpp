@@ -1,5 +1,8 @@
 // The unvoiced and animal effects: drip, thunder, crow, owl and footsteps.
+#include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "dsp_voice.h"
 #include "sfx_effects.h"

@@ -1,6 +1,8 @@
 // The voiced effects: everything here is a glottal source shaped by vowel formants (dsp_voice),
 // with pitch contours drawn to match how a listener recognises each sound.
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "dsp_voice.h"
 #include "sfx_effects.h"

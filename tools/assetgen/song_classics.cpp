@@ -177,14 +177,14 @@ Song SongDescent() {
 Song SongLurker() {
   Song song("Lurker");
   song.TimeSignature(0, 4, 4);
-  Part bassoon(song, "Bassoon", 0, kBassoon, 110, 56, 40);
-  Part pizz(song, "Pizzicato basses", 1, kPizzicato, 112, 48, 40);
-  Part oboe(song, "Oboe", 2, kOboe, 100, 80, 40);
-  Part strings(song, "Strings", 3, kStrings, 108, 70, 50);
-  Part horns(song, "Horns", 4, kFrenchHorn, 104, 60, 50);
-  Part trombones(song, "Trombones", 5, kTrombone, 104, 64, 50);
-  Part timpani(song, "Timpani", 6, kTimpani, 110, 64, 40);
-  Part drums(song, "Percussion", kDrums, 0, 100, 64, 40);
+  Part bassoon(song, "Bassoon", 0, kBassoon, 88, 56, 40);
+  Part pizz(song, "Pizzicato basses", 1, kPizzicato, 90, 48, 40);
+  Part oboe(song, "Oboe", 2, kOboe, 80, 80, 40);
+  Part strings(song, "Strings", 3, kStrings, 86, 70, 50);
+  Part horns(song, "Horns", 4, kFrenchHorn, 83, 60, 50);
+  Part trombones(song, "Trombones", 5, kTrombone, 83, 64, 50);
+  Part timpani(song, "Timpani", 6, kTimpani, 88, 64, 40);
+  Part drums(song, "Percussion", kDrums, 0, 80, 64, 40);
 
   // The creeping tune and its pulse, first in B minor, then a fifth up.
   const std::string tune =
@@ -268,9 +268,9 @@ Song SongMoonwake() {
   const std::string bridgeTune =
       "b4:2. b4:8. b4:16 | b4:2 a4 | g#4:2 f#4 | f#4:2 e4:4 d#4 | e4:1 | a4:2. a4:8. a4:16 | a4:2 g#4 | g#4:1 ";
 
-  arps.Play("!mp " + opening + phrase + bridge + phrase);
-  bass.Play("!mf " + openingBass + phraseBass + bridgeBass + phraseBass);
-  melody.At(Bars(4)).Play("!f " + tune + bridgeTune + tune);
+  arps.Play("!mf " + opening + phrase + bridge + phrase);
+  bass.Play("!f " + openingBass + phraseBass + bridgeBass + phraseBass);
+  melody.At(Bars(4)).Play("!ff " + tune + bridgeTune + tune);
   const std::string phrasePad = "<c#3 g#3>:1 <c3 g#3> <c#3 g#3> <c#3 g#3> <e3 b3> <c#3 a3> <c#3 g#3> <c#3 g#3> ";
   const std::string bridgePad = "<e3 b3>:1 <d#3 a3> <e3 b3> <f#3 a3> <e3 b3> <f#3 a3> <g#3 c4> <g#3 c#4> ";
   pad.At(Bars(4)).Play("!pp " + phrasePad + bridgePad + phrasePad);

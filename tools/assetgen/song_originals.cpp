@@ -117,15 +117,15 @@ Song SongDemony() {
   Song song("Demony");
   song.Tempo(0, 150);
   song.TimeSignature(0, 6, 8);
-  Part cellos(song, "Cellos", 0, kStrings, 112, 50, 50);
-  Part organ(song, "Organ", 1, kChurchOrgan, 100, 74, 70);
-  Part choir(song, "Choir", 2, kChoir, 116, 64, 80);
-  Part timpani(song, "Timpani", 3, kTimpani, 110, 64, 40);
-  Part xylophone(song, "Xylophone", 4, kXylophone, 100, 90, 50);
-  Part brass(song, "Brass", 5, kBrass, 104, 40, 60);
-  Part taiko(song, "Taiko", 6, kTaiko, 108, 64, 40);
-  Part pizz(song, "Pizzicato", 7, kPizzicato, 100, 60, 40);
-  Part drums(song, "Cymbals", kDrums, 0, 96, 64, 50);
+  Part cellos(song, "Cellos", 0, kStrings, 90, 50, 50);
+  Part organ(song, "Organ", 1, kChurchOrgan, 80, 74, 70);
+  Part choir(song, "Choir", 2, kChoir, 93, 64, 80);
+  Part timpani(song, "Timpani", 3, kTimpani, 88, 64, 40);
+  Part xylophone(song, "Xylophone", 4, kXylophone, 80, 90, 50);
+  Part brass(song, "Brass", 5, kBrass, 83, 40, 60);
+  Part taiko(song, "Taiko", 6, kTaiko, 86, 64, 40);
+  Part pizz(song, "Pizzicato", 7, kPizzicato, 80, 60, 40);
+  Part drums(song, "Cymbals", kDrums, 0, 77, 64, 50);
 
   const uint32_t bar = kQuarter * 3;
   const std::string riff = "a2:8 a3 a2 eb3 a2 d3 | a2 a3 a2 eb3 d3 c3 ";

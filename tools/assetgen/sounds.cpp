@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 #include <string>
@@ -34,12 +35,9 @@ dsp::Buffer Raw(int slot) {
 
 dsp::Buffer Mastered(int slot) {
   dsp::Buffer b = Raw(slot);
-  // Trim the reverb's inaudible tail so the file stays short, then level and fade.
-  const float floor = static_cast<float>(std::pow(10.0, -60.0 / 20)) * [&b] {
-    float peak = 0;
-    for (float x : b) peak = std::max(peak, std::fabs(x));
-    return peak;
-  }();
+  // Trim the reverb's inaudible tail (60 dB under the peak) so the file stays short, then level
+  // and fade.
+  const float floor = static_cast<float>(std::pow(10.0, (dsp::PeakDb(b) - 60) / 20));
   size_t end = b.size();
   while (end > 0 && std::fabs(b[end - 1]) < floor) --end;
   b.resize(std::min(end + static_cast<size_t>(dsp::Samples(0.01)), b.size()));
