@@ -3,6 +3,10 @@
 // It writes its handle to DIR\hwnd, and every 100 ms describes its first child window in
 // DIR\child ("class C rect L T R B client W H visible V ticks N", or "none"). A file DIR\destroy
 // makes it destroy its window (and with it any child, of whatever process); DIR\quit ends it.
+//
+// dusk_test_window --texts TITLE FILE: writes the texts of the top-level window titled TITLE and
+// of its child windows (a message box's message and buttons), one a line; exit code 1 if there
+// is no such window.
 #include <windows.h>
 
 #include <cstdio>
@@ -60,9 +64,29 @@ LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
+BOOL CALLBACK CollectText(HWND hwnd, LPARAM lp) {
+  char text[4096] = {};
+  GetWindowTextA(hwnd, text, sizeof text);
+  if (*text) *reinterpret_cast<std::string*>(lp) += std::string(text) + "\n";
+  return TRUE;
+}
+
+int WriteTexts(const char* title, const char* file) {
+  HWND w = FindWindowA(nullptr, title);
+  if (!w) return 1;
+  std::string texts = std::string(title) + "\n";
+  EnumChildWindows(w, CollectText, reinterpret_cast<LPARAM>(&texts));
+  FILE* f = std::fopen(file, "wb");
+  if (!f) return 2;
+  std::fputs(texts.c_str(), f);
+  std::fclose(f);
+  return 0;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  if (__argc == 4 && std::string(__argv[1]) == "--texts") return WriteTexts(__argv[2], __argv[3]);
   if (__argc < 5) return 2;
   const char* title = __argv[1];
   const int w = std::atoi(__argv[2]), h = std::atoi(__argv[3]);

@@ -1,0 +1,286 @@
+# Shared helpers of the end-to-end tests: the screen saver under wine in the virtual display that
+# ./test starts. Each script is called as
+#   script.sh SCR HEADLESS DATA TEST_WINDOW PASSWORD_CPL
+# (the screen saver, the native headless host, the generated data root, the test window helper
+# and the test password checker) with WINEPREFIX and DISPLAY set, and a wine server kept alive.
+# Everything a script changes in the prefix (settings file, data folder, registry values, files
+# in the system folder) is put back by the exit trap; only processes the script started are ended.
+set -uo pipefail
+
+SCR=$(readlink -m "$1")
+HEADLESS=$(readlink -m "$2")
+DATA=$(readlink -m "$3")
+TEST_WINDOW=$(readlink -m "$4")
+PASSWORD_CPL=$(readlink -m "$5")
+
+: "${WINEPREFIX:?WINEPREFIX must name the test prefix}"
+: "${DISPLAY:?DISPLAY must name the virtual X display}"
+export WINEDEBUG=${WINEDEBUG:--all}
+WINDIR_UNIX=$WINEPREFIX/drive_c/windows
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/dusk-e2e.XXXXXX")
+TEST_NAME=$(basename "$0" .sh)
+DUSK_UNDO=()     # commands run at exit, last first
+DUSK_PIDS=()     # processes this script started
+
+dusk_undo() { DUSK_UNDO+=("$*"); }
+
+dusk_finish() {
+  local pid i
+  for pid in "${DUSK_PIDS[@]}"; do
+    if kill -0 "$pid" 2>/dev/null; then
+      kill "$pid" 2>/dev/null
+      wait "$pid" 2>/dev/null
+    fi
+  done
+  for ((i = ${#DUSK_UNDO[@]} - 1; i >= 0; i--)); do eval "${DUSK_UNDO[i]}" >/dev/null 2>&1; done
+  rm -rf "$WORK"
+}
+trap dusk_finish EXIT
+
+dusk_fail() {
+  echo "FAIL ($TEST_NAME): $*" >&2
+  exit 1
+}
+dusk_skip() {
+  echo "SKIP ($TEST_NAME): $*" >&2
+  exit 77
+}
+dusk_note() { echo "-- $*"; }
+
+# A Windows path for a Unix path (drive Z: is the Unix root).
+dusk_winpath() { local p=${1//\//\\}; echo "Z:$p"; }
+
+# --- what the screen saver finds in the prefix -------------------------------------------------
+
+# Keeps a file or folder of the prefix aside until the script ends, then puts it back.
+dusk_keep_aside() {
+  local path=$1
+  if [ -e "$path" ] || [ -L "$path" ]; then
+    mv "$path" "$path.dusk-e2e-kept"
+    dusk_undo "rm -rf '$path'; mv '$path.dusk-e2e-kept' '$path'"
+  else
+    dusk_undo "rm -rf '$path'"
+  fi
+}
+
+# The data folder C:\windows\Duskhollow: the generated one, or a folder given.
+dusk_install_data() {
+  local from=${1:-$DATA/Duskhollow}
+  [ -d "$from" ] || dusk_skip "no data folder at $from (build the native flavour first)"
+  dusk_keep_aside "$WINDIR_UNIX/Duskhollow"
+  ln -s "$from" "$WINDIR_UNIX/Duskhollow"
+}
+
+# The twenty creature keys of the settings file.
+DUSK_CREATURES=(bat blooddrip bouncingpumpkin crow1 crow2 dove firefly flower gravedigger hand lightning
+  medallion owl rat scorpion skeleton1 skeleton2 spider watchman zombie)
+
+# Writes a settings file (CRLF lines, section [Duskhollow]) with "firstrun= 1", every creature,
+# song, effect and the clock off, speed 70, no message, then the key=value pairs given (a later
+# pair wins). Into C:\windows\tarnix.ini, or the file named by DUSK_SETTINGS_TO.
+dusk_settings() {
+  local file=${DUSK_SETTINGS_TO:-$WINDIR_UNIX/tarnix.ini}
+  if [ -z "${DUSK_SETTINGS_TO:-}" ] && [ ! -e "$WORK/.settings-kept" ]; then
+    dusk_keep_aside "$file"
+    touch "$WORK/.settings-kept"
+  fi
+  declare -A v=([firstrun]=" 1" [speed]=" 70" [clock]=" 0" [messagetext]="")
+  local k i
+  for k in "${DUSK_CREATURES[@]}"; do v[$k]=" 0"; done
+  for i in $(seq 0 11); do v[song$i]=" 0" v[sound$i]=" 0"; done
+  local order=(firstrun "${DUSK_CREATURES[@]}" speed messagetext clock)
+  for i in $(seq 0 11); do order+=("song$i"); done
+  for i in $(seq 0 11); do order+=("sound$i"); done
+  for k in "$@"; do v[${k%%=*}]=${k#*=}; done
+  {
+    printf '[Duskhollow]\r\n'
+    for k in "${order[@]}"; do printf '%s=%s\r\n' "$k" "${v[$k]}"; done
+  } >"$file"
+}
+
+# Every creature on (as the settings dialog's "all" would write them).
+dusk_all_creatures() {
+  local k out=()
+  for k in "${DUSK_CREATURES[@]}"; do out+=("$k= 1"); done
+  printf '%s\n' "${out[@]}"
+}
+
+# A registry value under HKCU for this script only: the value (and a key that did not exist)
+# is removed at the end, or an earlier value put back.
+dusk_reg_add() {  # key value type data
+  local key=$1 value=$2 type=$3 data=$4 old
+  if ! wine reg query "HKCU\\$key" >/dev/null 2>&1; then
+    dusk_undo "wine reg delete 'HKCU\\$key' /f"
+  else
+    old=$(wine reg query "HKCU\\$key" /v "$value" 2>/dev/null | tr -d '\r' | awk -v v="$value" '$1 == v {print $2, $3}')
+    if [ -n "$old" ]; then
+      dusk_undo "wine reg add 'HKCU\\$key' /v '$value' /t ${old%% *} /d '${old#* }' /f"
+    else
+      dusk_undo "wine reg delete 'HKCU\\$key' /v '$value' /f"
+    fi
+  fi
+  wine reg add "HKCU\\$key" /v "$value" /t "$type" /d "$data" /f >/dev/null 2>&1 || dusk_fail "reg add $key $value"
+}
+
+# A file placed into C:\windows\system32 for this script only.
+dusk_system_file() {  # source name
+  local target=$WINDIR_UNIX/system32/$2
+  dusk_keep_aside "$target"
+  cp "$1" "$target"
+}
+
+# --- processes ---------------------------------------------------------------------------------
+
+# Starts the screen saver with the arguments given; its pid in SCR_PID, its output in $WORK/scr-N.log.
+DUSK_RUNS=0
+dusk_start() {
+  DUSK_RUNS=$((DUSK_RUNS + 1))
+  SCR_LOG=$WORK/scr-$DUSK_RUNS.log
+  wine "$SCR" "$@" >"$SCR_LOG" 2>&1 &
+  SCR_PID=$!
+  DUSK_PIDS+=("$SCR_PID")
+}
+
+dusk_alive() { kill -0 "$1" 2>/dev/null; }
+
+# Waits (up to $2 seconds, default 60) for a process to end; its exit code in DUSK_RC.
+dusk_wait_exit() {
+  local pid=$1 limit=${2:-60} i
+  for ((i = 0; i < limit * 10; i++)); do
+    if ! dusk_alive "$pid"; then
+      wait "$pid" 2>/dev/null
+      DUSK_RC=$?
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# Waits for a top-level X window whose name matches the pattern; its id in DUSK_WINDOW.
+dusk_wait_window() {
+  local pattern=$1 limit=${2:-60} i
+  for ((i = 0; i < limit * 5; i++)); do
+    DUSK_WINDOW=$(xdotool search --name "$pattern" 2>/dev/null | head -1)
+    [ -n "$DUSK_WINDOW" ] && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+# Waits until the saver window is up and has drawn its scene (the screen is no longer black).
+dusk_wait_saver() {
+  dusk_wait_window '^Duskhollow$' "${1:-60}" || dusk_fail "no saver window appeared"
+  local i
+  for ((i = 0; i < 300; i++)); do
+    dusk_shot "$WORK/wait.png"
+    [ "$(dusk_pixel "$WORK/wait.png" 512 700)" != "0,0,0" ] && return 0
+    dusk_alive "$SCR_PID" || dusk_fail "the saver ended before drawing"
+    sleep 0.2
+  done
+  dusk_fail "the saver window stayed black"
+}
+
+# Starts the test window helper: TITLE WIDTH HEIGHT; its pid in TW_PID, its control folder in
+# TW_DIR, its window handle (decimal) in TW_HWND.
+dusk_test_window() {
+  TW_DIR=$(mktemp -d "$WORK/window.XXXX")
+  wine "$TEST_WINDOW" "$1" "$2" "$3" "$(dusk_winpath "$TW_DIR")" >"$TW_DIR/log" 2>&1 &
+  TW_PID=$!
+  DUSK_PIDS+=("$TW_PID")
+  dusk_undo "touch '$TW_DIR/quit'"
+  local i
+  for ((i = 0; i < 300; i++)); do
+    [ -s "$TW_DIR/hwnd" ] && break
+    sleep 0.2
+  done
+  TW_HWND=$(tr -d '\r\n' <"$TW_DIR/hwnd" 2>/dev/null)
+  [ -n "$TW_HWND" ] || dusk_fail "the test window did not start"
+}
+
+# --- the message box ---------------------------------------------------------------------------
+
+# The texts of the window titled $1 (title, then its controls' texts), into file $2.
+dusk_window_texts() {
+  wine "$TEST_WINDOW" --texts "$1" "$(dusk_winpath "$2")" >/dev/null 2>&1
+}
+
+# Waits for the error box, checks its text begins with $1, dismisses it with Return.
+dusk_error_box() {
+  local expected=$1
+  dusk_wait_window '^ScreenSaver Error$' 60 || dusk_fail "no message box titled 'ScreenSaver Error'"
+  local box=$DUSK_WINDOW
+  dusk_window_texts "ScreenSaver Error" "$WORK/box.txt" || dusk_fail "could not read the message box"
+  grep -qF -- "$expected" "$WORK/box.txt" || dusk_fail "message box text: $(cat "$WORK/box.txt")"
+  grep -q "^Error Code: " "$WORK/box.txt" || dusk_fail "the message does not begin with the error code"
+  local line
+  line=$(grep "^Error Code: " "$WORK/box.txt")
+  [ "${line:0:${#expected}}" = "$expected" ] || dusk_fail "the message begins '${line:0:60}', not '$expected'"
+  xdotool windowfocus --sync "$box" 2>/dev/null
+  xdotool key Return
+}
+
+# --- pictures ----------------------------------------------------------------------------------
+
+dusk_shot() { import -window root "$1"; }
+# "R,G,B" of one pixel.
+dusk_pixel() {
+  /usr/bin/convert "$1" -format '%[fx:int(255*p{'"$2"','"$3"'}.r)],%[fx:int(255*p{'"$2"','"$3"'}.g)],%[fx:int(255*p{'"$2"','"$3"'}.b)]' info:
+}
+# The number of pixels in which two pictures differ (optionally within a WxH+X+Y region).
+dusk_diff_count() {
+  local a=$1 b=$2 region=${3:-}
+  if [ -n "$region" ]; then
+    /usr/bin/convert "$a" -crop "$region" +repage "$WORK/diff-a.png"
+    /usr/bin/convert "$b" -crop "$region" +repage "$WORK/diff-b.png"
+    a=$WORK/diff-a.png b=$WORK/diff-b.png
+  fi
+  /usr/bin/compare -metric AE "$a" "$b" null: 2>&1 | awk '{print int($1)}'
+}
+# Keeps a picture where ./test's output can point to it.
+dusk_keep_picture() {
+  local dir=${DUSK_E2E_PICTURES:-${TMPDIR:-/tmp}/duskhollow-e2e}
+  mkdir -p "$dir"
+  cp "$1" "$dir/$TEST_NAME-$2.png"
+  dusk_note "picture: $dir/$TEST_NAME-$2.png"
+}
+
+# The headless host on a Windows directory of its own ($WORK/headless-win, data linked in).
+dusk_headless_windir() {
+  [ -x "$HEADLESS" ] || dusk_skip "no headless host at $HEADLESS (build the native flavour first)"
+  HL_WIN=$WORK/headless-win
+  mkdir -p "$HL_WIN"
+  ln -sfn "${1:-$DATA/Duskhollow}" "$HL_WIN/Duskhollow"
+}
+
+# The MCI command strings of a headless state dump, one a line, each JSON line's group headed by
+# "## tick N" (or "## end").
+dusk_dump_mci() {
+  perl -ne '
+    my ($tick) = /"tick":(\d+)/;
+    my $head = /"event":"end"/ ? "end" : $tick;
+    next unless /"mci":\[(.*?)\](,|\})/;
+    my $list = $1;
+    print "## $head\n";
+    while ($list =~ /"((?:[^"\\]|\\.)*)"/g) { my $s = $1; $s =~ s/\\(.)/$1/g; print "$s\n"; }
+  ' "$1"
+}
+
+# The MCI command strings of a wine +mci trace, one a line, in the order sent.
+dusk_trace_mci() {
+  perl -ne '
+    next unless /trace:mci:mciSendStringW \(L"((?:[^"\\]|\\.)*)"/;
+    my $s = $1; $s =~ s/\\(.)/$1/g; print "$s\n";
+  ' "$1"
+}
+
+# Within a WxH+X+Y region: how many pixels are not a label's (black box, grey text), and the
+# brightest grey there (0 when the region holds no text).
+dusk_not_label_count() {
+  /usr/bin/convert "$1" -crop "$2" +repage \
+    -fx '(abs(u.r-u.g)>0.01 || abs(u.g-u.b)>0.01 || u.r>0.26) ? 1 : 0' \
+    -format '%[fx:int(mean*w*h+0.5)]' info:
+}
+dusk_brightest() {
+  /usr/bin/convert "$1" -crop "$2" +repage -format '%[fx:int(255*maxima.r+0.5)]' info:
+}
