@@ -21,6 +21,7 @@ printf '[Duskhollow]\r\nfirstrun=1\r\nspeed=70\r\nlightning=1\r\nskeleton1=1\r\n
   --frames "$work/frames" --every 100 --dump-state "$work/state.jsonl" /s
 check "a normal run ends with 0" test $? = 0
 check "frames are written every 100 ticks" test -f "$work/frames/frame-000100.png" -a -f "$work/frames/frame-000200.png" -a ! -f "$work/frames/frame-000150.png"
+check "a frame shows the scene, not a black screen" test "$(stat -c %s "$work/frames/frame-000100.png")" -gt 100000
 check "one dump line per frame, plus start-up and the end" test "$(wc -l < "$work/state.jsonl")" = 207
 line() { sed -n "$(($1 + 1))p" "$work/state.jsonl"; }
 check "start-up opens and plays the song and greets once" bash -c '
@@ -50,5 +51,5 @@ printf '[Duskhollow]\r\nfirstrun=1\r\nspeed=-1\r\n' > "$work/win/tarnix.ini"
 check "a run-time error ends the run with a non-zero code" test $? != 0
 check "and the error code as the program shows it" grep -q "Error Code: Dusk- 380- ScreenSaver/Form_Initialize" "$work/err"
 
-echo "$((15 - fails)) passed, $fails failed"
+echo "$((16 - fails)) passed, $fails failed"
 [ "$fails" = 0 ]
