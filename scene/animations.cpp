@@ -5,11 +5,10 @@
 #include "platform/labels.h"
 #include "platform/numbers.h"
 #include "platform/system.h"
+#include "scene/motion.h"
 
 namespace dusk {
 namespace {
-
-constexpr uint32_t kThreadGrey = 0x808080;
 
 void SetUp(Program& p, CreatureState& r, int width, int height, int frames, int frame, int x, int y,
            const char* file, bool check = true) {
@@ -25,19 +24,12 @@ void SetUp(Program& p, CreatureState& r, int width, int height, int frames, int 
   }
 }
 
-void NextFrame(CreatureState& r) {
-  r.Frame += 1;
-  if (r.Frame >= r.FrameCount) r.Frame = 0;
-}
-
 // The sheet column of the record's current frame and facing.
 Int32 SourceX(const CreatureState& r) { return Int16(r.Frame * r.Width) + r.SrcX; }
 
 void ImagePassOnly(Program& p, const CreatureState& r, int32_t picture) {
   p.surfaces.BitBlt(p.BackBuffer, r.X, r.Y, r.Width, r.Height, picture, SourceX(r), 0, Rop::kSrcPaint);
 }
-
-bool In(int v, int lo, int hi) { return v >= lo && v <= hi; }
 
 double Draw(Program& p, bool reseed) {
   if (reseed) p.Rnd.Seed(p.os.ClockSeconds());
@@ -212,8 +204,8 @@ void Anim_Hand(Program& p) {
     CreatureState& r = p.scene.Hand;
     DrawSprite(p, r);
     const int t = p.scene.LongTick;
-    if (In(t, 30, 45) || In(t, 500, 515)) r.Frame += 1;
-    else if (In(t, 80, 95) || In(t, 550, 565)) r.Frame -= 1;
+    if (Within(t, 30, 45) || Within(t, 500, 515)) r.Frame += 1;
+    else if (Within(t, 80, 95) || Within(t, 550, 565)) r.Frame -= 1;
   });
 }
 
@@ -235,10 +227,10 @@ void Anim_Owl(Program& p) {
     // Opaque: the owl's frames carry the branch behind it.
     p.surfaces.BitBlt(p.BackBuffer, r.X, r.Y, r.Width, r.Height, r.Picture, SourceX(r), 0, Rop::kSrcCopy);
     const int t = p.scene.MediumTick;
-    if (In(t, 70, 74)) {
+    if (Within(t, 70, 74)) {
       r.Frame += 1;
       if (r.Frame == 5) PlaySoundEffect(p, 4);  // eyes wide open
-    } else if (In(t, 90, 94)) {
+    } else if (Within(t, 90, 94)) {
       r.Frame -= 1;
     }
   });
@@ -248,9 +240,9 @@ void Anim_Spider(Program& p) {
   Guarded(p, label::kAnimSpider, [&] {
     CreatureState& r = p.scene.Spider;
     DrawSprite(p, r);
-    for (int32_t y = 0; y <= r.Y; ++y) p.surfaces.SetPixel(p.BackBuffer, r.X + 39, y, kThreadGrey);
+    DrawSpiderThread(p, r);
     const int t = p.scene.LongTick;
-    r.StepY = In(t, 30, 60) ? 8 : In(t, 90, 120) ? -8 : 0;
+    r.StepY = Within(t, 30, 60) ? 8 : Within(t, 90, 120) ? -8 : 0;
     r.Y = r.Y + r.StepY;
   });
 }
@@ -280,8 +272,7 @@ void Anim_BouncingPumpkin(Program& p) {
   Guarded(p, label::kAnimBouncingPumpkin, [&] {
     CreatureState& r = p.scene.Pumpkin;
     DrawSprite(p, r);
-    NextFrame(r);
-    r.X = r.X + r.StepX;
+    StepAndMove(r);
     if (r.X < p.SceneLeftLimit || r.X > p.SceneRightLimit) r.StepX = -r.StepX;
   });
 }
@@ -290,8 +281,7 @@ void Anim_Skeleton1(Program& p) {
   Guarded(p, label::kAnimSkeleton1, [&] {
     CreatureState& r = p.scene.Skeleton1;
     DrawSprite(p, r);
-    NextFrame(r);
-    r.X = r.X + r.StepX;
+    StepAndMove(r);
     if (r.X > 2 * p.SceneRightLimit) r.X = p.SceneLeftLimit;
     // A footfall is heard only while the skeleton is on the scene.
     if ((r.Frame == 4 || r.Frame == 9) && r.X > -r.Width && r.X < 800) PlaySoundEffect(p, 5);
@@ -302,15 +292,9 @@ void Anim_Skeleton2(Program& p) {
   Guarded(p, label::kAnimSkeleton2, [&] {
     CreatureState& r = p.scene.Skeleton2;
     DrawSprite(p, r);
-    NextFrame(r);
-    r.X = r.X + r.StepX;
-    if (r.X < 3 * p.SceneLeftLimit) {
-      r.StepX = -r.StepX;
-      r.SrcX = 540;
-    } else if (r.X > 3 * p.SceneRightLimit) {
-      r.StepX = -r.StepX;
-      r.SrcX = 0;
-    }
+    StepAndMove(r);
+    if (r.X < 3 * p.SceneLeftLimit) TurnAround(r, 540);
+    else if (r.X > 3 * p.SceneRightLimit) TurnAround(r, 0);
   });
 }
 
@@ -318,8 +302,7 @@ void Anim_Zombie(Program& p) {
   Guarded(p, label::kAnimZombie, [&] {
     CreatureState& r = p.scene.Zombie;
     DrawSprite(p, r);
-    NextFrame(r);
-    r.X = r.X + r.StepX;
+    StepAndMove(r);
     if (r.X < 180) r.X = p.SceneRightLimit;
   });
 }
@@ -328,8 +311,7 @@ void Anim_Watchman(Program& p) {
   Guarded(p, label::kAnimWatchman, [&] {
     CreatureState& r = p.scene.Watchman;
     ImagePassOnly(p, r, r.Picture);  // the spirit glows over the scene
-    NextFrame(r);
-    r.X = r.X + r.StepX;
+    StepAndMove(r);
     if (r.X < p.SceneLeftLimit) r.X = p.SceneRightLimit;
   });
 }
@@ -338,15 +320,9 @@ void Anim_Dove(Program& p) {
   Guarded(p, label::kAnimDove, [&] {
     CreatureState& r = p.scene.Dove;
     DrawSprite(p, r);
-    NextFrame(r);
-    r.X = r.X + r.StepX;
-    if (r.X > p.SceneRightLimit) {
-      r.StepX = -r.StepX;
-      r.SrcX = 0;
-    } else if (r.X < p.SceneLeftLimit) {
-      r.StepX = -r.StepX;
-      r.SrcX = 216;
-    }
+    StepAndMove(r);
+    if (r.X > p.SceneRightLimit) TurnAround(r, 0);
+    else if (r.X < p.SceneLeftLimit) TurnAround(r, 216);
   });
 }
 
@@ -354,9 +330,7 @@ void Anim_Scorpion(Program& p) {
   Guarded(p, label::kAnimScorpion, [&] {
     CreatureState& r = p.scene.Scorpion;
     DrawSprite(p, r);
-    NextFrame(r);
-    r.X = r.X + r.StepX;
-    r.Y = r.Y + r.StepY;
+    StepAndMove(r);
     if (r.Y > 2 * p.SceneFarLimit) {
       r.X = 700;
       r.Y = 500;
@@ -368,15 +342,9 @@ void Anim_Rat(Program& p, Int16& ratIndex) {
   Guarded(p, label::kAnimRat, [&] {
     CreatureState& r = p.scene.Rats[ratIndex];
     DrawSprite(p, r);
-    NextFrame(r);
-    r.X = r.X + r.StepX;
-    if (r.X > p.SceneRightLimit) {
-      r.StepX = -r.StepX;
-      r.SrcX = ratIndex == 1 ? 325 : 225;
-    } else if (r.X < p.SceneLeftLimit) {
-      r.StepX = -r.StepX;
-      r.SrcX = 0;
-    }
+    StepAndMove(r);
+    if (r.X > p.SceneRightLimit) TurnAround(r, ratIndex == 1 ? 325 : 225);
+    else if (r.X < p.SceneLeftLimit) TurnAround(r, 0);
   });
 }
 
@@ -386,16 +354,9 @@ void Anim_Bat(Program& p) {
     for (int i = 1; i <= 6; ++i) {
       CreatureState& b = s.Bats[i];
       DrawSpriteFrom(p, b, s.Bats[1].Picture);
-      NextFrame(b);
-      b.X = b.X + b.StepX;
-      b.Y = b.Y + b.StepY;
-      if (b.X > p.SceneRightLimit) {
-        b.StepX = -b.StepX;
-        b.SrcX = b.Width * b.FrameCount;
-      } else if (b.X < p.SceneLeftLimit) {
-        b.StepX = -b.StepX;
-        b.SrcX = 0;
-      }
+      StepAndMove(b);
+      if (b.X > p.SceneRightLimit) TurnAround(b, b.Width * b.FrameCount);
+      else if (b.X < p.SceneLeftLimit) TurnAround(b, 0);
       // Bats stay in the far band, turning one pixel outside it.
       if (b.Y > s.BackMid1.Y + 40 || b.Y < s.BackMid1.Y) b.StepY = -b.StepY;
     }
@@ -408,9 +369,7 @@ void Anim_FireFly(Program& p) {
     for (int i = 1; i <= 15; ++i) {
       CreatureState& f = s.FireFlies[i];
       ImagePassOnly(p, f, s.FireFlies[1].Picture);
-      NextFrame(f);
-      f.X = f.X + f.StepX;
-      f.Y = f.Y + f.StepY;
+      StepAndMove(f);
       if (f.X > p.SceneRightLimit || f.X < p.SceneLeftLimit) f.StepX = -f.StepX;
       if (f.Y < p.SceneTopLimit || f.Y > 400) f.StepY = -f.StepY;
     }

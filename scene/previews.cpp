@@ -4,21 +4,10 @@
 #include "platform/numbers.h"
 #include "platform/system.h"
 #include "scene/animations.h"
+#include "scene/motion.h"
 #include "settings_dialog/configuration.h"
 
 namespace dusk {
-namespace {
-
-void Step(CreatureState& r) {
-  r.Frame += 1;
-  if (r.Frame >= r.FrameCount) r.Frame = 0;
-}
-
-bool In(int v, int lo, int hi) { return v >= lo && v <= hi; }
-
-constexpr uint32_t kThreadGrey = 0x808080;
-
-}  // namespace
 
 void Anim_Preview_Multiple(Program& p, CreatureState& r) {
   Guarded(p, label::kAnimPreviewMultiple, [&] {
@@ -34,7 +23,7 @@ void Anim_Preview_Multiple(Program& p, CreatureState& r) {
       copy.Y = at[1];
       DrawSprite(p, copy);
     }
-    Step(r);
+    NextFrame(r);
   });
 }
 
@@ -46,9 +35,7 @@ void Anim_Preview_FireFly(Program& p) {
     for (int i = 1; i <= 8; ++i) {
       CreatureState& f = s.FireFlies[i];
       DrawSpriteFrom(p, f, s.FireFlies[1].Picture);
-      Step(f);
-      f.X = f.X + f.StepX;
-      f.Y = f.Y + f.StepY;
+      StepAndMove(f);
       if (f.X > W - f.Width - 5 || f.X < 0) f.StepX = -f.StepX;
       if (f.Y > H - f.Height - 5 || f.Y < 0) f.StepY = -f.StepY;
     }
@@ -60,8 +47,8 @@ void Anim_Preview_Hand(Program& p) {
     CreatureState& r = p.scene.PreviewState2;
     DrawSprite(p, r);
     const int t = p.scene.MediumTick;
-    if (In(t, 5, 20)) r.Frame += 1;
-    else if (In(t, 70, 85)) r.Frame -= 1;
+    if (Within(t, 5, 20)) r.Frame += 1;
+    else if (Within(t, 70, 85)) r.Frame -= 1;
   });
 }
 
@@ -70,8 +57,8 @@ void Anim_Preview_Owl(Program& p) {
     CreatureState& r = p.scene.PreviewState1;
     DrawSprite(p, r);
     const int t = p.scene.ShortTick;
-    if (In(t, 1, 3)) r.Frame += 1;
-    else if (In(t, 15, 17)) r.Frame -= 1;
+    if (Within(t, 1, 3)) r.Frame += 1;
+    else if (Within(t, 15, 17)) r.Frame -= 1;
   });
 }
 
@@ -80,8 +67,8 @@ void Anim_Preview_Lightning(Program& p) {
     CreatureState& r = p.scene.PreviewState2;
     DrawSprite(p, r);
     const int t = p.scene.ShortTick;
-    if (In(t, 1, 4) || In(t, 23, 26)) r.Frame += 1;
-    else if (In(t, 5, 6)) r.Frame -= 1;
+    if (Within(t, 1, 4) || Within(t, 23, 26)) r.Frame += 1;
+    else if (Within(t, 5, 6)) r.Frame -= 1;
     else r.Frame = -1;
   });
 }
@@ -90,9 +77,9 @@ void Anim_Preview_Spider(Program& p) {
   Guarded(p, label::kAnimPreviewSpider, [&] {
     CreatureState& r = p.scene.Spider;
     DrawSprite(p, r);
-    for (int32_t y = 0; y <= r.Y; ++y) p.surfaces.SetPixel(p.BackBuffer, r.X + 39, y, kThreadGrey);
+    DrawSpiderThread(p, r);
     const int t = p.scene.MediumTick;
-    r.StepY = In(t, 1, 20) ? 8 : In(t, 61, 80) ? -8 : 0;
+    r.StepY = Within(t, 1, 20) ? 8 : Within(t, 61, 80) ? -8 : 0;
     r.Y = r.Y + r.StepY;
   });
 }

@@ -26,6 +26,17 @@ std::vector<uint8_t> MakeBmp(const Bitmap& b, int bitsPerPixel = 24, bool topDow
 Bitmap MakeSheet(int w, int h, int frames, uint32_t colour, int inset = 0);
 Bitmap Solid(int w, int h, uint32_t colour);
 
+// The exit code a call ends the process with, or -1 when the program goes on running.
+template <class F>
+int EndCode(F&& f) {
+  try {
+    f();
+  } catch (const ProcessExit& e) {
+    return e.code;
+  }
+  return -1;
+}
+
 class ProgramTest : public ::testing::Test {
  protected:
   ProgramTest();

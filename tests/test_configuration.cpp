@@ -24,14 +24,6 @@ class Dialog : public ProgramTest {
     os->mci.clear();
   }
   Configuration& D() { return *p->configuration; }
-  int EndCode(auto&& f) {
-    try {
-      f();
-    } catch (const ProcessExit& e) {
-      return e.code;
-    }
-    return -1;
-  }
   std::vector<std::string> Writes() {
     std::vector<std::string> w;
     for (const std::string& c : os->calls)

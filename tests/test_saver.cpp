@@ -34,14 +34,6 @@ class Saver : public ProgramTest {
       W().maintimer_Timer();
     }
   }
-  int EndCode(auto&& f) {
-    try {
-      f();
-    } catch (const ProcessExit& e) {
-      return e.code;
-    }
-    return -1;
-  }
 };
 
 TEST_F(Saver, CountersCycleOverTheirInclusiveRanges) {

@@ -108,9 +108,13 @@ dusk_all_creatures() {
 # A registry value under HKCU for this script only: the value (and a key that did not exist)
 # is removed at the end, or an earlier value put back.
 dusk_reg_add() {  # key value type data
-  local key=$1 value=$2 type=$3 data=$4 old
-  if ! wine reg query "HKCU\\$key" >/dev/null 2>&1; then
-    dusk_undo "wine reg delete 'HKCU\\$key' /f"
+  local key=$1 value=$2 type=$3 data=$4 old missing="" k=$1
+  while [ -n "$k" ] && ! wine reg query "HKCU\\$k" >/dev/null 2>&1; do
+    missing=$k
+    [[ $k == *\\* ]] && k=${k%\\*} || k=""
+  done
+  if [ -n "$missing" ]; then
+    dusk_undo "wine reg delete 'HKCU\\$missing' /f"
   else
     old=$(wine reg query "HKCU\\$key" /v "$value" 2>/dev/null | tr -d '\r' | awk -v v="$value" '$1 == v {print $2, $3}')
     if [ -n "$old" ]; then
