@@ -249,7 +249,10 @@ Image MakeCrow1(const Image& still) {
   poses[5].headTilt = -0.45;
   poses[5].beak = 1;
   poses[5].wing = 1;
-  return BuildSheet(spec, [&](cairo_t* cr, int f) { Crow(cr, 41, 41, 1.0, poses[f]); });
+  // The moon stands high to the right: its light rims the crow's head, back and tail.
+  return BuildSheet(spec, [&](cairo_t* cr, int f) {
+    RimLit(cr, [&](cairo_t* c) { Crow(c, 41, 41, 1.0, poses[f]); }, 0.7, -1, 2.0, 0xc0d0f8, 0.9);
+  });
 }
 
 // On the ground at the foot of the big stone, pecking, facing left.
@@ -276,7 +279,8 @@ Image MakeCrow2(const Image& still) {
     p.headTilt = tilt[f] * 0.8;
     p.lookBack = f == 6;
     p.wing = f == 6 ? 0.25 : 0;
-    Crow(cr, 40, 56, 0.95, p);
+    // Mirrored, so the moon at the right of the scene lights it from behind (-x here).
+    RimLit(cr, [&](cairo_t* c) { Crow(c, 40, 56, 0.95, p); }, -1, -0.9, 1.6, 0xb8c8f0, 0.9);
   });
 }
 
@@ -293,23 +297,44 @@ Image MakeDove() {
     const double bob = -a * 1.5;
     cairo_translate(cr, 0, 23 + bob);
     const uint32_t white = 0xeef0fa, shade = 0x8a94c0, out = 0x1c1e30;
-    auto wing = [&](double lift, uint32_t c, double spread) {
-      double tipY = -lift * 20, tipX = 7 + (1 - std::abs(lift)) * 3;
+    // A wing rising from the shoulder: a curved leading edge to the wrist, then the long
+    // primaries fanning to separate tips, the secondaries' soft edge back to the body.
+    auto wing = [&](double lift, uint32_t c, uint32_t vane) {
+      const double tipY = -lift * 20, open = std::abs(lift);
+      const double tipX = 6 + (1 - open) * 4;
+      const double wristX = 19, wristY = tipY * 0.45;
+      const double dir = lift >= 0 ? 1 : -1;
       cairo_new_path(cr);
       cairo_move_to(cr, 17, -1);
-      cairo_curve_to(cr, 18, tipY * 0.45, tipX + 7, tipY * 0.9, tipX + 2, tipY);
-      cairo_line_to(cr, tipX - 1 * spread, tipY * 0.92);
-      cairo_line_to(cr, tipX - 1.5 * spread, tipY * 0.75);
-      cairo_line_to(cr, tipX - 2.5 * spread, tipY * 0.6);
-      cairo_curve_to(cr, tipX - 2, tipY * 0.3, 7, tipY * 0.15, 7, 0);
+      cairo_curve_to(cr, 19, wristY * 0.5, wristX + 1, wristY, wristX - 1, wristY * 1.15);
+      cairo_curve_to(cr, tipX + 6, tipY * 0.95, tipX + 3, tipY, tipX, tipY);
+      // Primaries: four tips stepping back towards the body.
+      for (int i = 1; i <= 4; ++i) {
+        const double t = i / 4.5;
+        const double fx = tipX + t * 4, fy = tipY * (1 - t * 0.45);
+        cairo_line_to(cr, fx - 0.6, fy + dir * 2.8 * open);
+        cairo_line_to(cr, fx - 2.2, fy + dir * 0.4);
+      }
+      cairo_curve_to(cr, tipX + 2, tipY * 0.3, 8, tipY * 0.15 + dir * 1.5, 8, 0);
       cairo_close_path(cr);
       Col(cr, out);
-      cairo_set_line_width(cr, 1.4);
+      cairo_set_line_width(cr, 1.2);
       cairo_stroke_preserve(cr);
-      Col(cr, c);
+      cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, 0, tipY);
+      AddStop(g, 0, c);
+      AddStop(g, 1, Mix(c, vane, 0.5));
+      cairo_set_source(cr, g);
       cairo_fill(cr);
+      cairo_pattern_destroy(g);
+      // Feather lines along the primaries.
+      if (open > 0.3)
+        for (int i = 0; i < 3; ++i) {
+          const double t = (i + 1) / 4.5;
+          Limb(cr, wristX - 2 - i, wristY * (1.0 - i * 0.1), tipX + t * 4 - 1.5, tipY * (1 - t * 0.45),
+               0.6, vane, 0.8);
+        }
     };
-    wing(a * 0.85, Scale(shade, 0.85), 1);
+    wing(a * 0.85, Scale(shade, 0.85), Scale(shade, 0.6));
     // Body, tail and head.
     Poly(cr, {6, -1, 0.5, -3, 0.5, 3, 6, 2});
     Col(cr, out);
@@ -338,7 +363,7 @@ Image MakeDove() {
     Ellipse(cr, 22.4, -2.8, 0.6, 0.6);
     Col(cr, kInk);
     cairo_fill(cr);
-    wing(a, white, 1);
+    wing(a, white, shade);
   });
 }
 

@@ -13,61 +13,84 @@ constexpr uint32_t kInk = 0x07070d;
 
 // ---- bat -----------------------------------------------------------------------------------
 
-// The bat's head and body, pixel by pixel, facing right.
-const std::vector<const char*> kBatBody = {
-    "..k...k..",  //
-    "..kk.kk..",  //
-    "..kbfbk..",  //
-    ".kbbebek.",  //
-    ".kbbbbbk.",  //
-    "..kbwbk..",  //
-    "..kbbbk..",  //
-    "..kbbbk..",  //
-    "...kbk...",  //
-};
-
-const std::map<char, uint32_t> kBatColours = {
-    {'k', 0x0a0910}, {'b', 0x2e2438}, {'f', 0x5a4a6a}, {'e', 0xff3a30}, {'w', 0xe8e0d0},
-};
-
-// Wings beat through eight frames; `lift` 1 is wings high, -1 low.
+// A bat flying right, seen from the side and a little below: head and ears leading, the near
+// wing large, the far wing foreshortened behind the body. Wings beat through eight frames; `lift`
+// 1 is wings high, -1 low.
 void BatFrame(cairo_t* cr, int f) {
-  const double lifts[] = {1.0, 0.6, 0.0, -0.6, -1.0, -0.6, 0.0, 0.6};
+  const double lifts[] = {1.0, 0.7, 0.0, -0.7, -1.0, -0.6, 0.1, 0.7};
   const double lift = lifts[f];
-  const int bob = lift > 0.5 ? 1 : (lift < -0.5 ? -1 : 0);
+  const double bob = lift > 0.5 ? 1 : (lift < -0.5 ? -1 : 0);
+  const uint32_t ink = 0x0a0910, near = 0x44365a, far = 0x261e34, bone = 0x9486c0, fur = 0x54426a;
+  const double cy = 12 + bob;
   cairo_save(cr);
   cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
-  for (int s = -1; s <= 1; s += 2) {
-    const double sx = 13 + s * 1.5, sy = 10 + bob;
-    const double ex = 13 + s * 6, ey = sy - lift * 5;
-    const double tx = 13 + s * 12.4, ty = sy - lift * 9 + 1;
+  // One wing: shoulder, wrist (leading edge), three finger tips fanning back with the membrane
+  // scalloped between them, then in to the flank.
+  auto wing = [&](double sx, double sy, double reach, double amp, uint32_t c, bool bones) {
+    const double spread = std::abs(lift), side = lift >= 0 ? 1 : -1;
+    const double wx = sx + 2 - spread, wy = sy - lift * amp * 0.55;
+    const double fan = 1.5 + 2.5 * spread;  // how far the fingers open
+    struct Pt {
+      double x, y;
+    };
+    const Pt tips[3] = {{sx - reach, sy - lift * amp},
+                        {sx - reach * 0.75, sy - lift * amp * 0.8 + side * fan},
+                        {sx - reach * 0.42, sy - lift * amp * 0.5 + side * fan * 1.3}};
     cairo_new_path(cr);
     cairo_move_to(cr, sx, sy - 1);
-    cairo_line_to(cr, ex, ey - 1.5);
-    cairo_line_to(cr, tx, ty);
-    // Scalloped trailing edge back to the body.
-    cairo_line_to(cr, 13 + s * 10, sy - lift * 6 + 4);
-    cairo_line_to(cr, 13 + s * 8.5, sy - lift * 4 + 3);
-    cairo_line_to(cr, 13 + s * 6.5, sy - lift * 3 + 5);
-    cairo_line_to(cr, 13 + s * 4.5, sy - lift * 1.5 + 3.5);
-    cairo_line_to(cr, sx, sy + 4);
+    cairo_line_to(cr, wx, wy - 1);
+    for (int i = 0; i < 3; ++i) {
+      cairo_line_to(cr, tips[i].x, tips[i].y);
+      const Pt next = i < 2 ? tips[i + 1] : Pt{sx - 3, sy + 2};
+      // The scallop dips towards the wrist between two fingers.
+      cairo_line_to(cr, (tips[i].x + next.x) / 2 + 0.5, (tips[i].y + next.y) / 2 - side * 1.2);
+    }
+    cairo_line_to(cr, sx - 3, sy + 2);
     cairo_close_path(cr);
-    Col(cr, s > 0 ? 0x3a2e4c : 0x2a2238);
+    Col(cr, c);
     cairo_fill(cr);
-    // Finger bones catch the moonlight.
-    Col(cr, 0x6a5c8a);
-    cairo_set_line_width(cr, 1);
-    cairo_move_to(cr, sx, sy - 1);
-    cairo_line_to(cr, ex, ey - 1.5);
-    cairo_line_to(cr, tx, ty);
-    cairo_stroke(cr);
-    cairo_move_to(cr, ex, ey - 1);
-    cairo_line_to(cr, 13 + s * 8.5, sy - lift * 4 + 2);
-    cairo_stroke(cr);
-  }
+    if (bones) {
+      cairo_set_line_width(cr, 1);
+      Col(cr, bone);
+      cairo_move_to(cr, sx, sy - 1);
+      cairo_line_to(cr, wx, wy - 1);
+      cairo_line_to(cr, tips[0].x, tips[0].y);
+      cairo_stroke(cr);
+      for (int i = 1; i < 3; ++i) {
+        cairo_move_to(cr, wx, wy - 1);
+        cairo_line_to(cr, tips[i].x, tips[i].y);
+        cairo_stroke(cr);
+      }
+    }
+  };
+  wing(14, cy - 1, 8, 7, far, false);
+  // Body: a furry oval, the tail and feet tucked behind.
+  Ellipse(cr, 11.5, cy + 0.5, 4.6, 2.8, -0.15);
+  Col(cr, fur);
+  cairo_fill(cr);
+  Ellipse(cr, 11, cy + 1.5, 3.2, 1.2, -0.15);
+  Col(cr, 0x2a2036);
+  cairo_fill(cr);
+  Limb(cr, 7.5, cy + 2, 5.5, cy + 3.5, 1, 0x2a2036);
+  // Head, with tall ears and a snout pointing the way.
+  Ellipse(cr, 17, cy - 1.5, 2.6, 2.3);
+  Col(cr, fur);
+  cairo_fill(cr);
+  Poly(cr, {15.2, cy - 3, 15.5, cy - 7.5, 17.2, cy - 3.5});
+  Poly(cr, {17.2, cy - 3.2, 18.6, cy - 7, 19.2, cy - 2.6});
+  Col(cr, 0x2e2438);
+  cairo_fill(cr);
+  Poly(cr, {18.8, cy - 2.5, 21.4, cy - 0.9, 18.8, cy + 0.3});
+  Col(cr, fur);
+  cairo_fill(cr);
   cairo_restore(cr);
-  PixelMap(cr, 9, 5 + bob, kBatBody, kBatColours);
-  PixelOutline(cr, 0x0a0910);
+  cairo_save(cr);
+  cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+  wing(13, cy, 12, 10, near, true);
+  cairo_restore(cr);
+  PixelMap(cr, 18, static_cast<int>(cy) - 2, {"e"}, {{'e', 0xff3a30}});
+  PixelMap(cr, 20, static_cast<int>(cy), {"w"}, {{'w', 0xe8e0d0}});
+  PixelOutline(cr, ink);
 }
 
 // ---- rat -----------------------------------------------------------------------------------

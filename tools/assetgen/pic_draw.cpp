@@ -115,6 +115,35 @@ void Glow(cairo_t* cr, double cx, double cy, double r, uint32_t rgb, double a) {
   cairo_pattern_destroy(p);
 }
 
+void RimLit(cairo_t* cr, const std::function<void(cairo_t*)>& draw, double lx, double ly,
+            double width, uint32_t rgb, double alpha) {
+  const double n = std::hypot(lx, ly);
+  const double dx = lx / n * width, dy = ly / n * width;
+  cairo_push_group(cr);
+  cairo_save(cr);
+  draw(cr);
+  cairo_restore(cr);
+  cairo_pattern_t* shape = cairo_pop_group(cr);
+  cairo_set_source(cr, shape);
+  cairo_paint(cr);
+  // The rim: the silhouette minus itself moved away from the light.
+  cairo_push_group(cr);
+  Col(cr, rgb);
+  cairo_mask(cr, shape);
+  cairo_set_operator(cr, CAIRO_OPERATOR_DEST_OUT);
+  cairo_matrix_t m;
+  cairo_pattern_get_matrix(shape, &m);
+  cairo_matrix_translate(&m, dx, dy);  // the content moves by (-dx, -dy) in user space
+  cairo_pattern_set_matrix(shape, &m);
+  cairo_set_source(cr, shape);
+  cairo_paint(cr);
+  cairo_pattern_t* rim = cairo_pop_group(cr);
+  cairo_set_source(cr, rim);
+  cairo_paint_with_alpha(cr, alpha);
+  cairo_pattern_destroy(rim);
+  cairo_pattern_destroy(shape);
+}
+
 void PixelMap(cairo_t* cr, int x, int y, const std::vector<const char*>& rows,
               const std::map<char, uint32_t>& palette) {
   cairo_save(cr);
@@ -155,6 +184,45 @@ uint32_t OverPx(const Px& p, uint32_t under) {
 
 }  // namespace
 
+namespace {
+
+constexpr int kBayer4[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+
+// The level k of 2^k - 1 (0..8) for light v, dithered against threshold t in (0, 1).
+int LightLevel(double v, double t) {
+  if (v <= 0) return 0;
+  if (v >= 255) return 8;
+  int k = 0;
+  while ((2 << k) - 1 <= v) ++k;
+  const double lo = (1 << k) - 1, hi = (2 << k) - 1;
+  return (v - lo) / (hi - lo) > t ? k + 1 : k;
+}
+
+}  // namespace
+
+// The brightest channel picks the level; the others sit a whole number of levels below it, as
+// many as their share of the light says, so a light keeps one hue over any background.
+uint32_t LightBits(double r, double g, double b, int x, int y) {
+  const double t = (kBayer4[y & 3][x & 3] + 0.5) / 16.0;
+  const double top = std::max({r, g, b});
+  const int k = LightLevel(top, t);
+  if (k == 0) return 0;
+  auto chan = [&](double v) -> uint32_t {
+    if (v <= 0) return 0;
+    const int kc = k - static_cast<int>(std::lround(std::log2(top / v)));
+    return kc <= 0 ? 0 : (1u << kc) - 1;
+  };
+  return (chan(r) << 16) | (chan(g) << 8) | chan(b);
+}
+
+bool IsLightBits(uint32_t rgb) {
+  for (int s : {0, 8, 16}) {
+    const uint32_t c = (rgb >> s) & 0xFF;
+    if ((c & (c + 1)) != 0) return false;
+  }
+  return true;
+}
+
 Image Over(const Canvas& c, const Image& under) {
   c.Flush();
   Image out(c.w(), c.h());
@@ -188,16 +256,18 @@ Image BuildSheet(const SheetSpec& spec, const FrameDraw& draw) {
             if (opaque) img = Pack(p.r * 255 / p.a, p.g * 255 / p.a, p.b * 255 / p.a);
             break;
           case Look::Matte: {
-            opaque = p.a >= 40;
+            opaque = p.a >= std::max(40, spec.haloBelow);
             const int sx = spec.sceneX + x, sy = spec.sceneY + y;
             uint32_t under = spec.scene && spec.scene->inside(sx, sy) ? spec.scene->at(sx, sy) : 0;
-            if (opaque) img = OverPx(p, under);
+            if (opaque)
+              img = OverPx(p, under);
+            else if (spec.haloBelow > 0)
+              img = LightBits(p.r, p.g, p.b, x, y);
             break;
           }
           case Look::Glow:
-            img = Pack(p.r, p.g, p.b);
-            opaque = std::max({p.r, p.g, p.b}) >= 6;
-            if (!opaque) img = 0;
+            img = LightBits(p.r, p.g, p.b, x, y);
+            opaque = img != 0;
             break;
         }
         // The frame as drawn (facing right) and its mirror image (facing left).

@@ -71,6 +71,11 @@ void Taper(cairo_t* cr, double x0, double y0, double x1, double y1, double w0, d
 // A soft round glow: radial falloff from `rgb` at alpha `a` in the centre to nothing at radius r.
 void Glow(cairo_t* cr, double cx, double cy, double r, uint32_t rgb, double a);
 
+// Draws `draw`, then lights its silhouette's edge that faces (lx, ly) (a direction) with a rim of
+// `rgb` about `width` pixels deep, as moonlight catches the outline of a dark figure.
+void RimLit(cairo_t* cr, const std::function<void(cairo_t*)>& draw, double lx, double ly,
+            double width, uint32_t rgb, double alpha);
+
 // Draws a pixel map at (x, y): one string per row, one character per pixel; characters missing
 // from the palette are left transparent.
 void PixelMap(cairo_t* cr, int x, int y, const std::vector<const char*>& rows,
@@ -87,6 +92,15 @@ enum class Look {
   Glow,   // drawn additively: the image is the light on black, the mask covers every lit pixel
 };
 
+// The scene adds light by OR-ing the image into the screen. OR only lifts a channel smoothly when
+// the added value is all low bits (0, 1, 3, 7, ... 255): b | (2^k - 1) is b raised to the top of
+// its 2^k block, which never falls as b or k grow. Any other value makes bands wherever the
+// picture behind crosses a bit boundary. LightBits turns a light level 0..255 per channel into
+// such values, dithered between the two nearest ones by the 4 x 4 ordered pattern at (x, y).
+uint32_t LightBits(double r, double g, double b, int x, int y);
+// True when every channel of `rgb` is of the form 2^k - 1.
+bool IsLightBits(uint32_t rgb);
+
 struct SheetSpec {
   int w = 0, h = 0, frames = 1;
   int runs = 1;                   // 2: a second run, the mirror image, starting at frames * w
@@ -94,6 +108,9 @@ struct SheetSpec {
   Look look = Look::Cut;
   const Image* scene = nullptr;  // Matte: the composed scene behind the sprite
   int sceneX = 0, sceneY = 0;    // Matte: where the sprite stands in that scene
+  // Matte: pixels fainter than this coverage (0..255) are not cut in but shine through a white
+  // mask as OR-ed light (LightBits), so a glow fades into whatever passes behind it. 0: off.
+  int haloBelow = 0;
 };
 
 using FrameDraw = std::function<void(cairo_t* cr, int frame)>;

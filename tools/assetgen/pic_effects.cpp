@@ -43,7 +43,7 @@ void StrokeBolt(cairo_t* cr, const std::vector<Pt>& pts, double w, double bright
   };
   cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-  const double glow[][2] = {{w * 7, 0.10}, {w * 4, 0.18}, {w * 2.2, 0.45}};
+  const double glow[][2] = {{w * 10, 0.06}, {w * 6, 0.10}, {w * 3.5, 0.18}, {w * 2.2, 0.45}};
   for (const auto& g : glow) {
     path();
     cairo_set_line_width(cr, g[0]);
@@ -77,89 +77,130 @@ void Bolt(cairo_t* cr, uint64_t seed, Pt top, Pt end, bool bright) {
 
 // ---- the lost spirit -----------------------------------------------------------------------
 
-// A hooded spirit drifting left with a lantern held out before it, its robe trailing into wisps.
+// A hooded spirit drifting left with a lantern held out before it, its robe thinning into wisps.
+// The scene ORs it over whatever is behind, so it is drawn as faint light: a soft aura, a dim
+// body that fades downwards, a brighter moonlit rim on its leading edge, and the warm lantern.
 void Spirit(cairo_t* cr, int f) {
   const double ph = 2 * kPi * f / 14;
   const double bob = 3 * std::sin(ph);
   cairo_set_operator(cr, CAIRO_OPERATOR_ADD);
-  const uint32_t ghost = 0x60c8ff;
+  const uint32_t ghost = 0x5a84ff, pale = 0x90b0ff;
   cairo_translate(cr, 0, bob);
-  // The robe: from the hood down to trailing tails that stream back to the right.
+  // The robe's outline: hood, shoulders, a hem that breaks into tails streaming back (right).
   auto robe = [&](double grow) {
     cairo_new_path(cr);
-    cairo_move_to(cr, 34 - grow, 22);
-    cairo_curve_to(cr, 26 - grow, 50, 24 - grow, 90, 28 - grow, 118);
+    cairo_move_to(cr, 33 - grow, 24);
+    cairo_curve_to(cr, 27 - grow, 50, 25 - grow, 88, 30 - grow, 112);
     for (int i = 0; i < 4; ++i) {
-      double x = 32 + i * 12, wave = 6 * std::sin(ph * 2 + i * 1.3);
-      cairo_line_to(cr, x + 8 + wave + i * 4, 132 + i * 5 + wave * 0.5 + grow);
-      cairo_line_to(cr, x + 10, 120 + i * 2);
+      const double x = 32 + i * 11, wave = 5 * std::sin(ph * 2 + i * 1.3);
+      cairo_line_to(cr, x + 9 + wave + i * 4, 128 + i * 6 + wave * 0.5 + grow);
+      cairo_line_to(cr, x + 11, 116 + i * 2);
     }
-    cairo_curve_to(cr, 74 + grow, 110, 66 + grow, 60, 58 + grow, 24);
-    cairo_curve_to(cr, 54, 10, 38, 10, 34 - grow, 22);
+    cairo_curve_to(cr, 72 + grow, 104, 66 + grow, 60, 58 + grow, 26);
+    cairo_curve_to(cr, 55, 9 - grow, 37, 8 - grow, 33 - grow, 24);
     cairo_close_path(cr);
   };
-  robe(3);
-  cairo_pattern_t* halo = cairo_pattern_create_linear(0, 10, 0, 150);
-  AddStop(halo, 0, ghost, 0.18);
-  AddStop(halo, 1, ghost, 0.0);
-  cairo_set_source(cr, halo);
-  cairo_fill(cr);
-  cairo_pattern_destroy(halo);
+  // Aura: the outline grown in steps, each adding a breath of light.
+  for (int g = 7; g >= 1; g -= 2) {
+    robe(g);
+    cairo_pattern_t* p = cairo_pattern_create_linear(0, 10, 0, 150);
+    AddStop(p, 0, ghost, 0.035);
+    AddStop(p, 0.6, ghost, 0.02);
+    AddStop(p, 1, ghost, 0.0);
+    cairo_set_source(cr, p);
+    cairo_fill(cr);
+    cairo_pattern_destroy(p);
+  }
+  // Body: brightest at the shoulders, fading to nothing at the hem; lit from the left.
   robe(0);
-  cairo_pattern_t* body = cairo_pattern_create_linear(0, 14, 0, 145);
-  AddStop(body, 0, 0x8ad8ff, 0.30);
-  AddStop(body, 0.5, ghost, 0.14);
-  AddStop(body, 1, ghost, 0.0);
+  cairo_pattern_t* body = cairo_pattern_create_linear(0, 12, 0, 140);
+  AddStop(body, 0, ghost, 0.16);
+  AddStop(body, 0.4, ghost, 0.06);
+  AddStop(body, 0.8, ghost, 0.0);
   cairo_set_source(cr, body);
   cairo_fill_preserve(cr);
   cairo_pattern_destroy(body);
-  cairo_set_line_width(cr, 1.4);
-  cairo_pattern_t* rim = cairo_pattern_create_linear(0, 14, 0, 140);
-  AddStop(rim, 0, 0xc8f0ff, 0.55);
-  AddStop(rim, 1, 0xc8f0ff, 0.0);
+  cairo_pattern_t* side = cairo_pattern_create_linear(26, 0, 70, 0);
+  AddStop(side, 0, pale, 0.10);
+  AddStop(side, 0.5, pale, 0.0);
+  cairo_set_source(cr, side);
+  cairo_fill(cr);
+  cairo_pattern_destroy(side);
+  // Rim: a thin line of moonlight along the hood and the leading edge, fading down the robe.
+  cairo_new_path(cr);
+  cairo_move_to(cr, 57, 24);
+  cairo_curve_to(cr, 54, 9, 37, 8, 33, 24);
+  cairo_curve_to(cr, 27, 50, 25, 88, 30, 112);
+  cairo_set_line_width(cr, 1.3);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+  cairo_pattern_t* rim = cairo_pattern_create_linear(0, 8, 0, 116);
+  AddStop(rim, 0, pale, 0.65);
+  AddStop(rim, 0.5, pale, 0.28);
+  AddStop(rim, 1, pale, 0.0);
   cairo_set_source(cr, rim);
   cairo_stroke(cr);
   cairo_pattern_destroy(rim);
-  // Folds in the robe.
+  // Folds: faint streaks that sway with the drift.
   for (int i = 0; i < 3; ++i) {
     cairo_new_path(cr);
-    cairo_move_to(cr, 42 + i * 8, 40);
-    cairo_curve_to(cr, 40 + i * 9, 70, 44 + i * 10 + 3 * std::sin(ph + i), 100, 46 + i * 12, 122);
-    cairo_set_line_width(cr, 2.5);
-    Col(cr, 0xa0e0ff, 0.07);
+    cairo_move_to(cr, 42 + i * 7, 38);
+    cairo_curve_to(cr, 40 + i * 9, 68, 44 + i * 10 + 3 * std::sin(ph + i), 96, 47 + i * 12, 120);
+    cairo_set_line_width(cr, 2);
+    cairo_pattern_t* fold = cairo_pattern_create_linear(0, 38, 0, 120);
+    AddStop(fold, 0, pale, 0.09);
+    AddStop(fold, 1, pale, 0.0);
+    cairo_set_source(cr, fold);
+    cairo_stroke(cr);
+    cairo_pattern_destroy(fold);
+  }
+  // Wisps trailing from the tails.
+  for (int i = 0; i < 3; ++i) {
+    const double x0 = 46 + i * 12, y0 = 124 + i * 5, w = 4 * std::sin(ph * 2 + i * 2.1);
+    cairo_new_path(cr);
+    cairo_move_to(cr, x0, y0);
+    cairo_curve_to(cr, x0 + 6, y0 + 6 + w, x0 + 10, y0 + 12 - w, x0 + 14 + w, y0 + 18);
+    cairo_set_line_width(cr, 1.2);
+    Col(cr, ghost, 0.07);
     cairo_stroke(cr);
   }
-  // The hood's dark hollow and two faint eyes.
+  // The hood's dark hollow and two small cold eyes.
   Ellipse(cr, 40, 30, 7, 9, 0.2);
   cairo_set_operator(cr, CAIRO_OPERATOR_DEST_OUT);
-  Col(cr, 0x000000, 0.75);
+  Col(cr, 0x000000, 0.85);
   cairo_fill(cr);
   cairo_set_operator(cr, CAIRO_OPERATOR_ADD);
-  const double blink = (f == 6) ? 0.2 : 1.0;
-  for (double ex : {37.0, 42.5}) Glow(cr, ex, 30, 2.4, 0xd8fff8, 0.9 * blink);
-  // Arm reaching forwards (left), the lantern swinging from the hand.
+  const double blink = (f == 6) ? 0.15 : 1.0;
+  for (double ex : {37.0, 42.5}) {
+    Glow(cr, ex, 30, 3.2, 0x60c0ff, 0.35 * blink);
+    Glow(cr, ex, 30, 1.4, 0xe0fff8, 0.9 * blink);
+  }
+  // A sleeve reaching forwards (left), the lantern swinging from the hand.
   const double sw = 0.18 * std::sin(ph + 0.8);
   cairo_new_path(cr);
   cairo_move_to(cr, 44, 46);
   cairo_curve_to(cr, 34, 52, 24, 54, 16, 52);
-  cairo_set_line_width(cr, 6);
+  cairo_set_line_width(cr, 5);
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-  Col(cr, ghost, 0.28);
+  Col(cr, ghost, 0.12);
+  cairo_stroke_preserve(cr);
+  cairo_set_line_width(cr, 1);
+  Col(cr, pale, 0.18);
   cairo_stroke(cr);
   const double lx = 14 + std::sin(sw) * 12, ly = 52 + std::cos(sw) * 12;
-  Limb(cr, 15, 52, lx, ly - 5, 0.8, 0xa0c8ff, 0.6);
+  Limb(cr, 15, 52, lx, ly - 5, 0.8, 0xa0c8ff, 0.45);
   const double flick = 0.85 + 0.15 * std::sin(ph * 3);
-  Glow(cr, lx, ly, 18, 0xffa040, 0.45 * flick);
-  Glow(cr, lx, ly, 7, 0xffd890, 0.9 * flick);
+  Glow(cr, lx, ly, 20, 0xffa040, 0.22 * flick);
+  Glow(cr, lx, ly, 8, 0xffd070, 0.6 * flick);
+  Glow(cr, lx, ly, 3, 0xfff0c0, 1.0);
   cairo_rectangle(cr, lx - 3, ly - 5, 6, 9);
   cairo_set_line_width(cr, 1);
-  Col(cr, 0xffc070, 0.6);
+  Col(cr, 0xffb060, 0.5);
   cairo_stroke(cr);
   // Motes drifting off the tails.
   Rng rng(900 + f);
   for (int i = 0; i < 6; ++i) {
     double x = 50 + rng.Range(0, 34), y = 100 + rng.Range(0, 50);
-    Glow(cr, x, y, 2.2, 0xa0e8ff, rng.Range(0.3, 0.7));
+    Glow(cr, x, y, 2, 0xa0e8ff, rng.Range(0.25, 0.5));
   }
 }
 
@@ -190,6 +231,7 @@ Image MakeLightning(const Image& still, int which) {
   spec.scene = &still;
   spec.sceneX = which == 1 ? 320 : 20;
   spec.sceneY = which == 1 ? 214 : 125;
+  spec.haloBelow = 150;  // the faint glow lights the sky and whatever flies through it
   return BuildSheet(spec, [&](cairo_t* cr, int f) {
     if (which == 1)
       Bolt(cr, 11, {96, 0}, {70, 176}, f == 1);
@@ -225,48 +267,50 @@ Image MakeBloodDrip(const Image& still) {
     cairo_move_to(cr, 44, 4);
     cairo_curve_to(cr, 45, 8, 41, 10, 41.5, 15);
     cairo_line_to(cr, 41.5, 30);
-    cairo_set_line_width(cr, 2.6);
+    cairo_set_line_width(cr, 4.2);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     Col(cr, kBloodDark);
     cairo_stroke_preserve(cr);
-    cairo_set_line_width(cr, 1.5);
+    cairo_set_line_width(cr, 2.6);
     Col(cr, kBlood);
     cairo_stroke(cr);
-    Limb(cr, 47, 12, 47, 34, 1.4, kBloodDark, 0.85);  // an older run, dried
+    Limb(cr, 42.3, 12, 42.3, 28, 0.9, kBloodLit, 0.8);  // wet sheen
+    Limb(cr, 47, 12, 47.5, 40, 2.2, kBloodDark, 0.9);  // an older run, dried
+    Limb(cr, 35.5, 18, 36, 30, 1.6, kBloodDark, 0.7);
     // The pool at the foot.
     const double ripple = f >= 4 && f <= 9 ? (f - 3) / 6.0 : 0;
-    Ellipse(cr, 30, 105, 19, 5);
+    Ellipse(cr, 28, 105.5, 22, 6.5);
     Col(cr, kBloodDark);
     cairo_fill(cr);
-    Ellipse(cr, 30, 104.6, 17.5, 4.2);
+    Ellipse(cr, 28, 105, 20.5, 5.5);
     cairo_pattern_t* g = cairo_pattern_create_linear(0, 100, 0, 109);
     AddStop(g, 0, kBlood);
     AddStop(g, 1, 0x4a060c);
     cairo_set_source(cr, g);
     cairo_fill(cr);
     cairo_pattern_destroy(g);
-    Ellipse(cr, 35, 103, 6, 1.2);
-    Col(cr, 0xe0a0b0, 0.45);
+    Ellipse(cr, 34, 102.8, 8, 1.5);
+    Col(cr, 0xe0a0b0, 0.5);
     cairo_fill(cr);
     if (ripple > 0) {
-      Ellipse(cr, dx, 104.5, 2 + ripple * 12, 0.8 + ripple * 3);
-      cairo_set_line_width(cr, 0.9);
+      Ellipse(cr, dx - 2, 104.8, 3 + ripple * 14, 1 + ripple * 3.8);
+      cairo_set_line_width(cr, 1.2);
       Col(cr, kBloodLit, 0.9 * (1 - ripple));
       cairo_stroke(cr);
     }
     // The drop: swelling (10..13, 0), hanging (1), falling (2, 3), landing (4).
-    const double swell[] = {3.2, 3.6, 0, 0, 0, 0, 0, 0, 0, 1.0, 1.5, 2.0, 2.5, 2.9};
+    const double swell[] = {4.4, 5.0, 0, 0, 0, 0, 0, 0, 0, 1.5, 2.2, 2.9, 3.5, 4.0};
     if (swell[f] > 0) Drop(cr, dx + 0.5, 30 + swell[f] * 0.9, swell[f], 1.2 + (f == 1 ? 0.35 : 0));
-    if (f == 2) Drop(cr, dx, 46, 2.8, 1.8);
-    if (f == 3) Drop(cr, dx, 78, 2.6, 2.6);
+    if (f == 2) Drop(cr, dx, 48, 3.9, 1.8);
+    if (f == 3) Drop(cr, dx, 80, 3.6, 2.6);
     if (f == 4 || f == 5) {
       // The splash: a crown and flying droplets.
       const double s = f == 4 ? 1.0 : 0.6;
       for (int i = -2; i <= 2; ++i) {
         double a = -kPi / 2 + i * 0.45;
-        Drop(cr, dx + std::cos(a) * 7 * s * (f == 5 ? 1.5 : 1), 101 + std::sin(a) * 8 * s, 1.1, 1);
+        Drop(cr, dx + std::cos(a) * 9 * s * (f == 5 ? 1.5 : 1), 101 + std::sin(a) * 11 * s, 1.6, 1);
       }
-      Ellipse(cr, dx, 103, 4 * s, 2.4 * s);
+      Ellipse(cr, dx, 103, 5.5 * s, 3.2 * s);
       Col(cr, kBlood);
       cairo_fill(cr);
     }

@@ -136,10 +136,10 @@ void Skull(cairo_t* cr, const BoneStyle& st, P c, double tilt, double jaw) {
   cairo_fill(cr);
   cairo_pattern_destroy(g);
   // Eye socket with a faint cold glow deep inside, nose hole, teeth.
-  Ellipse(cr, 5.5, -1, 4.2, 4.6);
+  Ellipse(cr, 5.8, -1.2, 3.1, 3.4, -0.2);
   Col(cr, 0x0b0a12);
   cairo_fill(cr);
-  Glow(cr, 6, -0.5, 3.2, 0x9fffe0, 0.9);
+  Glow(cr, 6.2, -0.8, 2.0, 0x9fffe0, 0.8);
   Poly(cr, {11, 1, 13.5, 5, 10.5, 5});
   Col(cr, 0x0b0a12);
   cairo_fill(cr);
@@ -273,9 +273,11 @@ Image MakeZombie() {
   spec.firstRunMirrored = true;  // shambles to the left
   const uint32_t skin = 0x7f9a7c, skinDark = 0x3f5240, shirt = 0x3a3450, pants = 0x272a3a, out = 0x0c0d12;
   return BuildSheet(spec, [&](cairo_t* cr, int f) {
+    cairo_translate(cr, -1.5, 0);  // room ahead for the dangling hands
     const double p = f / 10.0;
     const double ground = 64, thigh = 13, shin = 13;
-    P fn = FootAt(p, 10, 3, 0.55), ff = FootAt(Wrap(p + 0.5), 10, 3, 0.55);
+    // A lurching shuffle: the near foot steps, the far one drags along the ground.
+    P fn = FootAt(p, 13, 3.5, 0.55), ff = FootAt(Wrap(p + 0.5), 11, 1, 0.55);
     const double bob = 1.2 * std::cos(4 * kPi * p);
     P hip{17, ground - 24.5 + bob};
     P feet[2] = {{17 + fn.x, ground - 1 + fn.y}, {17 + ff.x, ground - 1 + ff.y}};
@@ -289,19 +291,27 @@ Image MakeZombie() {
       Limb(cr, feet[i].x, feet[i].y, feet[i].x + 4.5, feet[i].y + 0.5, 2.6, 0x1a1a20);
     };
     const double sway = 0.06 * std::sin(2 * kPi * p);
-    P neck = hip + Polar(21, -kPi / 2 + 0.42 + sway);
+    P neck = hip + Polar(21, -kPi / 2 + 0.3 + sway);
     P head = neck + Polar(6, -kPi / 2 + 0.9);
-    auto arm = [&](double lift, uint32_t c, uint32_t sk) {
-      P sh = neck + P{0, 3};
-      P el = sh + Polar(10, -0.15 + lift);
-      P ha = el + Polar(9, -0.05 + lift * 0.6);
+    // Arms reach out ahead, elbows sagging and hands dangling from limp wrists; they bob out of
+    // step with each other as the body lurches. `swing` -1..1.
+    auto arm = [&](double swing, uint32_t c, uint32_t sk) {
+      P sh = neck + P{-0.5, 3};
+      P el = sh + Polar(7.5, 0.75 - swing * 0.3);
+      P wr = el + Polar(6.5, -0.25 - swing * 0.25);
+      P ha = wr + Polar(3, 0.9 + swing * 0.3);
       Limb(cr, sh.x, sh.y, el.x, el.y, 6, out);
-      Limb(cr, el.x, el.y, ha.x, ha.y, 5, out);
+      Limb(cr, el.x, el.y, wr.x, wr.y, 5, out);
+      Limb(cr, wr.x, wr.y, ha.x, ha.y, 4.4, out);
       Limb(cr, sh.x, sh.y, el.x, el.y, 4.2, c);
-      Limb(cr, el.x, el.y, ha.x, ha.y, 3.2, sk);
-      for (int i = 0; i < 3; ++i) Limb(cr, ha.x, ha.y, ha.x + 3.5, ha.y + 0.5 + i * 1.2, 1.1, sk);
+      Limb(cr, el.x, el.y, wr.x - 0.5, wr.y, 3.2, Mix(c, sk, 0.5));
+      Limb(cr, wr.x, wr.y, ha.x, ha.y, 2.8, sk);
+      for (int i = 0; i < 3; ++i)
+        Limb(cr, ha.x, ha.y, ha.x + 0.6 + i * 0.9, ha.y + 2.2 - i * 0.3, 1.0, sk);
+      // A ragged cuff where the sleeve ends.
+      Limb(cr, el.x + 1.5, el.y - 1, el.x + 1, el.y + 2, 1.2, Scale(c, 0.8));
     };
-    arm(0.12 + 0.08 * std::sin(2 * kPi * p + 1), Scale(shirt, 0.7), skinDark);
+    arm(std::sin(2 * kPi * p + kPi), Scale(shirt, 0.7), skinDark);
     leg(1, Scale(pants, 0.7));
     // Torso in a torn shirt.
     cairo_new_path(cr);
@@ -345,7 +355,7 @@ Image MakeZombie() {
     Limb(cr, head.x + 1.5, head.y + 3.2, head.x + 4.2, head.y + 2.6, 1, 0x1a0a0a);
     for (int i = 0; i < 5; ++i)
       Limb(cr, head.x - 4 + i * 1.6, head.y - 5, head.x - 6 + i * 1.2, head.y + 1 + (i % 2) * 2, 1.1, 0x15161c);
-    arm(0.0 + 0.08 * std::sin(2 * kPi * p), shirt, skin);
+    arm(std::sin(2 * kPi * p), shirt, skin);
   });
 }
 
