@@ -55,23 +55,27 @@ double ReadNumber(const std::string& text) {
     if (k == 'o') return ReadRadix(s, 2, 8);
     return ReadRadix(s, 1, 8);  // "&17" is octal as well
   }
-  std::string num;
-  if (i < s.size() && (s[i] == '+' || s[i] == '-')) num += s[i++];
+  // The longest prefix that reads as a decimal number: sign, digits, point, digits, exponent.
+  const size_t begin = i;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
   size_t mantissaDigits = 0;
-  while (i < s.size() && s[i] >= '0' && s[i] <= '9') { num += s[i++]; ++mantissaDigits; }
+  while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i, ++mantissaDigits;
   if (i < s.size() && s[i] == '.') {
-    num += s[i++];
-    while (i < s.size() && s[i] >= '0' && s[i] <= '9') { num += s[i++]; ++mantissaDigits; }
+    ++i;
+    while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i, ++mantissaDigits;
   }
   if (mantissaDigits == 0) return 0;
+  size_t end = i;
   if (i < s.size() && (s[i] == 'e' || s[i] == 'E' || s[i] == 'd' || s[i] == 'D')) {
-    std::string exp = "e";
     size_t j = i + 1;
-    if (j < s.size() && (s[j] == '+' || s[j] == '-')) exp += s[j++];
-    size_t expDigits = 0;
-    while (j < s.size() && s[j] >= '0' && s[j] <= '9') { exp += s[j++]; ++expDigits; }
-    if (expDigits > 0) num += exp;
+    if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;
+    const size_t digitsFrom = j;
+    while (j < s.size() && s[j] >= '0' && s[j] <= '9') ++j;
+    if (j > digitsFrom) end = j;  // an exponent without digits is not part of the number
   }
+  std::string num = s.substr(begin, end - begin);
+  for (char& c : num)
+    if (c == 'd' || c == 'D') c = 'e';
   double v = std::strtod(num.c_str(), nullptr);
   if (std::isinf(v)) Raise(kErrOverflow);
   return v;
@@ -121,7 +125,9 @@ int32_t WholeNumberFromText(const std::string& text) {
 }
 
 std::string NumberText(long long v) {
-  return v >= 0 ? " " + std::to_string(v) : std::to_string(v);
+  std::string text = std::to_string(v);
+  if (v >= 0) text.insert(text.begin(), ' ');
+  return text;
 }
 
 void RandomGenerator::Seed(double clockSeconds) {
