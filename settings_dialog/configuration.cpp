@@ -15,7 +15,7 @@ std::string N(int i) { return std::to_string(i); }
 
 // Creature rows on the two creature pages: frame at (240, 510); rows 360, 840, ... below its top;
 // check boxes 240 and 2160 from its left edge, preview buttons at 1575 and 3480.
-constexpr int kFrameLeft = 240, kFrameTop = 510;
+constexpr int kFrameLeft = Configuration::kCreatureFrame.left, kFrameTop = Configuration::kCreatureFrame.top;
 constexpr int kRowTops[5] = {360, 840, 1320, 1800, 2280};
 constexpr int kRowHeight = 255;
 
@@ -66,9 +66,6 @@ constexpr const char* kSoundCaptions[12] = {"Greetings", "Blood Drip", "Thunder"
                                             "Scream I",  "Ghost",      "Laugh I",  "Scream II"};
 constexpr SlotPlace kSoundPlaces[12] = {{0, 0, 0}, {1, 0, 1}, {2, 1, 0}, {3, 0, 3}, {4, 0, 4}, {5, 0, 5},
                                         {6, 0, 2}, {7, 1, 3}, {8, 1, 4}, {9, 1, 1}, {10, 1, 2}, {11, 1, 5}};
-// The frames of the Sounds page on the page: music on the left, effects on the right.
-constexpr TwipsRect kMusicFrame{120, 480, 3735, 2880};
-constexpr TwipsRect kEffectsFrame{3975, 480, 3300, 2880};
 
 // Where an audition starts: some songs have their best part a little later.
 int AuditionStart(int slot) {

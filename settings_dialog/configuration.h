@@ -65,6 +65,11 @@ class Configuration {
   std::string Text1;
   PictureBoxControl PreviewPicture, PreviewPicture2;
   TimerControl Timer1{100, true};
+  // The frames the rows stand in, on their pages: fraOptions and Frame4 on the two creature
+  // pages, MusicFrame and Frame6 on the Sounds page.
+  static constexpr TwipsRect kCreatureFrame{240, 510, 3975, 2880};
+  static constexpr TwipsRect kMusicFrame{120, 480, 3735, 2880};
+  static constexpr TwipsRect kEffectsFrame{3975, 480, 3300, 2880};
 
   // Events
   void Form_Load();

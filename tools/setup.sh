@@ -60,6 +60,9 @@ dusk_start_wine() {
     touch "$WINEPREFIX/.dusk-ready"
   fi
   wineserver -p 30
+  # The first wine program starts wine's background services; start them here, detached from
+  # any output a test runner waits on, so that they never hold a test's pipe open.
+  wine cmd /c exit </dev/null >/dev/null 2>&1
 }
 
 dusk_stop_wine() {

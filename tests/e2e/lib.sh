@@ -243,7 +243,7 @@ dusk_diff_count() {
 }
 # Keeps a picture where ./test's output can point to it.
 dusk_keep_picture() {
-  local dir=${DUSK_E2E_PICTURES:-${TMPDIR:-/tmp}/duskhollow-e2e}
+  local dir=${DUSK_E2E_PICTURES:-$(dirname "$SCR")/../e2e-pictures}
   mkdir -p "$dir"
   cp "$1" "$dir/$TEST_NAME-$2.png"
   dusk_note "picture: $dir/$TEST_NAME-$2.png"
@@ -270,10 +270,13 @@ dusk_dump_mci() {
   ' "$1"
 }
 
-# The MCI command strings of a wine +mci trace, one a line, in the order sent.
+# The MCI command strings of a wine +mci trace, one a line, in the order sent. The program sends
+# each with its 255-character reply buffer; wine's own inner calls (it opens an alias it does not
+# know with "open songN wait" and a small buffer before answering for it) are left out.
 dusk_trace_mci() {
   perl -ne '
-    next unless /trace:mci:mciSendStringW \(L"((?:[^"\\]|\\.)*)"/;
+    next unless /trace:mci:mciSendStringW \(L"((?:[^"\\]|\\.)*)", (\w+), (\d+)/;
+    next unless $3 == 255;
     my $s = $1; $s =~ s/\\(.)/$1/g; print "$s\n";
   ' "$1"
 }

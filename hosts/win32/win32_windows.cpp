@@ -1,0 +1,358 @@
+// The windows of the run modes. Each form's controls are data: a window shows the form's canvas
+// (a screen-sized image the core draws into) with the visible labels above it, runs one SetTimer
+// timer per TimerControl, and hands every input and timer event to the form's handler.
+#include <exception>
+
+#include "hosts/win32/win32.h"
+#include "hosts/win32/config_dialog.h"
+#include "hosts/win32/win32_os.h"
+#include "platform/system.h"
+#include "saver/previewscreen.h"
+#include "saver/screensaver.h"
+#include "settings_dialog/configuration.h"
+#include "startup/program.h"
+#include "startup/starter.h"
+
+namespace dusk {
+namespace {
+
+constexpr const char* kSaverClass = "DuskhollowScreenSaver";
+constexpr const char* kPreviewClass = "DuskhollowPreview";
+// Frames presented so far, published on the window for anyone who wants to watch it run.
+constexpr const char* kTicksProperty = "DuskhollowTicks";
+
+constexpr UINT_PTR kMainTimerId = 1, kMusicTimerId = 2, kPreviewTimerId = 3;
+
+Win32Os* HostOf(HWND hwnd) { return reinterpret_cast<Win32Os*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)); }
+
+LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, intptr_t (Win32Os::*handler)(HWND__*, unsigned, uintptr_t, intptr_t)) {
+  if (msg == WM_NCCREATE) {
+    auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+  }
+  Win32Os* host = HostOf(hwnd);
+  if (!host) return DefWindowProcA(hwnd, msg, wp, lp);
+  return (host->*handler)(hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK SaverProc(HWND h, UINT m, WPARAM w, LPARAM l) { return WindowProc(h, m, w, l, &Win32Os::HandleSaverMessage); }
+LRESULT CALLBACK PreviewProc(HWND h, UINT m, WPARAM w, LPARAM l) { return WindowProc(h, m, w, l, &Win32Os::HandlePreviewMessage); }
+
+void Register(const char* name, WNDPROC proc, UINT style, HBRUSH background) {
+  WNDCLASSA wc{};
+  wc.style = style;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(100));
+  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  wc.hbrBackground = background;
+  wc.lpszClassName = name;
+  RegisterClassA(&wc);
+}
+
+int16_t ShiftState() {
+  int16_t s = 0;
+  if (GetKeyState(VK_SHIFT) < 0) s |= 1;
+  if (GetKeyState(VK_CONTROL) < 0) s |= 2;
+  if (GetKeyState(VK_MENU) < 0) s |= 4;
+  return s;
+}
+
+}  // namespace
+
+void Win32Os::Attach(Program& p) {
+  p_ = &p;
+  HDC screen = GetDC(nullptr);
+  dpi_ = GetDeviceCaps(screen, LOGPIXELSX);
+  const int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  if (dpi_ <= 0) dpi_ = 96;
+  p.TwipsPerPixelX = 1440.0 / dpi_;
+  p.TwipsPerPixelY = 1440.0 / (dpiY > 0 ? dpiY : 96);
+}
+
+void Win32Os::RunMessageLoop() {
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  // Nothing posts a quit; should the loop end anyway, the run ends the one orderly way.
+  X_Cleanup_And_End(*p_);
+}
+
+HWND Win32Os::OwnerWindow() const { return saverWnd_ ? saverWnd_ : configurationWnd_; }
+
+void Win32Os::MessageBox(const std::string& text, const std::string& title) {
+  // The run is over once an error is shown: no more frames or input behind the box.
+  ending_ = true;
+  StopTimers();
+  MessageBoxA(OwnerWindow(), text.c_str(), title.c_str(), MB_OK | MB_SETFOREGROUND);
+}
+
+void Win32Os::LowerSaverWindow() {
+  if (saverWnd_) SetWindowPos(saverWnd_, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE);
+}
+
+// --- timers ---
+
+void Win32Os::SyncTimers() {
+  HWND hwnd = saverWnd_ ? saverWnd_ : previewWnd_;
+  if (!hwnd || ending_) return;
+  for (TimerSlot& t : timers_) {
+    const uint32_t want = t.control->Enabled && t.control->Interval > 0 ? static_cast<uint32_t>(t.control->Interval) : 0;
+    if (want == t.running) continue;
+    if (want == 0) KillTimer(hwnd, t.id);
+    else SetTimer(hwnd, t.id, want, nullptr);
+    t.running = want;
+  }
+}
+
+void Win32Os::StopTimers() {
+  HWND hwnd = saverWnd_ ? saverWnd_ : previewWnd_;
+  for (TimerSlot& t : timers_) {
+    if (hwnd && t.running) KillTimer(hwnd, t.id);
+    t.running = 0;
+  }
+}
+
+template <class F>
+void Win32Os::Forward(F&& event) {
+  if (ending_) return;
+  try {
+    event();
+  } catch (const RuntimeError& e) {
+    // Every handler that can fail reports under its own label; this is only a last resort for
+    // a failure that escaped one, so that nothing unwinds through the system's frames.
+    ErrorReport(*p_, label::kMain, e.number);
+  } catch (...) {
+    ErrorReport(*p_, label::kMain, kErrInternal);
+  }
+  SyncTimers();
+}
+
+// --- painting ---
+
+bool Win32Os::EnsureComposeSurface(HDC reference, int w, int h) {
+  if (composeDc_ && composeW_ == w && composeH_ == h) return true;
+  if (composeDc_) {
+    DeleteDC(composeDc_);
+    DeleteObject(composeBitmap_);
+    composeDc_ = nullptr;
+  }
+  BITMAPINFO bmi{};
+  bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
+  bmi.bmiHeader.biWidth = w;
+  bmi.bmiHeader.biHeight = -h;
+  bmi.bmiHeader.biPlanes = 1;
+  bmi.bmiHeader.biBitCount = 32;
+  bmi.bmiHeader.biCompression = BI_RGB;
+  composeBitmap_ = CreateDIBSection(reference, &bmi, DIB_RGB_COLORS, &composeBits_, nullptr, 0);
+  if (!composeBitmap_) return false;
+  composeDc_ = CreateCompatibleDC(reference);
+  SelectObject(composeDc_, composeBitmap_);
+  composeW_ = w;
+  composeH_ = h;
+  return true;
+}
+
+void Win32Os::DrawLabel(HDC dc, const LabelControl& label) {
+  if (!label.Visible) return;
+  if (!labelFont_) {
+    labelFont_ = CreateFontA(-MulDiv(kLabelPoints, dpi_, 72), 0, 0, 0, kLabelWeight, FALSE, FALSE, FALSE,
+                             ANSI_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                             DEFAULT_PITCH | FF_SWISS, kLabelFont);
+  }
+  RECT box{label.Left, label.Top, label.Left + label.Width, label.Top + label.Height};
+  HBRUSH back = CreateSolidBrush(RGB((kLabelBackColor >> 16) & 0xFF, (kLabelBackColor >> 8) & 0xFF, kLabelBackColor & 0xFF));
+  FillRect(dc, &box, back);
+  DeleteObject(back);
+  HGDIOBJ old = SelectObject(dc, labelFont_);
+  SetTextColor(dc, RGB((kLabelTextColor >> 16) & 0xFF, (kLabelTextColor >> 8) & 0xFF, kLabelTextColor & 0xFF));
+  SetBkMode(dc, TRANSPARENT);
+  const UINT align = label.TextAlign == Alignment::kCenter ? DT_CENTER : DT_LEFT;
+  DrawTextA(dc, label.Caption.c_str(), static_cast<int>(label.Caption.size()), &box,
+            align | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+  SelectObject(dc, old);
+}
+
+void Win32Os::Paint(HWND hwnd, HDC dc, int32_t canvas, bool withLabels) {
+  (void)hwnd;
+  const Bitmap* b = p_ ? p_->surfaces.Find(canvas) : nullptr;
+  if (!b || b->width <= 0 || b->height <= 0) return;
+  BITMAPINFO bmi{};
+  bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
+  bmi.bmiHeader.biWidth = b->width;
+  bmi.bmiHeader.biHeight = -b->height;  // top row first, as the canvas holds it
+  bmi.bmiHeader.biPlanes = 1;
+  bmi.bmiHeader.biBitCount = 32;
+  bmi.bmiHeader.biCompression = BI_RGB;
+  if (!withLabels || !EnsureComposeSurface(dc, b->width, b->height)) {
+    SetDIBitsToDevice(dc, 0, 0, b->width, b->height, 0, 0, 0, b->height, b->pixels.data(), &bmi, DIB_RGB_COLORS);
+    return;
+  }
+  // Canvas and labels are put together off screen and reach the window in one transfer, so that
+  // the labels never flicker.
+  SetDIBitsToDevice(composeDc_, 0, 0, b->width, b->height, 0, 0, 0, b->height, b->pixels.data(), &bmi,
+                    DIB_RGB_COLORS);
+  DrawLabel(composeDc_, saver_->ScreenLabel);
+  DrawLabel(composeDc_, saver_->ClockLabel);
+  BitBlt(dc, 0, 0, b->width, b->height, composeDc_, 0, 0, SRCCOPY);
+}
+
+void Win32Os::RefreshWindow() {
+  if (configurationWnd_) {
+    RefreshConfigurationDialog(configurationWnd_);
+    return;
+  }
+  HWND hwnd = saverWnd_ ? saverWnd_ : previewWnd_;
+  if (!hwnd) return;
+  HDC dc = GetDC(hwnd);
+  if (saverWnd_) Paint(hwnd, dc, saver_->Canvas, true);
+  else Paint(hwnd, dc, preview_->Canvas, false);
+  ReleaseDC(hwnd, dc);
+  ValidateRect(hwnd, nullptr);
+  SetPropA(hwnd, kTicksProperty, reinterpret_cast<HANDLE>(static_cast<uintptr_t>(++ticks_)));
+}
+
+// --- the full-screen saver ---
+
+void Win32Os::ShowSaverWindow(ScreenSaver& form) {
+  saver_ = &form;
+  Register(kSaverClass, SaverProc, CS_DBLCLKS, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  const int w = p_->ScreenWidth, h = p_->ScreenHeight;
+  saverWnd_ = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kSaverClass, "Duskhollow", WS_POPUP, 0, 0, w, h,
+                              nullptr, nullptr, GetModuleHandleA(nullptr), this);
+  if (!saverWnd_) X_Cleanup_And_End(*p_);
+  SetPropA(saverWnd_, kTicksProperty, nullptr);
+  timers_ = {TimerSlot{&form.maintimer, kMainTimerId, 0}, TimerSlot{&form.MusicTimer, kMusicTimerId, 0}};
+  ShowWindow(saverWnd_, SW_SHOW);
+  SetForegroundWindow(saverWnd_);
+  SetFocus(saverWnd_);
+  UpdateWindow(saverWnd_);
+  SyncTimers();
+}
+
+intptr_t Win32Os::HandleSaverMessage(HWND hwnd, unsigned msg, uintptr_t wp, intptr_t lp) {
+  // Input closes the saver; a request that arrives while one is being decided (the password
+  // dialog is up) is not a new one.
+  auto close = [&](auto&& request) {
+    if (closeRequested_) return;
+    closeRequested_ = true;
+    Forward(request);
+    closeRequested_ = false;
+  };
+  switch (msg) {
+    case WM_TIMER:
+      if (wp == kMainTimerId) Forward([&] { saver_->maintimer_Timer(); });
+      else if (wp == kMusicTimerId) Forward([&] { saver_->MusicTimer_Timer(); });
+      return 0;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd, &ps);
+      Paint(hwnd, dc, saver_->Canvas, true);
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      return 1;  // the canvas covers the whole window
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+      close([&] { saver_->Form_Click(); });
+      return 0;
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+      close([&] { saver_->Form_DblClick(); });
+      return 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      close([&] { saver_->Form_KeyDown(static_cast<int16_t>(wp), ShiftState()); });
+      return 0;
+    case WM_CHAR:
+    case WM_SYSCHAR:
+      close([&] { saver_->Form_KeyPress(static_cast<int16_t>(wp)); });
+      return 0;
+    case WM_CLOSE:
+      close([&] { saver_->RequestClose(0); });
+      return 0;
+    case WM_SYSCOMMAND:
+      switch (wp & 0xFFF0) {
+        case SC_CLOSE:
+          close([&] { saver_->RequestClose(0); });
+          return 0;
+        case SC_SCREENSAVE:
+        case SC_MONITORPOWER:
+          return 0;  // a saver is already running
+      }
+      break;
+    case WM_DESTROY:
+      // Destroyed by someone else: the run still ends the orderly way.
+      if (!ending_) {
+        ending_ = true;
+        X_Cleanup_And_End(*p_);
+      }
+      return 0;
+  }
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+// --- the control panel's preview ---
+
+void Win32Os::EmbedPreviewWindow(PreviewScreen& form, int64_t parent, const Rect& rect) {
+  preview_ = &form;
+  Register(kPreviewClass, PreviewProc, 0, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  previewWnd_ = CreateWindowExA(0, kPreviewClass, form.Caption.c_str(), WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), this);
+  if (!previewWnd_) X_Cleanup_And_End(*p_);
+  SetPropA(previewWnd_, kTicksProperty, nullptr);
+  HWND parentWnd = reinterpret_cast<HWND>(static_cast<intptr_t>(parent));
+  // A child of the control panel's window: the popup style gives way to the child style.
+  LONG style = GetWindowLongA(previewWnd_, GWL_STYLE);
+  SetWindowLongA(previewWnd_, GWL_STYLE, (style & ~static_cast<LONG>(WS_POPUP)) | WS_CHILD);
+  SetParent(previewWnd_, parentWnd);
+  SetWindowLongPtrA(previewWnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(parentWnd));
+  SetWindowPos(previewWnd_, nullptr, 0, 0, rect.right, rect.bottom, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  timers_ = {TimerSlot{&form.previewtimer, kPreviewTimerId, 0}};
+  SyncTimers();
+}
+
+intptr_t Win32Os::HandlePreviewMessage(HWND hwnd, unsigned msg, uintptr_t wp, intptr_t lp) {
+  switch (msg) {
+    case WM_TIMER:
+      if (wp == kPreviewTimerId) Forward([&] { preview_->previewtimer_Timer(); });
+      return 0;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd, &ps);
+      Paint(hwnd, dc, preview_->Canvas, false);
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+    case WM_ERASEBKGND: {
+      RECT rc;
+      GetClientRect(hwnd, &rc);
+      FillRect(reinterpret_cast<HDC>(wp), &rc, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+      return 1;
+    }
+    case WM_DESTROY:
+      // The control panel destroys its window, and ours with it: the run is over.
+      if (!ending_) {
+        ending_ = true;
+        preview_->Form_Unload();
+      }
+      return 0;
+  }
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+// --- the settings dialog (config_dialog.cpp) ---
+
+void Win32Os::ShowConfigurationWindow(Configuration& form) {
+  configuration_ = &form;
+  configurationWnd_ = CreateConfigurationDialog(*p_, form);
+  if (!configurationWnd_) X_Cleanup_And_End(*p_);
+}
+
+}  // namespace dusk
