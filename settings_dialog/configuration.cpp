@@ -99,26 +99,29 @@ Configuration::Configuration(Program& p) : p_(p) {
   for (const auto& [key, record] : CreatureKeys(p.scene))
     if (CreatureRow* row = Row(key)) row->Record = record;
 
-  for (const SlotPlace& s : kSongPlaces) {
-    SoundRow& r = songchk[s.slot];
-    r.Check.Name = "songchk(" + N(s.slot) + ")";
-    r.Check.Caption = kSongCaptions[s.slot];
-    r.Check.ToolTip = "Select Background Music";
-    r.Check.Page = 2;
-    const int top = kMusicFrame.top + kSoundRowTops[s.row];
-    r.Check.Place = {kMusicFrame.left + (s.column ? 1920 : 240), top, 1200, kRowHeight};
-    r.ButtonPlace = {kMusicFrame.left + (s.column ? 3360 : 1440), top, 255, 255};
-  }
-  for (const SlotPlace& s : kSoundPlaces) {
-    SoundRow& r = soundchk[s.slot];
-    r.Check.Name = "soundchk(" + N(s.slot) + ")";
-    r.Check.Caption = kSoundCaptions[s.slot];
-    r.Check.ToolTip = "Select Sound Effects";
-    r.Check.Page = 2;
-    const int top = kEffectsFrame.top + kSoundRowTops[s.row];
-    r.Check.Place = {kEffectsFrame.left + (s.column ? 1800 : 240), top, 1080, kRowHeight};
-    r.ButtonPlace = {kEffectsFrame.left + (s.column ? 2880 : 1320), top, 255, 255};
-  }
+  // A column of listen rows: check boxes at checkLeft, listen buttons at buttonLeft of each column.
+  struct Column {
+    int checkLeft, buttonLeft;
+  };
+  auto soundRows = [&](SoundRow (&rows)[12], const SlotPlace (&places)[12], const char* const (&captions)[12],
+                       const char* name, const char* toolTip, const TwipsRect& frame, Column left,
+                       Column right, int checkWidth) {
+    for (const SlotPlace& s : places) {
+      SoundRow& r = rows[s.slot];
+      const Column& c = s.column ? right : left;
+      const int top = frame.top + kSoundRowTops[s.row];
+      r.Check.Name = std::string(name) + "(" + N(s.slot) + ")";
+      r.Check.Caption = captions[s.slot];
+      r.Check.ToolTip = toolTip;
+      r.Check.Page = 2;
+      r.Check.Place = {frame.left + c.checkLeft, top, checkWidth, kRowHeight};
+      r.ButtonPlace = {frame.left + c.buttonLeft, top, 255, 255};
+    }
+  };
+  soundRows(songchk, kSongPlaces, kSongCaptions, "songchk", "Select Background Music", kMusicFrame, {240, 1440},
+            {1920, 3360}, 1200);
+  soundRows(soundchk, kSoundPlaces, kSoundCaptions, "soundchk", "Select Sound Effects", kEffectsFrame, {240, 1320},
+            {1800, 2880}, 1080);
   clockcheck.Name = "clockcheck";
   clockcheck.Caption = "Enable Digital Clock";
   clockcheck.ToolTip = "Include A  Digital Clock On-Screen";

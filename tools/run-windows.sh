@@ -13,7 +13,7 @@ dusk_run_windows() {
   if [ -n "$had_display" ]; then
     wine "$scr" "$switch"
   else
-    wine "$scr" "$switch" &
+    wine "$scr" "$switch" 2>"$ROOT/build/wine-run.log" &
     local pid=$!
     sleep 6
     local shot="$ROOT/build/screenshot.png"
