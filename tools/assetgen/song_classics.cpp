@@ -243,10 +243,10 @@ Song SongMoonwake() {
   Song song("Moonwake");
   song.Tempo(0, 58);
   song.TimeSignature(0, 4, 4);
-  Part arps(song, "Piano", 0, kPiano, 112, 58, 70);
-  Part bass(song, "Piano left hand", 1, kPiano, 116, 50, 70);
+  Part arps(song, "Piano", 0, kPiano, 127, 58, 70);
+  Part bass(song, "Piano left hand", 1, kPiano, 127, 50, 70);
   Part melody(song, "Piano melody", 2, kPiano, 127, 70, 70);
-  Part pad(song, "Strings", 3, kSlowStrings, 84, 64, 90);
+  Part pad(song, "Strings", 3, kSlowStrings, 100, 64, 90);
   Part celesta(song, "Celesta", 4, kCelesta, 96, 84, 90);
 
   const std::string cm = "g#3 c#4 e4", g7 = "g#3 c4 f#4", a = "a3 c#4 e4", d6 = "a3 d4 f#4";
@@ -268,18 +268,18 @@ Song SongMoonwake() {
   const std::string bridgeTune =
       "b4:2. b4:8. b4:16 | b4:2 a4 | g#4:2 f#4 | f#4:2 e4:4 d#4 | e4:1 | a4:2. a4:8. a4:16 | a4:2 g#4 | g#4:1 ";
 
-  arps.Play("!mf " + opening + phrase + bridge + phrase);
-  bass.Play("!f " + openingBass + phraseBass + bridgeBass + phraseBass);
+  arps.Play("!f " + opening + phrase + bridge + phrase);
+  bass.Play("!ff " + openingBass + phraseBass + bridgeBass + phraseBass);
   melody.At(Bars(4)).Play("!ff " + tune + bridgeTune + tune);
   const std::string phrasePad = "<c#3 g#3>:1 <c3 g#3> <c#3 g#3> <c#3 g#3> <e3 b3> <c#3 a3> <c#3 g#3> <c#3 g#3> ";
   const std::string bridgePad = "<e3 b3>:1 <d#3 a3> <e3 b3> <f#3 a3> <e3 b3> <f#3 a3> <g#3 c4> <g#3 c#4> ";
-  pad.At(Bars(4)).Play("!pp " + phrasePad + bridgePad + phrasePad);
-  celesta.At(Bars(20)).Play("!p " + tune, 12);
+  pad.At(Bars(4)).Play("!mp " + phrasePad + bridgePad + phrasePad);
+  celesta.At(Bars(20)).Play("!mf " + tune, 12);
   // Coda: the arpeggio sinks and settles on a low C-sharp minor chord.
   const uint32_t coda = Bars(28);
-  arps.At(coda).Play("!pp " + Arp(cm, 2) + Arp("c#3 e3 g#3", 2) + Arp("g#2 c#3 e3", 2) + "<c#3 e3 g#3>:2+1");
-  bass.At(coda).Play("!p <c#1 c#2>:1+1+1");
-  melody.At(coda).Play("!p g#4:1 e4:1 c#4:1");
+  arps.At(coda).Play("!p " + Arp(cm, 2) + Arp("c#3 e3 g#3", 2) + Arp("g#2 c#3 e3", 2) + "<c#3 e3 g#3>:2+1");
+  bass.At(coda).Play("!mp <c#1 c#2>:1+1+1");
+  melody.At(coda).Play("!mf g#4:1 e4:1 c#4:1");
   return song;
 }
 
