@@ -297,44 +297,68 @@ Image MakeDove() {
     const double bob = -a * 1.5;
     cairo_translate(cr, 0, 23 + bob);
     const uint32_t white = 0xeef0fa, shade = 0x8a94c0, out = 0x1c1e30;
-    // A wing rising from the shoulder: a curved leading edge to the wrist, then the long
-    // primaries fanning to separate tips, the secondaries' soft edge back to the body.
-    auto wing = [&](double lift, uint32_t c, uint32_t vane) {
-      const double tipY = -lift * 20, open = std::abs(lift);
-      const double tipX = 6 + (1 - open) * 4;
-      const double wristX = 19, wristY = tipY * 0.45;
-      const double dir = lift >= 0 ? 1 : -1;
-      cairo_new_path(cr);
-      cairo_move_to(cr, 17, -1);
-      cairo_curve_to(cr, 19, wristY * 0.5, wristX + 1, wristY, wristX - 1, wristY * 1.15);
-      cairo_curve_to(cr, tipX + 6, tipY * 0.95, tipX + 3, tipY, tipX, tipY);
-      // Primaries: four tips stepping back towards the body.
-      for (int i = 1; i <= 4; ++i) {
-        const double t = i / 4.5;
-        const double fx = tipX + t * 4, fy = tipY * (1 - t * 0.45);
-        cairo_line_to(cr, fx - 0.6, fy + dir * 2.8 * open);
-        cairo_line_to(cr, fx - 2.2, fy + dir * 0.4);
+    // A wing from the shoulder: the arm out to the wrist, the hand on to the tip, and the trailing
+    // edge coming back as four separate primaries and the secondaries' softer line to the body.
+    // On the downstroke (frames 1..4) the wing is spread wide; on the way up it is bent at the
+    // wrist and the hand sweeps back. Level wings point at us, so they are short.
+    const bool upstroke = f >= 5 || f == 0;
+    auto wing = [&](double lift, double len, uint32_t c, uint32_t vane) {
+      const double reach = len * (0.35 + 0.65 * std::abs(lift));
+      const double sx = 16, sy = -1.5;
+      auto unit = [](double x, double y, double& ox, double& oy) {
+        const double n = std::hypot(x, y);
+        ox = x / n;
+        oy = y / n;
+      };
+      double ax, ay, hx, hy;
+      unit(-0.35, -lift - (lift >= 0 ? 0.05 : -0.05), ax, ay);
+      unit(upstroke ? -1.0 : -0.35, -lift * (upstroke ? 0.8 : 1.0), hx, hy);
+      if (std::abs(lift) < 0.2) unit(-1, -0.45, hx, hy);  // level: the hand trails back, raised
+      const double wx = sx + ax * reach * 0.42, wy = sy + ay * reach * 0.42;
+      const double tx = wx + hx * reach * 0.62, ty = wy + hy * reach * 0.62;
+      // "Back": across the hand, towards the tail.
+      double bx = -hy, by = hx;
+      if (bx > 0) {
+        bx = -bx;
+        by = -by;
       }
-      cairo_curve_to(cr, tipX + 2, tipY * 0.3, 8, tipY * 0.15 + dir * 1.5, 8, 0);
+      cairo_new_path(cr);
+      cairo_move_to(cr, sx + 1, sy + 1);
+      cairo_curve_to(cr, sx + ax * 2 + 0.8, sy + ay * 2, wx + 0.6, wy - 0.3, wx, wy);
+      cairo_line_to(cr, tx, ty);
+      for (int i = 0; i < 4; ++i) {
+        const double t = i * 0.2;
+        const double fx = tx + (wx - tx) * t + bx * (1.2 + i * 1.7), fy = ty + (wy - ty) * t + by * (1.2 + i * 1.7);
+        const double nx = tx + (wx - tx) * (t + 0.12) + bx * (0.4 + i * 1.2), ny = ty + (wy - ty) * (t + 0.12) + by * (0.4 + i * 1.2);
+        if (i == 0) {
+          cairo_line_to(cr, fx, fy);
+        } else {
+          cairo_line_to(cr, nx, ny);
+          cairo_line_to(cr, fx, fy);
+        }
+      }
+      // Secondaries: a gently scalloped edge back to the body.
+      const double ex = wx + bx * 7, ey = wy + by * 7;
+      cairo_curve_to(cr, ex, ey, (ex + 9) / 2, (ey + 1) / 2 + by * 0.5, 9, 1);
       cairo_close_path(cr);
       Col(cr, out);
       cairo_set_line_width(cr, 1.2);
       cairo_stroke_preserve(cr);
-      cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, 0, tipY);
+      cairo_pattern_t* g = cairo_pattern_create_linear(sx, sy, tx, ty);
       AddStop(g, 0, c);
-      AddStop(g, 1, Mix(c, vane, 0.5));
+      AddStop(g, 1, Mix(c, vane, 0.45));
       cairo_set_source(cr, g);
       cairo_fill(cr);
       cairo_pattern_destroy(g);
-      // Feather lines along the primaries.
-      if (open > 0.3)
-        for (int i = 0; i < 3; ++i) {
-          const double t = (i + 1) / 4.5;
-          Limb(cr, wristX - 2 - i, wristY * (1.0 - i * 0.1), tipX + t * 4 - 1.5, tipY * (1 - t * 0.45),
-               0.6, vane, 0.8);
-        }
+      // The covert feathers' edge and the primaries' shafts.
+      Limb(cr, sx - 1 + bx * 1.5, sy + by * 1.5, wx + bx * 2, wy + by * 2, 0.7, vane, 0.7);
+      for (int i = 1; i < 4; ++i) {
+        const double t = i * 0.2;
+        Limb(cr, wx, wy, tx + (wx - tx) * t + bx * (0.8 + i * 1.5), ty + (wy - ty) * t + by * (0.8 + i * 1.5),
+             0.6, vane, 0.8);
+      }
     };
-    wing(a * 0.85, Scale(shade, 0.85), Scale(shade, 0.6));
+    wing(a * 0.9, 17, Scale(shade, 0.85), Scale(shade, 0.55));
     // Body, tail and head.
     Poly(cr, {6, -1, 0.5, -3, 0.5, 3, 6, 2});
     Col(cr, out);
@@ -363,7 +387,7 @@ Image MakeDove() {
     Ellipse(cr, 22.4, -2.8, 0.6, 0.6);
     Col(cr, kInk);
     cairo_fill(cr);
-    wing(a, white, shade);
+    wing(a, 21, white, shade);
   });
 }
 

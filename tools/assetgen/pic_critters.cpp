@@ -13,84 +13,88 @@ constexpr uint32_t kInk = 0x07070d;
 
 // ---- bat -----------------------------------------------------------------------------------
 
-// A bat flying right, seen from the side and a little below: head and ears leading, the near
-// wing large, the far wing foreshortened behind the body. Wings beat through eight frames; `lift`
-// 1 is wings high, -1 low.
+// A bat flying right, seen from below and a little behind: both wings spread from the body, the
+// near (trailing) wing larger than the far one, the head turned the way it flies. Each wing is the
+// arm out to the wrist, three finger bones fanning from it and the membrane notched between their
+// tips back to the flank. Eight frames beat the wings: up, spreading, level, down, low, folding in,
+// folded and rising again. The moon catches every upper edge.
+//
+// The near wing's points, from its shoulder, outward to the left: wrist, then the three finger
+// tips each followed by the notch of membrane behind it, and last the hip.
+struct BatWing {
+  double wx, wy, t[3][2], n[3][2], hx, hy;
+};
+
+const BatWing kBatWings[8] = {
+    {-3.5, -6, {{-8, -10.5}, {-8.5, -5}, {-6.5, -0.5}}, {{-6.2, -6.5}, {-5.5, -3}, {-3, 0}}, -1, 4.5},
+    {-5.5, -4.5, {{-11.5, -6}, {-10.5, -1}, {-7, 3}}, {{-8.8, -3.5}, {-7, -0.5}, {-4, 1.5}}, -1, 4.5},
+    {-6, -2.5, {{-12, 0}, {-10, 4.5}, {-6.5, 6}}, {{-8.8, 0.2}, {-6.8, 2}, {-3.8, 3}}, -1, 4.5},
+    {-6, -0.5, {{-11, 4}, {-9, 8}, {-5.5, 8.5}}, {{-8, 3.2}, {-6.2, 4.5}, {-3.2, 5}}, -1, 5},
+    {-5, 1.5, {{-8.5, 8}, {-6.5, 10.5}, {-3.5, 10.5}}, {{-6, 5.5}, {-4.3, 6.8}, {-2.2, 6.5}}, -0.5, 5.5},
+    {-4, 1, {{-5.5, 7}, {-4, 8.5}, {-2, 8}}, {{-4.3, 6}, {-3, 6.5}, {-1.5, 6}}, -0.5, 5},
+    {-3.5, -3.5, {{-5.5, -1}, {-4.5, 2.5}, {-2.5, 4}}, {{-4, 0}, {-3, 1.5}, {-1.5, 2.5}}, -0.5, 4.5},
+    {-4, -4, {{-8, -7}, {-7.5, -2}, {-5, 1.5}}, {{-6.2, -4}, {-5, -1}, {-3, 1.5}}, -1, 4.5},
+};
+
 void BatFrame(cairo_t* cr, int f) {
-  const double lifts[] = {1.0, 0.7, 0.0, -0.7, -1.0, -0.6, 0.1, 0.7};
-  const double lift = lifts[f];
-  const double bob = lift > 0.5 ? 1 : (lift < -0.5 ? -1 : 0);
-  const uint32_t ink = 0x0a0910, near = 0x44365a, far = 0x261e34, bone = 0x9486c0, fur = 0x54426a;
-  const double cy = 12 + bob;
-  cairo_save(cr);
-  cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
-  // One wing: shoulder, wrist (leading edge), three finger tips fanning back with the membrane
-  // scalloped between them, then in to the flank.
-  auto wing = [&](double sx, double sy, double reach, double amp, uint32_t c, bool bones) {
-    const double spread = std::abs(lift), side = lift >= 0 ? 1 : -1;
-    const double wx = sx + 2 - spread, wy = sy - lift * amp * 0.55;
-    const double fan = 1.5 + 2.5 * spread;  // how far the fingers open
-    struct Pt {
-      double x, y;
-    };
-    const Pt tips[3] = {{sx - reach, sy - lift * amp},
-                        {sx - reach * 0.75, sy - lift * amp * 0.8 + side * fan},
-                        {sx - reach * 0.42, sy - lift * amp * 0.5 + side * fan * 1.3}};
-    cairo_new_path(cr);
-    cairo_move_to(cr, sx, sy - 1);
-    cairo_line_to(cr, wx, wy - 1);
+  const double bobs[8] = {1, 0.5, 0, -0.5, -1, -0.5, 0, 0.5};
+  const uint32_t membrane = 0x261620, bone = 0x4e3a58, fur = 0x3e2a2a, furLit = 0x6e5448;
+  const double bx = 12.5, by = 12.5 + bobs[f];  // the body's middle
+  const BatWing& w = kBatWings[f];
+  // One wing from shoulder (sx, sy), mirrored by `dir` and foreshortened by (kx, ky).
+  auto wing = [&](cairo_t* c, double sx, double sy, double dir, double kx, double ky) {
+    auto X = [&](double x) { return sx + dir * x * kx; };
+    auto Y = [&](double y) { return sy + y * ky; };
+    cairo_new_path(c);
+    cairo_move_to(c, X(0), Y(-1));
+    cairo_line_to(c, X(w.wx), Y(w.wy) - 0.6);
     for (int i = 0; i < 3; ++i) {
-      cairo_line_to(cr, tips[i].x, tips[i].y);
-      const Pt next = i < 2 ? tips[i + 1] : Pt{sx - 3, sy + 2};
-      // The scallop dips towards the wrist between two fingers.
-      cairo_line_to(cr, (tips[i].x + next.x) / 2 + 0.5, (tips[i].y + next.y) / 2 - side * 1.2);
+      cairo_line_to(c, X(w.t[i][0]), Y(w.t[i][1]));
+      cairo_line_to(c, X(w.n[i][0]), Y(w.n[i][1]));
     }
-    cairo_line_to(cr, sx - 3, sy + 2);
-    cairo_close_path(cr);
-    Col(cr, c);
-    cairo_fill(cr);
-    if (bones) {
-      cairo_set_line_width(cr, 1);
-      Col(cr, bone);
-      cairo_move_to(cr, sx, sy - 1);
-      cairo_line_to(cr, wx, wy - 1);
-      cairo_line_to(cr, tips[0].x, tips[0].y);
-      cairo_stroke(cr);
-      for (int i = 1; i < 3; ++i) {
-        cairo_move_to(cr, wx, wy - 1);
-        cairo_line_to(cr, tips[i].x, tips[i].y);
-        cairo_stroke(cr);
-      }
+    cairo_line_to(c, X(w.hx), Y(w.hy));
+    cairo_line_to(c, X(0), Y(2));
+    cairo_close_path(c);
+    Col(c, membrane);
+    cairo_fill(c);
+    cairo_set_line_width(c, 1);
+    Col(c, bone);
+    cairo_move_to(c, X(0), Y(0));
+    cairo_line_to(c, X(w.wx), Y(w.wy));
+    cairo_line_to(c, X(w.t[0][0]), Y(w.t[0][1]));
+    for (int i = 1; i < 3; ++i) {
+      cairo_move_to(c, X(w.wx), Y(w.wy));
+      cairo_line_to(c, X(w.t[i][0]), Y(w.t[i][1]));
     }
+    cairo_stroke(c);
   };
-  wing(14, cy - 1, 8, 7, far, false);
-  // Body: a furry oval, the tail and feet tucked behind.
-  Ellipse(cr, 11.5, cy + 0.5, 4.6, 2.8, -0.15);
-  Col(cr, fur);
-  cairo_fill(cr);
-  Ellipse(cr, 11, cy + 1.5, 3.2, 1.2, -0.15);
-  Col(cr, 0x2a2036);
-  cairo_fill(cr);
-  Limb(cr, 7.5, cy + 2, 5.5, cy + 3.5, 1, 0x2a2036);
-  // Head, with tall ears and a snout pointing the way.
-  Ellipse(cr, 17, cy - 1.5, 2.6, 2.3);
-  Col(cr, fur);
-  cairo_fill(cr);
-  Poly(cr, {15.2, cy - 3, 15.5, cy - 7.5, 17.2, cy - 3.5});
-  Poly(cr, {17.2, cy - 3.2, 18.6, cy - 7, 19.2, cy - 2.6});
-  Col(cr, 0x2e2438);
-  cairo_fill(cr);
-  Poly(cr, {18.8, cy - 2.5, 21.4, cy - 0.9, 18.8, cy + 0.3});
-  Col(cr, fur);
-  cairo_fill(cr);
-  cairo_restore(cr);
+  auto bat = [&](cairo_t* c) {
+    cairo_set_antialias(c, CAIRO_ANTIALIAS_NONE);
+    wing(c, bx + 1.5, by - 1.5, -1, 0.8, 0.9);  // the far wing, towards the flight
+    wing(c, bx - 1.0, by - 1.5, 1, 0.95, 1.0);  // the near wing
+    // Body: a furry egg leaning into the flight, feet tucked under.
+    Ellipse(c, bx, by + 0.5, 2.2, 3.4, 0.3);
+    Col(c, fur);
+    cairo_fill(c);
+    Limb(c, bx - 0.5, by + 3.5, bx - 1.2, by + 5.2, 1, fur);
+    // Head turned to the right, the snout forward, two tall pointed ears.
+    const double hx = bx + 1.2, hy = by - 4;
+    Ellipse(c, hx, hy, 2.0, 1.8);
+    Poly(c, {hx - 1.8, hy - 0.5, hx - 1.9, hy - 4.6, hx + 0.1, hy - 1.4});
+    Poly(c, {hx + 0.4, hy - 1.3, hx + 2.3, hy - 4.4, hx + 2.2, hy + 0.2});
+    Poly(c, {hx + 1.4, hy - 0.4, hx + 3.6, hy + 0.8, hx + 1.4, hy + 1.5});
+    cairo_fill(c);
+  };
+  RimLit(cr, bat, 0, -1, 1.0, 0xa8b4e8, 1.0);
   cairo_save(cr);
   cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
-  wing(13, cy, 12, 10, near, true);
+  // Chest fur catching a little light, a red eye and a fang.
+  Ellipse(cr, bx + 0.4, by, 0.9, 1.5, 0.3);
+  Col(cr, furLit);
+  cairo_fill(cr);
   cairo_restore(cr);
-  PixelMap(cr, 18, static_cast<int>(cy) - 2, {"e"}, {{'e', 0xff3a30}});
-  PixelMap(cr, 20, static_cast<int>(cy), {"w"}, {{'w', 0xe8e0d0}});
-  PixelOutline(cr, ink);
+  PixelMap(cr, static_cast<int>(bx + 2), static_cast<int>(by - 4.5), {"e"}, {{'e', 0xff3020}});
+  PixelMap(cr, static_cast<int>(bx + 3), static_cast<int>(by - 2.8), {"w"}, {{'w', 0xe8e0d0}});
 }
 
 // ---- rat -----------------------------------------------------------------------------------
@@ -536,10 +540,26 @@ Image MakePumpkin() {
     }
     // Moonlight on the upper right.
     cairo_new_path(cr);
-    cairo_arc(cr, 0, 0, rx - 2, -1.3, -0.3);
+    cairo_save(cr);
+    cairo_scale(cr, (rx - 2) / rx, (ry - 2) / ry);
+    cairo_scale(cr, rx, ry);
+    cairo_arc(cr, 0, 0, 1, -1.3, -0.3);
+    cairo_restore(cr);
     cairo_set_line_width(cr, 1.4);
     Col(cr, 0xc8d0f0, 0.55);
     cairo_stroke(cr);
+    // Candlelight glowing through the thin carved skin around the face.
+    cairo_save(cr);
+    Ellipse(cr, 0, 0, rx - 1, ry - 1);
+    cairo_clip(cr);
+    cairo_pattern_t* warm = cairo_pattern_create_radial(0, 2, 2, 0, 2, rx * 0.95);
+    AddStop(warm, 0, 0xffd040, 0.75);
+    AddStop(warm, 0.55, 0xffa020, 0.35);
+    AddStop(warm, 1, 0xff8010, 0);
+    cairo_set_source(cr, warm);
+    cairo_paint(cr);
+    cairo_pattern_destroy(warm);
+    cairo_restore(cr);
     // The carved face glowing from within.
     auto face = [&](cairo_t* c) {
       Poly(c, {-11, -4, -4, -4, -7.5, -11});
@@ -548,17 +568,26 @@ Image MakePumpkin() {
       Poly(c, {-13, 3, -9, 5, -7, 3, -4, 6, -1, 4, 2, 6, 5, 4, 8, 6, 10, 3, 13, 3, 8, 11, 3, 9, -2, 11,
                -7, 9, -11, 10});
     };
+    // Cut edges: dark rind above, the pale flesh of the cut below and to the right, then the
+    // flame-lit inside, white-hot at the middle.
     face(cr);
-    Col(cr, 0x3a1004);
+    Col(cr, 0x4a1404);
     cairo_fill(cr);
     cairo_save(cr);
-    cairo_translate(cr, 0.8, 0.8);
-    cairo_scale(cr, 0.86, 0.86);
+    cairo_translate(cr, 0.7, 0.9);
     face(cr);
-    cairo_pattern_t* fg = cairo_pattern_create_radial(0, 0, 1, 0, 0, 14);
-    AddStop(fg, 0, 0xfff4a0);
-    AddStop(fg, 0.6, 0xffc030);
-    AddStop(fg, 1, 0xf08010);
+    Col(cr, 0xffe080);
+    cairo_fill(cr);
+    cairo_restore(cr);
+    cairo_save(cr);
+    cairo_translate(cr, 0.3, 0.5);
+    cairo_scale(cr, 0.93, 0.93);
+    face(cr);
+    cairo_pattern_t* fg = cairo_pattern_create_radial(0, 1, 1, 0, 1, 14);
+    AddStop(fg, 0, 0xfffff0);
+    AddStop(fg, 0.3, 0xfff07a);
+    AddStop(fg, 0.7, 0xffb82a);
+    AddStop(fg, 1, 0xff8a10);
     cairo_set_source(cr, fg);
     cairo_fill(cr);
     cairo_pattern_destroy(fg);
