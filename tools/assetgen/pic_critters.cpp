@@ -26,14 +26,14 @@ struct BatWing {
 };
 
 const BatWing kBatWings[8] = {
-    {-3.5, -6, {{-8, -10.5}, {-8.5, -5}, {-6.5, -0.5}}, {{-6.2, -6.5}, {-5.5, -3}, {-3, 0}}, -1, 4.5},
+    {-4, -6, {{-8, -10.5}, {-9.5, -5.5}, {-7.5, -0.5}}, {{-6.8, -7}, {-6.5, -3}, {-3.5, 0.5}}, -1, 4.5},
     {-5.5, -4.5, {{-11.5, -6}, {-10.5, -1}, {-7, 3}}, {{-8.8, -3.5}, {-7, -0.5}, {-4, 1.5}}, -1, 4.5},
     {-6, -2.5, {{-12, 0}, {-10, 4.5}, {-6.5, 6}}, {{-8.8, 0.2}, {-6.8, 2}, {-3.8, 3}}, -1, 4.5},
     {-6, -0.5, {{-11, 4}, {-9, 8}, {-5.5, 8.5}}, {{-8, 3.2}, {-6.2, 4.5}, {-3.2, 5}}, -1, 5},
     {-5, 1.5, {{-8.5, 8}, {-6.5, 10.5}, {-3.5, 10.5}}, {{-6, 5.5}, {-4.3, 6.8}, {-2.2, 6.5}}, -0.5, 5.5},
     {-4, 1, {{-5.5, 7}, {-4, 8.5}, {-2, 8}}, {{-4.3, 6}, {-3, 6.5}, {-1.5, 6}}, -0.5, 5},
     {-3.5, -3.5, {{-5.5, -1}, {-4.5, 2.5}, {-2.5, 4}}, {{-4, 0}, {-3, 1.5}, {-1.5, 2.5}}, -0.5, 4.5},
-    {-4, -4, {{-8, -7}, {-7.5, -2}, {-5, 1.5}}, {{-6.2, -4}, {-5, -1}, {-3, 1.5}}, -1, 4.5},
+    {-4.5, -4, {{-9, -7}, {-8.5, -2}, {-5.5, 2}}, {{-7, -4.2}, {-5.8, -0.8}, {-3.2, 2}}, -1, 4.5},
 };
 
 void BatFrame(cairo_t* cr, int f) {
@@ -85,7 +85,7 @@ void BatFrame(cairo_t* cr, int f) {
     Poly(c, {hx + 1.4, hy - 0.4, hx + 3.6, hy + 0.8, hx + 1.4, hy + 1.5});
     cairo_fill(c);
   };
-  RimLit(cr, bat, 0, -1, 1.0, 0xa8b4e8, 1.0);
+  RimLit(cr, bat, 0, -1, 1.0, 0x949ed8, 1.0);
   cairo_save(cr);
   cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
   // Chest fur catching a little light, a red eye and a fang.
@@ -161,10 +161,14 @@ void Rat(cairo_t* cr, int f, double k) {
   Col(cr, 0xc07a8a);
   cairo_fill(cr);
   for (int i = -1; i <= 1; ++i) Limb(cr, 61, 27, 66, 25 + i * 2.5, 0.5, 0xb0b0c8, 0.7);
-  Ellipse(cr, 46, 17 - arch * 0.3, 4, 4.5);
+  // A thin, half-translucent ear laid back, pink inside.
+  Ellipse(cr, 47, 18.5 - arch * 0.3, 3.2, 3.8, -0.4);
   Col(cr, out);
   cairo_stroke_preserve(cr);
-  Col(cr, 0xa07a88);
+  Col(cr, 0x6a5460);
+  cairo_fill(cr);
+  Ellipse(cr, 47.4, 19 - arch * 0.3, 1.8, 2.4, -0.4);
+  Col(cr, 0xb07a88);
   cairo_fill(cr);
   Ellipse(cr, 55, 23 - arch * 0.3, 1.6, 1.5);
   Col(cr, 0xff3a2a);
@@ -189,7 +193,8 @@ void Scorpion(cairo_t* cr, int f) {
       double kx = x - 1 + sw, ky = side ? 25 : 23.5;
       Limb(cr, x, 23, kx, ky, 1.6, out);
       Limb(cr, kx, ky, kx - 2.5 + sw * 0.5, 31.5, 1.4, out);
-      if (side) Limb(cr, kx, ky, kx - 2.5 + sw * 0.5, 31.5, 0.6, lit, 0.6);
+      Limb(cr, kx, ky, kx - 2.5 + sw * 0.5, 31.5, 0.7, lit, side ? 0.75 : 0.45);
+      Limb(cr, x, 23, kx, ky, 0.7, lit, side ? 0.6 : 0.35);
     }
   }
   // Body segments.
@@ -336,7 +341,10 @@ Image MakeRat(int which) {
   spec.frames = 5;
   spec.runs = 2;  // right first
   const double k = which == 1 ? 1.0 : 0.69;
-  return BuildSheet(spec, [&](cairo_t* cr, int f) { Rat(cr, f, k); });
+  // Moonlight from above catches the fur along the back, head and tail.
+  return BuildSheet(spec, [&](cairo_t* cr, int f) {
+    RimLit(cr, [&](cairo_t* c) { Rat(c, f, k); }, 0.3, -1, 1.4 * k + 0.3, 0xb8c0e8, 0.75);
+  });
 }
 
 // Crawls down and to the left; drawn facing right and mirrored.
@@ -347,8 +355,8 @@ Image MakeScorpion() {
   spec.frames = 5;
   spec.firstRunMirrored = false;
   return BuildSheet(spec, [](cairo_t* cr, int f) {
-    // Facing left: pincers at the left edge.
-    Scorpion(cr, f);
+    // Facing left: pincers at the left edge. The moon rims the shell so it reads on dark earth.
+    RimLit(cr, [&](cairo_t* c) { Scorpion(c, f); }, 0.3, -1, 1.0, 0xf0c080, 0.8);
   });
 }
 
@@ -553,8 +561,8 @@ Image MakePumpkin() {
     Ellipse(cr, 0, 0, rx - 1, ry - 1);
     cairo_clip(cr);
     cairo_pattern_t* warm = cairo_pattern_create_radial(0, 2, 2, 0, 2, rx * 0.95);
-    AddStop(warm, 0, 0xffd040, 0.75);
-    AddStop(warm, 0.55, 0xffa020, 0.35);
+    AddStop(warm, 0, 0xffc040, 0.45);
+    AddStop(warm, 0.55, 0xffa020, 0.2);
     AddStop(warm, 1, 0xff8010, 0);
     cairo_set_source(cr, warm);
     cairo_paint(cr);
@@ -571,7 +579,9 @@ Image MakePumpkin() {
     // Cut edges: dark rind above, the pale flesh of the cut below and to the right, then the
     // flame-lit inside, white-hot at the middle.
     face(cr);
-    Col(cr, 0x4a1404);
+    Col(cr, 0x3a1004);
+    cairo_set_line_width(cr, 1.3);
+    cairo_stroke_preserve(cr);
     cairo_fill(cr);
     cairo_save(cr);
     cairo_translate(cr, 0.7, 0.9);

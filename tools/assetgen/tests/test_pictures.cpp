@@ -200,8 +200,8 @@ TEST(Sheets, SecondFacingMirrorsTheFirst) {
 }
 
 TEST(Sheets, BatsFacingLeftAndRightLookDifferent) {
-  // The bat is drawn in profile, so its mirror image is not itself: a left-flying bat must not
-  // look like the right-flying one (as a bat drawn head-on would).
+  // The bat is seen three-quarters on, head turned and near wing larger, so its mirror image is
+  // not itself: a left-flying bat must not look like the right-flying one.
   Image bat = Load("h_bat.bmp");
   for (int f = 0; f < 8; ++f) {
     int asymmetric = 0;
