@@ -300,7 +300,7 @@ Image MakeDove() {
     // A wing from the shoulder: the arm out to the wrist, the hand on to the tip, and the trailing
     // edge coming back as four separate primaries and the secondaries' softer line to the body.
     // On the downstroke (frames 1..4) the wing is spread wide; on the way up it is bent at the
-    // wrist and the hand sweeps back. Level wings point at us, so they are short.
+    // wrist and the hand sweeps back. Level wings are swept back along the body.
     const bool upstroke = f >= 5 || f == 0;
     auto wing = [&](double lift, double len, uint32_t c, uint32_t vane) {
       const double reach = len * (0.35 + 0.65 * std::abs(lift));
@@ -313,9 +313,20 @@ Image MakeDove() {
       double ax, ay, hx, hy;
       unit(-0.35, -lift - (lift >= 0 ? 0.05 : -0.05), ax, ay);
       unit(upstroke ? -1.0 : -0.35, -lift * (upstroke ? 0.8 : 1.0), hx, hy);
-      if (std::abs(lift) < 0.2) unit(-1, -0.45, hx, hy);  // level: the hand trails back, raised
-      const double wx = sx + ax * reach * 0.42, wy = sy + ay * reach * 0.42;
-      const double tx = wx + hx * reach * 0.62, ty = wy + hy * reach * 0.62;
+      double wx = sx + ax * reach * 0.42, wy = sy + ay * reach * 0.42;
+      double tx = wx + hx * reach * 0.62, ty = wy + hy * reach * 0.62;
+      if (std::abs(lift) < 0.2) {
+        // Level: the wing is seen a little from above, swept back over the back with the
+        // primaries past the tail; the far wing shows as a second, higher edge behind it.
+        const double rise = upstroke ? 1.0 : 0.0, far = len < 19 ? 1.0 : 0.0;
+        wx = 9.5 + far * 1.5;
+        wy = -6 - 1.5 * rise - far * 2.5;
+        tx = -2 + far * 3;
+        ty = -7.5 - 3 * rise - far * 3.5;
+        hx = tx - wx;
+        hy = ty - wy;
+        unit(hx, hy, hx, hy);
+      }
       // "Back": across the hand, towards the tail.
       double bx = -hy, by = hx;
       if (bx > 0) {

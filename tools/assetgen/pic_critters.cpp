@@ -85,7 +85,31 @@ void BatFrame(cairo_t* cr, int f) {
     Poly(c, {hx + 1.4, hy - 0.4, hx + 3.6, hy + 0.8, hx + 1.4, hy + 1.5});
     cairo_fill(c);
   };
-  RimLit(cr, bat, 0, -1, 1.0, 0x949ed8, 1.0);
+  // The moon catches every upper edge, fully only along flat stretches with body under them. The
+  // raised arms climb in one-pixel steps and the finger tips stick out alone: lit in full they
+  // bristle like spikes, so there the light is only a hint.
+  Canvas shape(26, 23);
+  bat(shape.cr());
+  shape.Flush();
+  auto solid = [&](int x, int y) {
+    return x >= 0 && y >= 0 && x < shape.w() && y < shape.h() && (shape.Argb(x, y) >> 24) >= 128;
+  };
+  cairo_save(cr);
+  cairo_set_source_surface(cr, cairo_get_target(shape.cr()), 0, 0);
+  cairo_paint(cr);
+  for (int y = 0; y < shape.h(); ++y)
+    for (int x = 0; x < shape.w(); ++x) {
+      if (!solid(x, y) || solid(x, y - 1)) continue;
+      auto top = [&](int i) { return solid(i, y) && !solid(i, y - 1); };
+      const bool thick = solid(x, y + 1);
+      const bool lone = !solid(x - 1, y) && !solid(x + 1, y);
+      const bool run = top(x - 1) || top(x + 1);  // a flat stretch, not one step of a diagonal
+      const double k = lone ? 0.2 : !run ? 0.45 : thick ? 1.0 : 0.5;
+      const uint32_t v = shape.Argb(x, y);
+      const uint32_t under = v & 0xffffff;  // opaque: premultiplied is the colour itself
+      PixelMap(cr, x, y, {"r"}, {{'r', Mix(under, 0x949ed8, k)}});
+    }
+  cairo_restore(cr);
   cairo_save(cr);
   cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
   // Chest fur catching a little light, a red eye and a fang.
@@ -311,7 +335,8 @@ Image MakeBatPreview() {
   });
 }
 
-// A firefly: a pulsing yellow-green light on black (drawn additively), its body a few pixels.
+// A firefly on black (drawn additively): its glow swells over frames 0..4 and fades again,
+// around a warm yellow-green core that never quite goes out.
 Image MakeFirefly() {
   SheetSpec spec;
   spec.w = 20;
@@ -319,17 +344,19 @@ Image MakeFirefly() {
   spec.frames = 8;
   spec.look = Look::Glow;
   const std::vector<const char*> body = {".gy.", "gYYy", ".yg."};
-  const std::map<char, uint32_t> pal = {{'g', 0x5a7a10}, {'y', 0xd8f050}, {'Y', 0xffffc8}};
   return BuildSheet(spec, [&](cairo_t* cr, int f) {
-    const double pulse = 0.3 + 0.7 * (0.5 + 0.5 * std::cos(2 * kPi * f / 8));
+    const double pulse = 0.5 - 0.5 * std::cos(2 * kPi * f / 8);  // 0 dim .. 1 brightest (frame 4)
     cairo_set_operator(cr, CAIRO_OPERATOR_ADD);
-    Glow(cr, 10, 9.5, 10, 0x7ab020, 0.8 * pulse);
-    Glow(cr, 10, 9.5, 5.5, 0xe8ff80, 0.9 * pulse);
-    Glow(cr, 10, 9.5, 2.5, 0xffffe0, 0.9 * pulse);
+    Glow(cr, 10, 9.5, 4 + 6 * pulse, 0x6aa018, 0.15 + 0.75 * pulse);
+    Glow(cr, 10, 9.5, 2.5 + 3.5 * pulse, 0xd8f040, 0.35 + 0.6 * pulse);
+    Glow(cr, 10, 9.5, 1.5 + pulse, 0xfff0a0, 0.5 + 0.5 * pulse);
     // Wings flicker in the light.
     const std::vector<const char*> wings = f % 2 ? std::vector<const char*>{"w..w"} : std::vector<const char*>{".ww."};
-    PixelMap(cr, 8, 7, wings, {{'w', Scale(0x6a88a0, 0.4 + 0.6 * pulse)}});
+    PixelMap(cr, 8, 7, wings, {{'w', Scale(0x6a88a0, 0.3 + 0.5 * pulse)}});
     cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+    const std::map<char, uint32_t> pal = {{'g', Mix(0x3a5010, 0x6a8a18, pulse)},
+                                          {'y', Mix(0x98b030, 0xe0f050, pulse)},
+                                          {'Y', Mix(0xd8e070, 0xfff8c0, pulse)}};
     PixelMap(cr, 8, 8, body, pal);
   });
 }

@@ -361,7 +361,10 @@ Image MakeZombie() {
 
 // ---- grave digger --------------------------------------------------------------------------
 
-// Stands waist deep in the grave he digs, facing left; throws the earth onto the heap at the left.
+// Digs a grave at the foot of the cross, facing right: the spade goes in, his boot drives it
+// down, he levers the earth out, lifts it and flings it back over his left shoulder onto the heap
+// behind him, then swings the empty spade round low to start again. The lantern on the grave's
+// far edge lights his front.
 Image MakeGraveDigger(const Image& still) {
   SheetSpec spec;
   spec.w = 59;
@@ -372,49 +375,54 @@ Image MakeGraveDigger(const Image& still) {
   spec.sceneX = 650;
   spec.sceneY = 415;
   const uint32_t coat = 0x33304a, coatLit = 0x6a6a98, out = 0x0b0b12, skin = 0xc09070;
-  // Key poses: torso lean, blade tip position, blade angle, load of earth.
-  struct Key {
-    double lean, bx, by, ba, load;
+  const uint32_t earth = 0x4a3e34, trousers = 0x23222e;
+  // One pose per frame: the blade's tip, the shaft's direction from the tip up to the handle
+  // (radians, y up), the body's lean towards the grave, the load on the blade, the front foot
+  // and how far the body sinks.
+  struct Pose {
+    double tx, ty, ba, lean, load, fx, fy, dip;
   };
-  const Key keys[] = {
-      {0.10, 14, 58, 0.95, 0},   // blade held over the ground
-      {0.45, 12, 70, 1.08, 0},   // thrust in
-      {0.30, 10, 58, 0.53, 1},   // levered out, loaded
-      {-0.05, 12, 36, -0.32, 1}, // lifted
-      {-0.25, 6, 26, -0.5, 0},   // thrown over to the heap
-      {0.05, 12, 46, 0.32, 0},   // coming back
+  const Pose poses[16] = {
+      {37, 64, 1.74, 0.10, 0, 28, 70, 0},       // blade set on the ground
+      {37, 66.5, 1.74, 0.16, 0, 28, 70, 0.5},   // pressed in
+      {37, 68.5, 1.72, 0.20, 0, 33, 62.5, 0},   // boot up on the blade
+      {37, 72, 1.70, 0.28, 0, 34, 66, 2},       // and driven down
+      {37, 72, 1.74, 0.24, 0, 29, 70, 1.2},     // boot back down
+      {38, 70.5, 2.35, 0.02, 0.6, 29, 70, 0.8}, // levered back
+      {35, 62, 2.65, -0.05, 1, 29, 70, 0},      // lifted out, loaded
+      {28, 49, 2.95, -0.12, 1, 29, 70, -0.5},   // raised
+      {15, 31, -0.95, -0.30, 1, 29, 70, -1},    // over the shoulder
+      {8, 29, -0.55, -0.36, 0.2, 29, 70, -1},   // flung onto the heap
+      {6, 40, -0.15, -0.26, 0, 29, 70, -0.5},   // follow through
+      {12, 55, 0.70, -0.06, 0, 29, 70, 0},      // swinging round low
+      {22, 63, 1.25, 0.04, 0, 29, 70, 0.4},
+      {30, 65.5, 1.55, 0.08, 0, 28, 70, 0.4},
+      {35, 65, 1.70, 0.10, 0, 28, 70, 0.2},
+      {36.5, 64, 1.73, 0.10, 0, 28, 70, 0},     // about to set it down again
   };
-  const double at[] = {0, 3, 6, 9, 11, 13, 16};
   return BuildSheet(spec, [&](cairo_t* cr, int f) {
-    int i = 0;
-    while (i < 5 && f >= at[i + 1]) ++i;
-    const Key& a = keys[i];
-    const Key& b = keys[(i + 1) % 6];
-    double t = (f - at[i]) / (at[i + 1] - at[i]);
-    t = 0.5 - 0.5 * std::cos(t * kPi);
-    auto L = [&](double u, double v) { return u + (v - u) * t; };
-    const double lean = L(a.lean, b.lean), bx = L(a.bx, b.bx), by = L(a.by, b.by), ba = L(a.ba, b.ba);
-    const double load = i == 2 || i == 3 ? 1.0 : (i == 1 ? t : 0.0);
-    // The heap at the left and the open grave.
-    Poly(cr, {0, 74, 0, 60, 6, 55, 13, 56, 19, 62, 24, 74});
-    cairo_pattern_t* hg = cairo_pattern_create_linear(0, 54, 0, 74);
-    AddStop(hg, 0, 0x4a4038);
+    const Pose& p = poses[f];
+    // The heap behind him and the open grave before him.
+    Poly(cr, {0, 74, 0, 57, 4, 52.5, 10, 53.5, 15, 60, 18, 74});
+    cairo_pattern_t* hg = cairo_pattern_create_linear(0, 52, 0, 74);
+    AddStop(hg, 0, 0x5a4c40);
     AddStop(hg, 1, 0x201a18);
     cairo_set_source(cr, hg);
     cairo_fill(cr);
     cairo_pattern_destroy(hg);
     Rng rng(77);
-    for (int k = 0; k < 30; ++k) {
-      Ellipse(cr, rng.Range(2, 20), rng.Range(58, 73), 1, 0.8);
-      Col(cr, rng.Uni() < 0.5 ? 0x5e5246 : 0x1a1614);
+    for (int k = 0; k < 24; ++k) {
+      Ellipse(cr, rng.Range(1, 15), rng.Range(56, 73), 1, 0.8);
+      Col(cr, rng.Uni() < 0.5 ? 0x6a5a4c : 0x1a1614);
       cairo_fill(cr);
     }
-    Poly(cr, {16, 66, 46, 66, 48, 74, 14, 74});
+    Poly(cr, {27, 66, 47, 66, 49, 74, 25, 74});
     Col(cr, 0x07070a);
     cairo_fill(cr);
-    Limb(cr, 16, 66, 46, 66, 1.2, 0x5a5048);
-    // The lantern standing on the grave's edge.
-    Glow(cr, 51, 62, 9, 0xffb347, 0.55);
+    Limb(cr, 27, 66, 47, 66, 1.2, 0x5a5048);
+    // The lantern on the far edge, and its warm pool of light.
+    Glow(cr, 51, 62, 16, 0xffa040, 0.22);
+    Glow(cr, 51, 62, 7, 0xffc060, 0.5);
     Poly(cr, {48.5, 66, 53.5, 66, 53.5, 58, 48.5, 58});
     Col(cr, 0xffc060);
     cairo_fill(cr);
@@ -424,84 +432,108 @@ Image MakeGraveDigger(const Image& still) {
     Ellipse(cr, 51, 62, 1, 1.6);
     Col(cr, 0xfff4d0);
     cairo_fill(cr);
-    // Body from the waist up, leaning towards the blade.
-    P waist{32, 66};
-    P sh = waist + Polar(19, -kPi / 2 - lean);
-    P head = sh + Polar(7, -kPi / 2 - lean * 0.8);
-    P grip1{bx + std::cos(ba) * 16, by - std::sin(ba) * 16};
-    P grip2{bx + std::cos(ba) * 30, by - std::sin(ba) * 30};
-    auto arm = [&](P hand, uint32_t c) {
-      P mid{(sh.x + hand.x) / 2 + 2, (sh.y + hand.y) / 2 + 3};
-      Limb(cr, sh.x, sh.y + 2, mid.x, mid.y, 5.5, out);
-      Limb(cr, mid.x, mid.y, hand.x, hand.y, 5, out);
-      Limb(cr, sh.x, sh.y + 2, mid.x, mid.y, 3.8, c);
-      Limb(cr, mid.x, mid.y, hand.x, hand.y, 3.4, c);
-      Ellipse(cr, hand.x, hand.y, 1.8, 1.8);
-      Col(cr, skin);
-      cairo_fill(cr);
+    // The figure, rimmed on its right by the lantern.
+    const P hip{21, 48 + p.dip};
+    const P sh = hip + Polar(18, -kPi / 2 + p.lean);
+    const P head = sh + Polar(6.5, -kPi / 2 + p.lean * 0.8);
+    const P dir{std::cos(p.ba), -std::sin(p.ba)};
+    const P tip{p.tx, p.ty};
+    const P grip1 = tip + P{dir.x * 16, dir.y * 16}, grip2 = tip + P{dir.x * 29, dir.y * 29};
+    auto figure = [&](cairo_t* c) {
+      auto leg = [&](P foot, uint32_t col) {
+        const P kn = Knee(hip, foot, 12, 12, true);
+        Limb(c, hip.x, hip.y, kn.x, kn.y, 5.5, out);
+        Limb(c, kn.x, kn.y, foot.x, foot.y, 5, out);
+        Limb(c, hip.x, hip.y, kn.x, kn.y, 3.8, col);
+        Limb(c, kn.x, kn.y, foot.x, foot.y, 3.4, col);
+        Poly(c, {foot.x - 2.5, foot.y - 2, foot.x + 4.5, foot.y - 1, foot.x + 4.5, foot.y + 1.5,
+                 foot.x - 2.5, foot.y + 1.5});
+        Col(c, out);
+        cairo_fill(c);
+      };
+      auto arm = [&](P hand, uint32_t col) {
+        P mid{(sh.x + hand.x) / 2 - 1, (sh.y + hand.y) / 2 + 3};
+        Limb(c, sh.x, sh.y + 2, mid.x, mid.y, 5.5, out);
+        Limb(c, mid.x, mid.y, hand.x, hand.y, 5, out);
+        Limb(c, sh.x, sh.y + 2, mid.x, mid.y, 3.8, col);
+        Limb(c, mid.x, mid.y, hand.x, hand.y, 3.4, col);
+        Ellipse(c, hand.x, hand.y, 1.8, 1.8);
+        Col(c, skin);
+        cairo_fill(c);
+      };
+      leg({17, 70}, Scale(trousers, 0.75));
+      // Torso: a long coat, skirts over the thighs.
+      Poly(c, {hip.x - 6, hip.y + 7, hip.x + 6, hip.y + 7, sh.x + 5.5, sh.y + 1, sh.x - 5.5, sh.y - 1});
+      Col(c, out);
+      cairo_set_line_width(c, 2);
+      cairo_stroke_preserve(c);
+      cairo_pattern_t* cg = cairo_pattern_create_linear(sh.x - 8, sh.y, hip.x + 8, hip.y);
+      AddStop(cg, 0, coatLit);
+      AddStop(cg, 0.4, coat);
+      AddStop(cg, 1, Scale(coat, 0.6));
+      cairo_set_source(c, cg);
+      cairo_fill(c);
+      cairo_pattern_destroy(cg);
+      leg({p.fx, p.fy}, trousers);
+      arm(grip2, Scale(coat, 0.7));
+      // The spade: shaft, grip and blade with its load of earth.
+      const P top = tip + P{dir.x * 32, dir.y * 32};
+      Limb(c, tip.x, tip.y, top.x, top.y, 2.6, out);
+      Limb(c, tip.x, tip.y, top.x, top.y, 1.5, 0xa88458);
+      Limb(c, top.x - dir.y * 2, top.y + dir.x * 2, top.x + dir.y * 2, top.y - dir.x * 2, 2.2, out);
+      cairo_save(c);
+      cairo_translate(c, tip.x, tip.y);
+      cairo_rotate(c, std::atan2(dir.y, dir.x) + kPi / 2);
+      Poly(c, {-4, -9, 4, -9, 3.5, -1.5, 0, 0, -3.5, -1.5});
+      Col(c, out);
+      cairo_fill(c);
+      Poly(c, {-3, -8.2, 3, -8.2, 2.6, -2, 0, -0.8, -2.6, -2});
+      Col(c, 0x8a92b0);
+      cairo_fill(c);
+      if (p.load > 0) {
+        Ellipse(c, 0, -5, 4.8 * p.load, 3.2 * p.load);
+        Col(c, earth);
+        cairo_fill(c);
+      }
+      cairo_restore(c);
+      // Head: a wide-brimmed hat over a grim face, looking at the work.
+      Ellipse(c, head.x + 1, head.y + 1, 4, 4.6);
+      Col(c, out);
+      cairo_fill(c);
+      Ellipse(c, head.x + 1.4, head.y + 1, 3, 3.6);
+      Col(c, skin);
+      cairo_fill(c);
+      Ellipse(c, head.x + 3, head.y + 0.5, 0.6, 0.6);
+      Col(c, 0x101010);
+      cairo_fill(c);
+      Limb(c, head.x + 4.2, head.y + 1, head.x + 5.2, head.y + 2.2, 1, Scale(skin, 0.8));
+      Ellipse(c, head.x, head.y - 2.4, 8, 2, p.lean * 0.5);
+      Col(c, 0x1a1822);
+      cairo_fill(c);
+      Ellipse(c, head.x - 0.5, head.y - 4.4, 4.4, 3, p.lean * 0.5);
+      cairo_fill(c);
+      Limb(c, head.x - 4, head.y - 6.2, head.x + 3, head.y - 5.8, 0.8, 0x5a5a80);
+      arm(grip1, coat);
     };
-    arm(grip2, Scale(coat, 0.7));
-    // Torso: a long coat.
-    Poly(cr, {waist.x - 9, waist.y + 1, waist.x + 8, waist.y + 1, sh.x + 6, sh.y + 1, sh.x - 6, sh.y - 1});
-    Col(cr, out);
-    cairo_set_line_width(cr, 2);
-    cairo_stroke_preserve(cr);
-    cairo_pattern_t* cg = cairo_pattern_create_linear(sh.x + 8, sh.y, waist.x - 8, waist.y);
-    AddStop(cg, 0, coatLit);
-    AddStop(cg, 0.4, coat);
-    AddStop(cg, 1, Scale(coat, 0.6));
-    cairo_set_source(cr, cg);
-    cairo_fill(cr);
-    cairo_pattern_destroy(cg);
-    // The spade: shaft and blade, with its load of earth.
-    P tip{bx, by};
-    P top{bx + std::cos(ba) * 34, by - std::sin(ba) * 34};
-    Limb(cr, tip.x, tip.y, top.x, top.y, 2.6, out);
-    Limb(cr, tip.x, tip.y, top.x, top.y, 1.4, 0x8a6a48);
-    Limb(cr, top.x - 2, top.y, top.x + 2, top.y, 2.2, out);
-    cairo_save(cr);
-    cairo_translate(cr, tip.x, tip.y);
-    cairo_rotate(cr, -ba + kPi / 2);
-    Poly(cr, {-4, 1, 4, 1, 3.5, 9, 0, 10.5, -3.5, 9});
-    Col(cr, out);
-    cairo_fill(cr);
-    Poly(cr, {-3, 1.8, 3, 1.8, 2.6, 8.2, 0, 9.5, -2.6, 8.2});
-    Col(cr, 0x8a92b0);
-    cairo_fill(cr);
-    if (load > 0) {
-      Ellipse(cr, 0, 5, 4.5 * load, 3 * load);
-      Col(cr, 0x4a3e34);
-      cairo_fill(cr);
-    }
-    cairo_restore(cr);
-    // Earth flying off to the heap after the throw.
-    if (f >= 11 && f <= 14) {
-      Rng clods(static_cast<uint64_t>(f) + 90);
-      double s = (f - 10) / 4.0;
+    RimLit(cr, figure, 1, 0.25, 1.4, 0xffb060, 0.75);
+    // Earth: crumbs falling from the blade as it rises, clods flying off onto the heap.
+    Rng clods(static_cast<uint64_t>(f) + 90);
+    if (f == 6 || f == 7)
+      for (int k = 0; k < 2; ++k) {
+        Ellipse(cr, p.tx + clods.Range(-3, 3), p.ty + 4 + k * 5 + clods.Range(0, 2), 0.9, 0.8);
+        Col(cr, earth);
+        cairo_fill(cr);
+      }
+    if (f >= 9 && f <= 12) {
+      const double s = (f - 8) / 4.0;
       for (int k = 0; k < 6; ++k) {
-        double cx = 8 - s * 6 + clods.Range(-3, 3), cy = 24 + s * s * 32 + clods.Range(-3, 3);
+        const double cx = 9 - s * 6 + clods.Range(-3, 3);
+        const double cy = 26 - 10 * s + 42 * s * s + clods.Range(-2.5, 2.5);
         Ellipse(cr, cx, cy, 1.3, 1.1);
-        Col(cr, 0x4a3e34);
+        Col(cr, k % 2 ? earth : 0x5e5246);
         cairo_fill(cr);
       }
     }
-    // Head: a wide-brimmed hat over a grim face.
-    Ellipse(cr, head.x - 1, head.y + 1, 4, 4.6);
-    Col(cr, out);
-    cairo_fill(cr);
-    Ellipse(cr, head.x - 1.4, head.y + 1, 3, 3.6);
-    Col(cr, skin);
-    cairo_fill(cr);
-    Ellipse(cr, head.x - 3, head.y + 0.5, 0.6, 0.6);
-    Col(cr, 0x101010);
-    cairo_fill(cr);
-    Ellipse(cr, head.x, head.y - 2.4, 8, 2, -lean * 0.5);
-    Col(cr, 0x1a1822);
-    cairo_fill(cr);
-    Ellipse(cr, head.x + 0.5, head.y - 4.4, 4.4, 3, -lean * 0.5);
-    cairo_fill(cr);
-    Limb(cr, head.x - 3, head.y - 5.8, head.x + 4, head.y - 6.2, 0.8, 0x5a5a80);
-    arm(grip1, coat);
   });
 }
 
