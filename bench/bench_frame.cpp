@@ -133,8 +133,10 @@ class Collector : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& r : runs) {
+      // Single runs, or the mean when the runs are repeated.
+      if (r.run_type == Run::RT_Aggregate && r.aggregate_name != "mean") continue;
       const double ns = r.GetAdjustedRealTime();
-      const std::string name = r.benchmark_name();
+      const std::string name = r.run_name.function_name;
       if (name == "ComposeFrame") g_frameNs = ns;
       if (name == "CopyFrameBytes") g_frameCopyNs = ns;
       if (name == "PresentStretched") g_presentNs = ns;

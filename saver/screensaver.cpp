@@ -29,7 +29,8 @@ void PackPlayParams(const FixedArray<Int16, 0, 11>& fields, uint8_t (&bytes)[24]
 }  // namespace
 
 void PlaySoundEffect(Program& p, int effect) {
-  if (!p.settings.SoundOn[effect]) return;
+  // Without an open mixer (the settings dialog's previews) a trigger plays nothing.
+  if (!p.settings.SoundOn[effect] || !p.sound.SoundAvailable) return;
   uint8_t bytes[24];
   PackPlayParams(p.sound.PlayParams[effect], bytes);
   p.os.WaveMixPlay(bytes);

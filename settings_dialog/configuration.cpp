@@ -201,7 +201,9 @@ void Configuration::CloseAuditionSong() {
 void Configuration::SilenceWaveOutput() { p_.os.PlaySoundNamed("0", kSndNoDefault); }
 
 void Configuration::Tabs_Click(int) {
-  if (Tabs != 2) CloseAuditionSong();  // leaving the Sounds page stops the song, not an effect
+  // Leaving the Sounds page for another page stops the song, not an effect; an index that names
+  // no page of ours does nothing.
+  if (Tabs == 0 || Tabs == 1 || Tabs == 3 || Tabs == 4) CloseAuditionSong();
 }
 
 void Configuration::speaker_Click(int16_t index) {

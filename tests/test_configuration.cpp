@@ -205,6 +205,14 @@ TEST_F(Dialog, ThreeBatsShareTheFirstBox) {
   EXPECT_EQ(image.Row(13)[62], 0u);
 }
 
+TEST_F(Dialog, TheCrowPreviewCawsSilentlyWithoutAMixer) {
+  Open();
+  D().PreviewButton_Click("Picture6");
+  for (int i = 0; i < 40; ++i) D().Timer1_Timer();  // through the caw at 12
+  EXPECT_TRUE(p->effectsPlayed.empty());
+  EXPECT_TRUE(os->mixer.empty());
+}
+
 TEST_F(Dialog, TheLightningPreviewFlashesOnItsOwnBeat) {
   Open();
   D().PreviewButton_Click("Picture9");
@@ -326,6 +334,12 @@ TEST_F(Dialog, AnEffectPlaysFromMemoryAndLeavingTheSoundsPageStopsOnlyTheSong) {
   D().Tabs = 2;
   D().Tabs_Click(3);
   EXPECT_TRUE(os->mci.empty());
+  // Only the four other pages close the song: an index beyond them leaves it playing.
+  for (int tab : {-1, 5}) {
+    D().Tabs = tab;
+    D().Tabs_Click(2);
+    EXPECT_TRUE(os->mci.empty()) << tab;
+  }
 }
 
 TEST_F(Dialog, AMissingEffectIsSilenceNotTheEndOfTheDialog) {
