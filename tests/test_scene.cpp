@@ -24,6 +24,7 @@ class SceneTest : public ProgramTest {
     GetDiectories(*p);
     Properties_Creatures(*p);
     p->BackBuffer = p->surfaces.AddBlank(800, 600, 0);
+    p->sound.SoundAvailable = kTrue;  // as if the saver had opened its mixer
   }
   Scene& S() { return p->scene; }
   uint32_t Pixel(int x, int y) { return p->surfaces.Find(p->BackBuffer)->Row(y)[x]; }
