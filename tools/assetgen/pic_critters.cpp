@@ -41,6 +41,9 @@ void BatFrame(cairo_t* cr, int f) {
   const uint32_t membrane = 0x261620, bone = 0x4e3a58, fur = 0x3e2a2a, furLit = 0x6e5448;
   const double bx = 12.5, by = 12.5 + bobs[f];  // the body's middle
   const BatWing& w = kBatWings[f];
+  // Raised high (wrist above the shoulder), the arm and fingers stand against the hills as thin
+  // lines; there they are nearly the membrane's own dark, so the wing reads as one dark sail.
+  const uint32_t arm = w.wy < -3 ? Mix(membrane, bone, 0.25) : bone;
   // One wing from shoulder (sx, sy), mirrored by `dir` and foreshortened by (kx, ky).
   auto wing = [&](cairo_t* c, double sx, double sy, double dir, double kx, double ky) {
     auto X = [&](double x) { return sx + dir * x * kx; };
@@ -58,7 +61,7 @@ void BatFrame(cairo_t* cr, int f) {
     Col(c, membrane);
     cairo_fill(c);
     cairo_set_line_width(c, 1);
-    Col(c, bone);
+    Col(c, arm);
     cairo_move_to(c, X(0), Y(0));
     cairo_line_to(c, X(w.wx), Y(w.wy));
     cairo_line_to(c, X(w.t[0][0]), Y(w.t[0][1]));
