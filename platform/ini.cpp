@@ -1,5 +1,7 @@
 #include "platform/ini.h"
 
+#include "platform/text.h"
+
 #include <algorithm>
 #include <cctype>
 #include <vector>
@@ -29,17 +31,8 @@ std::vector<Line> Split(const std::string& text) {
   return lines;
 }
 
-std::string Trim(const std::string& s) {
-  size_t b = s.find_first_not_of(" \t"), e = s.find_last_not_of(" \t");
-  return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
-}
-
-bool SameName(const std::string& a, const std::string& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-           return std::tolower(x) == std::tolower(y);
-         });
-}
+// Names and values stand between blanks and tabs.
+std::string Trim(const std::string& s) { return dusk::Trim(s, " \t"); }
 
 // "[name]" gives name; anything else gives nothing.
 bool SectionName(const std::string& line, std::string& name) {
@@ -81,8 +74,8 @@ std::string Get(const std::string& text, const std::string& section, const std::
   bool inSection = false;
   for (const Line& l : Split(text)) {
     std::string name, k, v;
-    if (SectionName(l.text, name)) inSection = SameName(name, section);
-    else if (inSection && KeyOf(l.text, k, v) && SameName(k, key)) return Cleaned(v);
+    if (SectionName(l.text, name)) inSection = EqualNoCase(name, section);
+    else if (inSection && KeyOf(l.text, k, v) && EqualNoCase(k, key)) return Cleaned(v);
   }
   return "";
 }
@@ -98,9 +91,9 @@ std::string Put(const std::string& text, const std::string& section, const std::
     std::string name, k, v;
     if (SectionName(lines[i].text, name)) {
       if (sectionLine >= 0) break;  // the section ended
-      if (SameName(name, section)) sectionLine = lastContent = static_cast<int>(i);
+      if (EqualNoCase(name, section)) sectionLine = lastContent = static_cast<int>(i);
     } else if (sectionLine >= 0) {
-      if (KeyOf(lines[i].text, k, v) && SameName(k, key)) {
+      if (KeyOf(lines[i].text, k, v) && EqualNoCase(k, key)) {
         lines[i].text = entry;
         return Join(lines);
       }

@@ -5,29 +5,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <vector>
+
+#include "platform/bitmap.h"
 
 namespace dusk {
 
 // Raster operations the program uses.
 enum class Rop { kSrcCopy, kSrcAnd, kSrcPaint, kBlackness };
-
-// Pixels are 0x00RRGGBB whatever the file held; the file's format is remembered beside them.
-struct Bitmap {
-  int32_t width = 0;
-  int32_t height = 0;
-  int bitsPerPixel = 32;
-  std::vector<uint32_t> colorTable;  // the file's colour table, where it had one
-  std::vector<uint32_t> pixels;      // row after row, top row first
-
-  uint32_t* Row(int32_t y) { return pixels.data() + static_cast<size_t>(y) * width; }
-  const uint32_t* Row(int32_t y) const { return pixels.data() + static_cast<size_t>(y) * width; }
-};
-
-// Reads a Windows bitmap file (1, 4, 8, 24 or 32 bits, bottom-up or top-down, with or without a
-// colour table). Anything else, truncated or oversized, gives nothing, never a read out of bounds.
-std::optional<Bitmap> DecodeBmp(const uint8_t* data, size_t size);
 
 class Surfaces {
  public:

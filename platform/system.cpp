@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "platform/bmp_reader.h"
 #include "platform/numbers.h"
 #include "startup/starter.h"
 

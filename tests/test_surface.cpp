@@ -3,6 +3,7 @@
 
 #include <random>
 
+#include "platform/bmp_reader.h"
 #include "platform/surface.h"
 #include "platform/system.h"
 #include "tests/fixture.h"

@@ -7,21 +7,14 @@
 #include <iterator>
 #include <sstream>
 
+#include "platform/bytes.h"
 #include "platform/ini.h"
 #include "platform/runtime.h"
+#include "platform/text.h"
 
 namespace dusk {
 namespace fs = std::filesystem;
 namespace {
-
-std::string Lower(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
-  return s;
-}
-
-bool StartsWithNoCase(const std::string& s, const std::string& prefix) {
-  return s.size() >= prefix.size() && Lower(s.substr(0, prefix.size())) == Lower(prefix);
-}
 
 // MCI error codes the sequencer stand-in answers with.
 constexpr uint32_t kMciInvalidDeviceName = 263;
@@ -34,11 +27,21 @@ std::vector<std::string> Words(const std::string& s) {
   return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
 }
 
-uint32_t Field32(const uint8_t (&b)[24], int offset) {
-  return b[offset] | (b[offset + 1] << 8) | (b[offset + 2] << 16) | (static_cast<uint32_t>(b[offset + 3]) << 24);
-}
+uint32_t Field32(const uint8_t (&b)[24], int offset) { return ReadLe32(b + offset); }
 
 }  // namespace
+
+std::optional<std::vector<uint8_t>> ReadRegularFile(const std::string& path, uint64_t limit) {
+  std::error_code ec;
+  if (!fs::is_regular_file(path, ec)) return std::nullopt;
+  const uintmax_t size = fs::file_size(path, ec);
+  if (ec || size > limit) return std::nullopt;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::vector<uint8_t> bytes(static_cast<size_t>(size));
+  if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()))) return std::nullopt;
+  return bytes;
+}
 
 PortableOs::PortableOs(std::string realWindowsDir) : realDir_(std::move(realWindowsDir)) {}
 
@@ -97,10 +100,7 @@ std::string PortableOs::FindFirstNormalFile(const std::string& path) {
 }
 
 std::optional<std::vector<uint8_t>> PortableOs::ReadWholeFile(const std::string& path) {
-  std::ifstream in(RealPath(path), std::ios::binary);
-  std::error_code ec;
-  if (!in || fs::is_directory(RealPath(path), ec)) return std::nullopt;
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return ReadRegularFile(RealPath(path));
 }
 
 std::string PortableOs::GetProfileString(const std::string& file, const std::string& section,

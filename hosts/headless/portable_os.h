@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -13,6 +14,13 @@
 #include "platform/seam.h"
 
 namespace dusk {
+
+// No data file is read whole past this size: the largest picture is a few megabytes.
+inline constexpr uint64_t kMaxReadableFile = 64ull << 20;
+
+// A regular file's bytes in one sized read; nothing for a missing file, a folder, a pipe or a
+// device (which could block the program for good), or a file over `limit`.
+std::optional<std::vector<uint8_t>> ReadRegularFile(const std::string& path, uint64_t limit = kMaxReadableFile);
 
 class PortableOs : public Os {
  public:
