@@ -38,16 +38,11 @@ std::optional<Bitmap> DecodeBmp(const uint8_t* data, size_t size) {
   // 32-bit pictures may declare the usual masks explicitly; any other layout is refused.
   uint32_t rMask = 0xFF0000, gMask = 0xFF00, bMask = 0xFF;
   if (compression == 3 && bpp == 32) {
-    if (infoSize >= 52) {
-      rMask = ReadLe32(info + 40);
-      gMask = ReadLe32(info + 44);
-      bMask = ReadLe32(info + 48);
-    } else {
-      if (14 + 40 + 12 > size) return std::nullopt;
-      rMask = ReadLe32(info + 40);
-      gMask = ReadLe32(info + 44);
-      bMask = ReadLe32(info + 48);
-    }
+    // The masks stand inside a larger header, or right after a 40-byte one.
+    if (infoSize < 52 && 14 + 40 + 12 > size) return std::nullopt;
+    rMask = ReadLe32(info + 40);
+    gMask = ReadLe32(info + 44);
+    bMask = ReadLe32(info + 48);
     if (rMask != 0xFF0000 || gMask != 0xFF00 || bMask != 0xFF) return std::nullopt;
   } else if (compression != 0) {
     return std::nullopt;

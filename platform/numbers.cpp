@@ -44,35 +44,45 @@ double ReadRadix(const std::string& s, size_t pos, int radix) {
   return static_cast<double>(static_cast<int32_t>(static_cast<uint32_t>(v)));
 }
 
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Where the longest decimal number starting at s[i] ends, before `end`: a sign, digits, a point and
+// digits, then an exponent where digits follow its letter ("e", or "d" as well with `dExponent`).
+// `i` itself when no number starts there.
+size_t DecimalEnd(const std::string& s, size_t i, size_t end, bool dExponent) {
+  const size_t begin = i;
+  if (i < end && (s[i] == '+' || s[i] == '-')) ++i;
+  size_t digits = 0;
+  while (i < end && IsDigit(s[i])) ++i, ++digits;
+  if (i < end && s[i] == '.') {
+    ++i;
+    while (i < end && IsDigit(s[i])) ++i, ++digits;
+  }
+  if (digits == 0) return begin;
+  const char x = i < end ? static_cast<char>(s[i] | 0x20) : 0;
+  if (x == 'e' || (dExponent && x == 'd')) {
+    size_t j = i + 1;
+    if (j < end && (s[j] == '+' || s[j] == '-')) ++j;
+    const size_t digitsFrom = j;
+    while (j < end && IsDigit(s[j])) ++j;
+    if (j > digitsFrom) i = j;  // an exponent without digits is not part of the number
+  }
+  return i;
+}
+
 }  // namespace
 
 double ReadNumber(const std::string& text) {
   const std::string s = Squeezed(text);
-  size_t i = 0;
   if (s.size() >= 2 && s[0] == '&') {
     char k = static_cast<char>(s[1] | 0x20);
     if (k == 'h') return ReadRadix(s, 2, 16);
     if (k == 'o') return ReadRadix(s, 2, 8);
     return ReadRadix(s, 1, 8);  // "&17" is octal as well
   }
-  // The longest prefix that reads as a decimal number: sign, digits, point, digits, exponent.
-  const size_t begin = i;
-  if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
-  size_t mantissaDigits = 0;
-  while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i, ++mantissaDigits;
-  if (i < s.size() && s[i] == '.') {
-    ++i;
-    while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i, ++mantissaDigits;
-  }
-  if (mantissaDigits == 0) return 0;
-  size_t end = i;
-  if (i < s.size() && (s[i] == 'e' || s[i] == 'E' || s[i] == 'd' || s[i] == 'D')) {
-    size_t j = i + 1;
-    if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;
-    const size_t digitsFrom = j;
-    while (j < s.size() && s[j] >= '0' && s[j] <= '9') ++j;
-    if (j > digitsFrom) end = j;  // an exponent without digits is not part of the number
-  }
+  // The longest prefix that reads as a decimal number.
+  const size_t begin = 0, end = DecimalEnd(s, 0, s.size(), true);
+  if (end == begin) return 0;
   std::string num = s.substr(begin, end - begin);
   for (char& c : num)
     if (c == 'd' || c == 'D') c = 'e';
@@ -100,23 +110,8 @@ bool IsNumericText(const std::string& text) {
   while (b < e && (text[b] == ' ' || text[b] == '\t')) ++b;
   while (e > b && (text[e - 1] == ' ' || text[e - 1] == '\t')) --e;
   if (b == e) return false;
-  size_t i = b;
-  if (text[i] == '+' || text[i] == '-') ++i;
-  size_t digits = 0;
-  while (i < e && text[i] >= '0' && text[i] <= '9') { ++i; ++digits; }
-  if (i < e && text[i] == '.') {
-    ++i;
-    while (i < e && text[i] >= '0' && text[i] <= '9') { ++i; ++digits; }
-  }
-  if (digits == 0) return false;
-  if (i < e && (text[i] == 'e' || text[i] == 'E')) {
-    ++i;
-    if (i < e && (text[i] == '+' || text[i] == '-')) ++i;
-    size_t expDigits = 0;
-    while (i < e && text[i] >= '0' && text[i] <= '9') { ++i; ++expDigits; }
-    if (expDigits == 0) return false;
-  }
-  return i == e;
+  const size_t end = DecimalEnd(text, b, e, false);
+  return end != b && end == e;
 }
 
 int32_t WholeNumberFromText(const std::string& text) {

@@ -1,22 +1,12 @@
 #include "platform/system.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cstdlib>
 
 #include "platform/bmp_reader.h"
 #include "platform/numbers.h"
-#include "startup/starter.h"
+#include "platform/text.h"
 
 namespace dusk {
-namespace {
-
-std::string Lower(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
-  return s;
-}
-
-}  // namespace
 
 std::string ErrorMessage(int number, const std::string& step, const std::string& label) {
   return "Error Code: Dusk-" + NumberText(number) + "-" + step + " " + label + "\r\r" +
@@ -28,19 +18,24 @@ std::string ErrorMessage(int number, const std::string& step, const std::string&
          "hope to hear from you soon.";
 }
 
-void ErrorReport(Program& p, const char* label, int number) {
+void ErrorReport(System& p, const char* label, int number) {
   p.exitCode = 1;
   if (p.RunMode == kModeSaver) {
     p.os.ShowCursor(true);
     p.os.LowerSaverWindow();
   }
   p.os.MessageBox(ErrorMessage(number, p.ErrorStep, label), kErrorTitle);
-  if (std::string(label) != label::kCleanupAndEnd) X_Cleanup_And_End(p);
   // A failure inside the clean-up ends the process without starting the clean-up again.
+  if (std::string(label) != label::kCleanupAndEnd) EndRun(p);
   EndProcessNow(p.os, p.exitCode);
 }
 
-int32_t GenerateDC(Program& p, const std::string& path) {
+void EndRun(System& p) {
+  if (p.cleanupAndEnd) p.cleanupAndEnd(p);
+  EndProcessNow(p.os, p.exitCode);
+}
+
+int32_t GenerateDC(System& p, const std::string& path) {
   return Guarded(p, label::kGenerateDC, [&]() -> int32_t {
     auto bytes = p.os.ReadWholeFile(path);
     if (!bytes) return 0;
@@ -50,18 +45,18 @@ int32_t GenerateDC(Program& p, const std::string& path) {
   });
 }
 
-int32_t GenerateBufferDC(Program& p, Int16 width, Int16 height, int32_t reference) {
+int32_t GenerateBufferDC(System& p, Int16 width, Int16 height, int32_t reference) {
   int32_t handle = Guarded(p, label::kGenerateBufferDC,
                            [&] { return p.surfaces.AddBlank(width, height, reference); });
-  if (handle <= 0) X_Cleanup_And_End(p);  // no back buffer: the program ends without a message
+  if (handle <= 0) EndRun(p);  // no back buffer: the program ends without a message
   return handle;
 }
 
-bool RemoveDC(Program& p, int32_t surface) {
+bool RemoveDC(System& p, int32_t surface) {
   return Guarded(p, label::kRemoveDC, [&] { return surface > 0 && p.surfaces.Remove(surface); });
 }
 
-std::string GetIniData(Program& p, const std::string& file, const std::string& section,
+std::string GetIniData(System& p, const std::string& file, const std::string& section,
                        const std::string& key) {
   return Guarded(p, label::kGetIniData, [&] {
     std::string value = p.os.GetProfileString(file, section, key);
@@ -70,12 +65,12 @@ std::string GetIniData(Program& p, const std::string& file, const std::string& s
   });
 }
 
-void PutIniData(Program& p, const std::string& file, const std::string& section,
+void PutIniData(System& p, const std::string& file, const std::string& section,
                 const std::string& key, const std::string& value) {
   Guarded(p, label::kPutIniData, [&] { p.os.WriteProfileString(file, section, key, value); });
 }
 
-bool FileInstallCheck(Program& p, const std::string& path) {
+bool FileInstallCheck(System& p, const std::string& path) {
   return Guarded(p, label::kFileInstallCheck, [&] {
     std::string found = p.os.FindFirstNormalFile(path);
     std::string wanted = TrimPath(p, path);
@@ -83,14 +78,14 @@ bool FileInstallCheck(Program& p, const std::string& path) {
   });
 }
 
-std::string TrimPath(Program& p, const std::string& path) {
+std::string TrimPath(System& p, const std::string& path) {
   return Guarded(p, label::kTrimPath, [&] {
     size_t slash = path.rfind('\\');
     return slash == std::string::npos ? path : path.substr(slash + 1);
   });
 }
 
-void CenterForm(Program& p, FormGeometry& form) {
+void CenterForm(System& p, FormGeometry& form) {
   Guarded(p, label::kCenterForm, [&] {
     double screenW = p.ScreenWidth * p.TwipsPerPixelX, screenH = p.ScreenHeight * p.TwipsPerPixelY;
     form.left = screenW / 2 - form.width / 2;
@@ -98,7 +93,7 @@ void CenterForm(Program& p, FormGeometry& form) {
   });
 }
 
-void SetTFS(Program& p, const std::string& mode) {
+void SetTFS(System& p, const std::string& mode) {
   Guarded(p, label::kSetTFS, [&] {
     if (p.OsVersion != "95" || p.UsePassword != 1) return;
     std::string m = Lower(mode);
@@ -107,21 +102,13 @@ void SetTFS(Program& p, const std::string& mode) {
   });
 }
 
-std::string GetVersion32(Program& p) {
+std::string GetVersion32(System& p) {
   return Guarded(p, label::kGetVersion32, [&]() -> std::string {
     switch (p.os.PlatformId()) {
       case 1: return "95";
       case 2: return "NT";
       default: return "Unknown";
     }
-  });
-}
-
-std::vector<uint8_t> LoadSound(Program& p, const std::string& path) {
-  return Guarded(p, label::kLoadSound, [&] {
-    auto bytes = p.os.ReadWholeFile(path);
-    if (!bytes) Raise(kErrFileNotFound);
-    return std::move(*bytes);
   });
 }
 

@@ -1,4 +1,5 @@
-// The System module: error reporting, surfaces, settings access and small utilities.
+// The System module: the state every layer of the program shares, error reporting, surfaces,
+// settings access and small utilities.
 #pragma once
 
 #include <cstdint>
@@ -8,9 +9,62 @@
 
 #include "platform/labels.h"
 #include "platform/runtime.h"
-#include "startup/program.h"
+#include "platform/seam.h"
+#include "platform/sounds.h"
+#include "platform/surface.h"
 
 namespace dusk {
+
+// Run modes
+constexpr int16_t kModeNone = 0, kModeSaver = 1, kModeConfigure = 2, kModePassword = 3, kModePreview = 4;
+
+inline constexpr const char* kSettingsFile = "tarnix.ini";
+inline constexpr const char* kSettingsSection = "Duskhollow";
+inline constexpr const char* kDataFolderName = "Duskhollow";
+
+// The settings file's values other than the creatures (which live in their records).
+struct Settings {
+  Int16 Speed;  // frame interval in milliseconds
+  std::string MessageText;
+  FixedArray<int16_t, 0, 11> SongOn;
+  FixedArray<int16_t, 0, 11> SoundOn;
+  int16_t ClockOn = kFalse;
+};
+
+// What the whole program shares: the system it runs on, the run mode, the screen, the settings,
+// the surfaces, the sounds and the error state. The layers above extend it with their own state.
+struct System {
+  explicit System(Os& os_) : os(os_) {}
+  System(const System&) = delete;
+  System& operator=(const System&) = delete;
+
+  Os& os;
+
+  Int16 RunMode;
+  std::string OsVersion;
+  Int16 UsePassword;
+  Int16 ScreenWidth, ScreenHeight;
+  // Twips per pixel of the screen (15 at 96 dots per inch), set by the host
+  double TwipsPerPixelX = 15, TwipsPerPixelY = 15;
+
+  // Settings file and data folder
+  std::string WindowsDir, DataDir;
+  Settings settings;
+
+  Surfaces surfaces;
+  SoundState sound;
+
+  // Error reporting
+  std::string ErrorStep;
+  int exitCode = 0;  // what the process ends with: 1 once an error was reported
+
+  // The one orderly way out (release everything, stop the music, end the process), installed by
+  // start-up; without it a run ends at once.
+  void (*cleanupAndEnd)(System&) = nullptr;
+};
+
+// Ends the run through the installed clean-up. Never returns.
+[[noreturn]] void EndRun(System& p);
 
 // Where users report an error code; shown in every error message.
 inline constexpr const char* kSupportAddress = "support@duskhollow.example";
@@ -21,11 +75,11 @@ std::string ErrorMessage(int number, const std::string& step, const std::string&
 
 // Shows the error in a message box and ends the program through the clean-up (or directly, when
 // the clean-up itself failed). Never returns.
-[[noreturn]] void ErrorReport(Program& p, const char* label, int number);
+[[noreturn]] void ErrorReport(System& p, const char* label, int number);
 
 // Runs the body of a procedure that owns a label: any failure inside it is reported with that label.
 template <class F>
-auto Guarded(Program& p, const char* label, F&& body) -> decltype(body()) {
+auto Guarded(System& p, const char* label, F&& body) -> decltype(body()) {
   try {
     return body();
   } catch (const RuntimeError& e) {
@@ -36,26 +90,25 @@ auto Guarded(Program& p, const char* label, F&& body) -> decltype(body()) {
 }
 
 // Surfaces
-int32_t GenerateDC(Program& p, const std::string& path);
-int32_t GenerateBufferDC(Program& p, Int16 width, Int16 height, int32_t reference);
-bool RemoveDC(Program& p, int32_t surface);
+int32_t GenerateDC(System& p, const std::string& path);
+int32_t GenerateBufferDC(System& p, Int16 width, Int16 height, int32_t reference);
+bool RemoveDC(System& p, int32_t surface);
 
 // Settings access (the file name is bare: it lives in the Windows directory)
-std::string GetIniData(Program& p, const std::string& file, const std::string& section,
+std::string GetIniData(System& p, const std::string& file, const std::string& section,
                        const std::string& key);
-void PutIniData(Program& p, const std::string& file, const std::string& section,
+void PutIniData(System& p, const std::string& file, const std::string& section,
                 const std::string& key, const std::string& value);
 
 // Utilities
-bool FileInstallCheck(Program& p, const std::string& path);
-std::string TrimPath(Program& p, const std::string& path);
+bool FileInstallCheck(System& p, const std::string& path);
+std::string TrimPath(System& p, const std::string& path);
 struct FormGeometry {
   double left = 0, top = 0, width = 0, height = 0;  // in twips
 };
-void CenterForm(Program& p, FormGeometry& form);
-void SetTFS(Program& p, const std::string& mode);
-std::string GetVersion32(Program& p);
-std::vector<uint8_t> LoadSound(Program& p, const std::string& path);
+void CenterForm(System& p, FormGeometry& form);
+void SetTFS(System& p, const std::string& mode);
+std::string GetVersion32(System& p);
 int16_t HiWord(int32_t value);
 int16_t LoWord(int32_t value);
 

@@ -3,11 +3,10 @@
 #include "platform/labels.h"
 #include "platform/numbers.h"
 #include "platform/system.h"
-#include "startup/starter.h"
 
 namespace dusk {
 
-PreviewScreen::PreviewScreen(Program& p) : p_(p) {}
+PreviewScreen::PreviewScreen(Stage& p) : p_(p) {}
 
 void PreviewScreen::Form_Initialize() {
   Guarded(p_, label::kPreviewFormInitialize, [&] {
@@ -39,6 +38,6 @@ void PreviewScreen::previewtimer_Timer() {
   });
 }
 
-void PreviewScreen::Form_Unload() { X_Cleanup_And_End(p_); }
+void PreviewScreen::Form_Unload() { EndRun(p_); }
 
 }  // namespace dusk

@@ -5,14 +5,14 @@
 #include <string>
 
 #include "platform/runtime.h"
-#include "saver/controls.h"
-#include "startup/program.h"
+#include "platform/controls.h"
+#include "scene/stage.h"
 
 namespace dusk {
 
 class PreviewScreen {
  public:
-  explicit PreviewScreen(Program& p);
+  explicit PreviewScreen(Stage& p);
 
   TimerControl previewtimer{70, false};
   std::string Caption;
@@ -27,7 +27,7 @@ class PreviewScreen {
   [[noreturn]] void Form_Unload();
 
  private:
-  Program& p_;
+  Stage& p_;
 };
 
 }  // namespace dusk

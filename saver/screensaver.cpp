@@ -6,38 +6,17 @@
 #include "platform/numbers.h"
 #include "platform/system.h"
 #include "scene/animations.h"
-#include "startup/starter.h"
 
 namespace dusk {
 namespace {
 
-std::string N(int i) { return std::to_string(i); }
-
-void CopyStrip(Program& p, const CreatureState& r, Rop rop) {
+void CopyStrip(Stage& p, const CreatureState& r, Rop rop) {
   p.surfaces.BitBlt(p.BackBuffer, r.X, r.Y, r.Width, r.Height, r.Picture, 0, 0, rop);
-}
-
-// The 24 bytes of a play record built from its twelve 16-bit fields, low byte first.
-void PackPlayParams(const FixedArray<Int16, 0, 11>& fields, uint8_t (&bytes)[24]) {
-  for (int i = 0; i <= 11; ++i) {
-    uint16_t v = static_cast<uint16_t>(static_cast<int16_t>(fields[i]));
-    bytes[2 * i] = static_cast<uint8_t>(v & 0xFF);
-    bytes[2 * i + 1] = static_cast<uint8_t>(v >> 8);
-  }
 }
 
 }  // namespace
 
-void PlaySoundEffect(Program& p, int effect) {
-  // Without an open mixer (the settings dialog's previews) a trigger plays nothing.
-  if (!p.settings.SoundOn[effect] || !p.sound.SoundAvailable) return;
-  uint8_t bytes[24];
-  PackPlayParams(p.sound.PlayParams[effect], bytes);
-  p.os.WaveMixPlay(bytes);
-  p.effectsPlayed.push_back(effect);
-}
-
-ScreenSaver::ScreenSaver(Program& p) : p_(p) {
+ScreenSaver::ScreenSaver(Stage& p) : p_(p) {
   ClockLabel.Caption = "CLOCK";
   ClockLabel.Width = 89;  // 1335 x 285 twips
   ClockLabel.Height = 19;
@@ -87,7 +66,7 @@ void ScreenSaver::Form_Load() {
 
 void ScreenSaver::maintimer_Timer() {
   Guarded(p_, label::kMainTimer, [&] {
-    Program& p = p_;
+    Stage& p = p_;
     Scene& s = p.scene;
     s.LongTick += 1;
     if (s.LongTick > 1000) s.LongTick = 0;
@@ -165,7 +144,7 @@ void ScreenSaver::Initialize_Songs() {
     auto& on = p_.settings.SongOn;
     for (int n = 0; n <= 11; ++n)
       if (on[n])
-        SendMci("open \"" + p_.DataDir + "h_song" + N(n) + ".Mid\" type sequencer alias song" + N(n));
+        SendMci("open \"" + SongFile(p_.DataDir, n) + "\" type sequencer alias " + SongAlias(n));
     for (int n = 0; n <= 11; ++n)
       if (on[n]) MusicTimer.Enabled = true;
     if (!MusicTimer.Enabled) return;
@@ -174,7 +153,7 @@ void ScreenSaver::Initialize_Songs() {
         p_.sound.CurrentSong = n;
         break;
       }
-    if (SendMci("play song" + N(p_.sound.CurrentSong) + " from 0") != 0) MusicTimer.Enabled = false;
+    if (SendMci("play " + SongAlias(p_.sound.CurrentSong) + " from 0") != 0) MusicTimer.Enabled = false;
   });
 }
 
@@ -195,7 +174,7 @@ bool ScreenSaver::NextPlayableSong() {
 void ScreenSaver::MusicTimer_Timer() {
   Guarded(p_, label::kMusicTimer, [&] {
     if (!skipCurrentSong_) {
-      SendMci("status song" + N(p_.sound.CurrentSong) + " mode");
+      SendMci("status " + SongAlias(p_.sound.CurrentSong) + " mode");
       if (p_.sound.MciResult != 0 || p_.sound.MciReply.compare(0, 7, "stopped") != 0) return;
     }
     skipCurrentSong_ = false;
@@ -203,7 +182,7 @@ void ScreenSaver::MusicTimer_Timer() {
       MusicTimer.Enabled = false;
       return;
     }
-    if (SendMci("play song" + N(p_.sound.CurrentSong) + " from 0") != 0) {
+    if (SendMci("play " + SongAlias(p_.sound.CurrentSong) + " from 0") != 0) {
       // A song that cannot be played is passed by: the next one is tried on the next tick, and
       // when none can play the saver runs on in silence.
       songFailed_[p_.sound.CurrentSong] = true;
@@ -230,7 +209,7 @@ void ScreenSaver::Initialize_SoundFX() {
     snd.SoundAvailable = kTrue;
     p_.ErrorStep = "2";
     for (int n = 0; n <= 11; ++n)
-      if (on[n]) snd.WaveHandle[n] = p_.os.WaveMixOpenWave(snd.MixSession, p_.DataDir + "h_sound" + N(n) + ".wav");
+      if (on[n]) snd.WaveHandle[n] = p_.os.WaveMixOpenWave(snd.MixSession, EffectFile(p_.DataDir, n));
     p_.ErrorStep = "3";
     p_.os.WaveMixOpenChannel(snd.MixSession, 8, 2);
     p_.ErrorStep = "4";
@@ -298,6 +277,6 @@ bool ScreenSaver::Form_QueryUnload(int16_t) {
   });
 }
 
-void ScreenSaver::Form_Unload() { X_Cleanup_And_End(p_); }
+void ScreenSaver::Form_Unload() { EndRun(p_); }
 
 }  // namespace dusk

@@ -5,14 +5,14 @@
 #include <cstdint>
 
 #include "platform/runtime.h"
-#include "saver/controls.h"
-#include "startup/program.h"
+#include "platform/controls.h"
+#include "scene/stage.h"
 
 namespace dusk {
 
 class ScreenSaver {
  public:
-  explicit ScreenSaver(Program& p);
+  explicit ScreenSaver(Stage& p);
 
   // Controls
   TimerControl MusicTimer{10000, false};
@@ -43,7 +43,7 @@ class ScreenSaver {
   void PresentBackBuffer();
 
  private:
-  Program& p_;
+  Stage& p_;
   // Songs that could not be played; the rotation passes them by.
   bool songFailed_[12] = {};
   bool skipCurrentSong_ = false;

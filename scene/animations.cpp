@@ -10,7 +10,7 @@
 namespace dusk {
 namespace {
 
-void SetUp(Program& p, CreatureState& r, int width, int height, int frames, int frame, int x, int y,
+void SetUp(Stage& p, CreatureState& r, int width, int height, int frames, int frame, int x, int y,
            const char* file, bool check = true) {
   r.Width = width;
   r.Height = height;
@@ -27,18 +27,19 @@ void SetUp(Program& p, CreatureState& r, int width, int height, int frames, int 
 // The sheet column of the record's current frame and facing.
 Int32 SourceX(const CreatureState& r) { return Int16(r.Frame * r.Width) + r.SrcX; }
 
-void ImagePassOnly(Program& p, const CreatureState& r, int32_t picture) {
+void ImagePassOnly(Stage& p, const CreatureState& r, int32_t picture) {
   p.surfaces.BitBlt(p.BackBuffer, r.X, r.Y, r.Width, r.Height, picture, SourceX(r), 0, Rop::kSrcPaint);
 }
 
-double Draw(Program& p, bool reseed) {
+// The next random number, the generator first re-seeded from the clock when `reseed`.
+double Random(Stage& p, bool reseed) {
   if (reseed) p.Rnd.Seed(p.os.ClockSeconds());
   return p.Rnd.Next();
 }
 
 }  // namespace
 
-void Properties_Creatures(Program& p) {
+void Properties_Creatures(Stage& p) {
   Guarded(p, label::kPropertiesCreatures, [&] {
     Scene& s = p.scene;
     const int W = p.ScreenWidth, H = p.ScreenHeight;
@@ -94,13 +95,13 @@ void Properties_Creatures(Program& p) {
       f.SrcX = 0;
       f.SrcY = 0;
       f.FrameCount = 8;
-      f.Frame = static_cast<int>(std::floor(f.FrameCount * Draw(p, true)));
-      f.StepX = static_cast<int>(std::floor(5 * Draw(p, false) - 2));
+      f.Frame = static_cast<int>(std::floor(f.FrameCount * Random(p, true)));
+      f.StepX = static_cast<int>(std::floor(5 * Random(p, false) - 2));
       if (f.StepX == 0) f.StepX = -2;
-      f.StepY = static_cast<int>(std::floor(5 * Draw(p, true) - 2));
+      f.StepY = static_cast<int>(std::floor(5 * Random(p, true) - 2));
       if (f.StepY == 0) f.StepY = 2;
-      f.X = static_cast<int>(std::floor(801 * Draw(p, true)));
-      f.Y = static_cast<int>(std::floor(401 * Draw(p, true)));
+      f.X = static_cast<int>(std::floor(801 * Random(p, true)));
+      f.Y = static_cast<int>(std::floor(401 * Random(p, true)));
     }
     s.FireFlies[1].FileName = "h_firefly.bmp";
     s.FireFlies[1].FileFound = VbBool(FileInstallCheck(p, p.DataDir + s.FireFlies[1].FileName));
@@ -118,47 +119,47 @@ void Properties_Creatures(Program& p) {
       b.SrcX = 0;
       b.SrcY = 0;
       b.FrameCount = 8;
-      b.Frame = static_cast<int>(std::floor(b.FrameCount * Draw(p, true)));
+      b.Frame = static_cast<int>(std::floor(b.FrameCount * Random(p, true)));
       b.StepX = 3;
       b.StepY = 1;
-      b.X = static_cast<int>(std::floor(801 * Draw(p, true)));
-      b.Y = static_cast<int>(std::floor(41 * Draw(p, false) + s.BackMid1.Y));
+      b.X = static_cast<int>(std::floor(801 * Random(p, true)));
+      b.Y = static_cast<int>(std::floor(41 * Random(p, false) + s.BackMid1.Y));
     }
     s.Bats[1].FileName = "h_bat.bmp";
     s.Bats[1].FileFound = VbBool(FileInstallCheck(p, p.DataDir + s.Bats[1].FileName));
   });
 }
 
-void DrawSpriteFrom(Program& p, const CreatureState& r, int32_t picture) {
+void DrawSpriteFrom(Stage& p, const CreatureState& r, int32_t picture) {
   const Int32 sx = SourceX(r);
   p.surfaces.BitBlt(p.BackBuffer, r.X, r.Y, r.Width, r.Height, picture, sx, r.Height, Rop::kSrcAnd);
   p.surfaces.BitBlt(p.BackBuffer, r.X, r.Y, r.Width, r.Height, picture, sx, 0, Rop::kSrcPaint);
 }
 
-void DrawSprite(Program& p, const CreatureState& r) { DrawSpriteFrom(p, r, r.Picture); }
+void DrawSprite(Stage& p, const CreatureState& r) { DrawSpriteFrom(p, r, r.Picture); }
 
-void Anim_FarTombStones(Program& p) {
+void Anim_FarTombStones(Stage& p) {
   Guarded(p, label::kAnimFarTombStones, [&] {
     DrawSpriteFrom(p, p.scene.Tomb2, p.scene.Tomb2.Picture);
     DrawSpriteFrom(p, p.scene.Tomb3, p.scene.Tomb2.Picture);
   });
 }
 
-void Anim_CloseTombStones(Program& p) {
+void Anim_CloseTombStones(Stage& p) {
   Guarded(p, label::kAnimCloseTombStones, [&] {
     DrawSprite(p, p.scene.Tomb1);
     DrawSprite(p, p.scene.Tomb4);
   });
 }
 
-void Anim_Still_Loop(Program& p, CreatureState& r) {
+void Anim_Still_Loop(Stage& p, CreatureState& r) {
   Guarded(p, label::kAnimStillLoop, [&] {
     DrawSprite(p, r);
     NextFrame(r);
   });
 }
 
-void Anim_Crow1(Program& p, CreatureState& r) {
+void Anim_Crow1(Stage& p, CreatureState& r) {
   Guarded(p, label::kAnimCrow1, [&] {
     DrawSprite(p, r);
     switch (p.scene.ShortTick) {
@@ -176,21 +177,21 @@ void Anim_Crow1(Program& p, CreatureState& r) {
   });
 }
 
-void Anim_Crow2(Program& p) {
+void Anim_Crow2(Stage& p) {
   Guarded(p, label::kAnimCrow2, [&] {
     DrawSprite(p, p.scene.Crow2);
     NextFrame(p.scene.Crow2);
   });
 }
 
-void Anim_GraveDigger(Program& p) {
+void Anim_GraveDigger(Stage& p) {
   Guarded(p, label::kAnimGraveDigger, [&] {
     DrawSprite(p, p.scene.GraveDigger);
     NextFrame(p.scene.GraveDigger);
   });
 }
 
-void Anim_BloodDrip(Program& p) {
+void Anim_BloodDrip(Stage& p) {
   Guarded(p, label::kAnimBloodDrip, [&] {
     CreatureState& r = p.scene.BloodDrip;
     DrawSprite(p, r);
@@ -199,7 +200,7 @@ void Anim_BloodDrip(Program& p) {
   });
 }
 
-void Anim_Hand(Program& p) {
+void Anim_Hand(Stage& p) {
   Guarded(p, label::kAnimHand, [&] {
     CreatureState& r = p.scene.Hand;
     DrawSprite(p, r);
@@ -209,7 +210,7 @@ void Anim_Hand(Program& p) {
   });
 }
 
-void Anim_Medallion(Program& p) {
+void Anim_Medallion(Stage& p) {
   Guarded(p, label::kAnimMedallion, [&] {
     CreatureState& r = p.scene.Medallion;
     DrawSprite(p, r);
@@ -221,7 +222,7 @@ void Anim_Medallion(Program& p) {
   });
 }
 
-void Anim_Owl(Program& p) {
+void Anim_Owl(Stage& p) {
   Guarded(p, label::kAnimOwl, [&] {
     CreatureState& r = p.scene.Owl;
     // Opaque: the owl's frames carry the branch behind it.
@@ -236,7 +237,7 @@ void Anim_Owl(Program& p) {
   });
 }
 
-void Anim_Spider(Program& p) {
+void Anim_Spider(Stage& p) {
   Guarded(p, label::kAnimSpider, [&] {
     CreatureState& r = p.scene.Spider;
     DrawSprite(p, r);
@@ -247,7 +248,7 @@ void Anim_Spider(Program& p) {
   });
 }
 
-void Anim_Lightning(Program& p) {
+void Anim_Lightning(Stage& p) {
   Guarded(p, label::kAnimLightning, [&] {
     Scene& s = p.scene;
     DrawSprite(p, s.Lightning[1]);
@@ -268,7 +269,7 @@ void Anim_Lightning(Program& p) {
   });
 }
 
-void Anim_BouncingPumpkin(Program& p) {
+void Anim_BouncingPumpkin(Stage& p) {
   Guarded(p, label::kAnimBouncingPumpkin, [&] {
     CreatureState& r = p.scene.Pumpkin;
     DrawSprite(p, r);
@@ -277,7 +278,7 @@ void Anim_BouncingPumpkin(Program& p) {
   });
 }
 
-void Anim_Skeleton1(Program& p) {
+void Anim_Skeleton1(Stage& p) {
   Guarded(p, label::kAnimSkeleton1, [&] {
     CreatureState& r = p.scene.Skeleton1;
     DrawSprite(p, r);
@@ -288,7 +289,7 @@ void Anim_Skeleton1(Program& p) {
   });
 }
 
-void Anim_Skeleton2(Program& p) {
+void Anim_Skeleton2(Stage& p) {
   Guarded(p, label::kAnimSkeleton2, [&] {
     CreatureState& r = p.scene.Skeleton2;
     DrawSprite(p, r);
@@ -298,7 +299,7 @@ void Anim_Skeleton2(Program& p) {
   });
 }
 
-void Anim_Zombie(Program& p) {
+void Anim_Zombie(Stage& p) {
   Guarded(p, label::kAnimZombie, [&] {
     CreatureState& r = p.scene.Zombie;
     DrawSprite(p, r);
@@ -307,7 +308,7 @@ void Anim_Zombie(Program& p) {
   });
 }
 
-void Anim_Watchman(Program& p) {
+void Anim_Watchman(Stage& p) {
   Guarded(p, label::kAnimWatchman, [&] {
     CreatureState& r = p.scene.Watchman;
     ImagePassOnly(p, r, r.Picture);  // the spirit glows over the scene
@@ -316,7 +317,7 @@ void Anim_Watchman(Program& p) {
   });
 }
 
-void Anim_Dove(Program& p) {
+void Anim_Dove(Stage& p) {
   Guarded(p, label::kAnimDove, [&] {
     CreatureState& r = p.scene.Dove;
     DrawSprite(p, r);
@@ -326,7 +327,7 @@ void Anim_Dove(Program& p) {
   });
 }
 
-void Anim_Scorpion(Program& p) {
+void Anim_Scorpion(Stage& p) {
   Guarded(p, label::kAnimScorpion, [&] {
     CreatureState& r = p.scene.Scorpion;
     DrawSprite(p, r);
@@ -338,7 +339,7 @@ void Anim_Scorpion(Program& p) {
   });
 }
 
-void Anim_Rat(Program& p, Int16& ratIndex) {
+void Anim_Rat(Stage& p, Int16& ratIndex) {
   Guarded(p, label::kAnimRat, [&] {
     CreatureState& r = p.scene.Rats[ratIndex];
     DrawSprite(p, r);
@@ -348,7 +349,7 @@ void Anim_Rat(Program& p, Int16& ratIndex) {
   });
 }
 
-void Anim_Bat(Program& p) {
+void Anim_Bat(Stage& p) {
   Guarded(p, label::kAnimBat, [&] {
     Scene& s = p.scene;
     for (int i = 1; i <= 6; ++i) {
@@ -363,7 +364,7 @@ void Anim_Bat(Program& p) {
   });
 }
 
-void Anim_FireFly(Program& p) {
+void Anim_FireFly(Stage& p) {
   Guarded(p, label::kAnimFireFly, [&] {
     Scene& s = p.scene;
     for (int i = 1; i <= 15; ++i) {

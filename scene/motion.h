@@ -2,7 +2,7 @@
 #pragma once
 
 #include "scene/records.h"
-#include "startup/program.h"
+#include "scene/stage.h"
 
 namespace dusk {
 
@@ -28,7 +28,7 @@ inline void TurnAround(CreatureState& r, int32_t facingSrcX) {
 }
 
 // The spider's grey thread, from the top of the scene down to the spider's top row.
-inline void DrawSpiderThread(Program& p, const CreatureState& spider) {
+inline void DrawSpiderThread(Stage& p, const CreatureState& spider) {
   for (int32_t y = 0; y <= spider.Y; ++y) p.surfaces.SetPixel(p.BackBuffer, spider.X + 39, y, 0x808080);
 }
 

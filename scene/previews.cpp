@@ -5,14 +5,12 @@
 #include "platform/system.h"
 #include "scene/animations.h"
 #include "scene/motion.h"
-#include "settings_dialog/configuration.h"
 
 namespace dusk {
 
-void Anim_Preview_Multiple(Program& p, CreatureState& r) {
+void Anim_Preview_Multiple(Stage& p, CreatureState& r, int boxWidth, int boxHeight) {
   Guarded(p, label::kAnimPreviewMultiple, [&] {
-    const PictureBoxControl& box = p.configuration->PreviewPicture;
-    const double W = box.ScaleWidth, H = box.ScaleHeight;
+    const double W = boxWidth, H = boxHeight;
     const double w = p.scene.PreviewState1.Width, h = p.scene.PreviewState1.Height;
     CreatureState copy = r;
     const int32_t positions[3][2] = {{RoundToInt32(W / 3 - w / 2), r.Y},
@@ -27,10 +25,9 @@ void Anim_Preview_Multiple(Program& p, CreatureState& r) {
   });
 }
 
-void Anim_Preview_FireFly(Program& p) {
+void Anim_Preview_FireFly(Stage& p, int boxWidth, int boxHeight) {
   Guarded(p, label::kAnimPreviewFireFly, [&] {
-    const PictureBoxControl& box = p.configuration->PreviewPicture2;
-    const int W = box.ScaleWidth, H = box.ScaleHeight;
+    const int W = boxWidth, H = boxHeight;
     Scene& s = p.scene;
     for (int i = 1; i <= 8; ++i) {
       CreatureState& f = s.FireFlies[i];
@@ -42,7 +39,7 @@ void Anim_Preview_FireFly(Program& p) {
   });
 }
 
-void Anim_Preview_Hand(Program& p) {
+void Anim_Preview_Hand(Stage& p) {
   Guarded(p, label::kAnimPreviewHand, [&] {
     CreatureState& r = p.scene.PreviewState2;
     DrawSprite(p, r);
@@ -52,7 +49,7 @@ void Anim_Preview_Hand(Program& p) {
   });
 }
 
-void Anim_Preview_Owl(Program& p) {
+void Anim_Preview_Owl(Stage& p) {
   Guarded(p, label::kAnimPreviewOwl, [&] {
     CreatureState& r = p.scene.PreviewState1;
     DrawSprite(p, r);
@@ -62,7 +59,7 @@ void Anim_Preview_Owl(Program& p) {
   });
 }
 
-void Anim_Preview_Lightning(Program& p) {
+void Anim_Preview_Lightning(Stage& p) {
   Guarded(p, label::kAnimPreviewLightning, [&] {
     CreatureState& r = p.scene.PreviewState2;
     DrawSprite(p, r);
@@ -73,7 +70,7 @@ void Anim_Preview_Lightning(Program& p) {
   });
 }
 
-void Anim_Preview_Spider(Program& p) {
+void Anim_Preview_Spider(Stage& p) {
   Guarded(p, label::kAnimPreviewSpider, [&] {
     CreatureState& r = p.scene.Spider;
     DrawSprite(p, r);

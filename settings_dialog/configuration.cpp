@@ -6,50 +6,15 @@
 #include "platform/labels.h"
 #include "platform/numbers.h"
 #include "scene/animations.h"
-#include "startup/starter.h"
 
 namespace dusk {
 namespace {
-
-std::string N(int i) { return std::to_string(i); }
 
 // Creature rows on the two creature pages: frame at (240, 510); rows 360, 840, ... below its top;
 // check boxes 240 and 2160 from its left edge, preview buttons at 1575 and 3480.
 constexpr int kFrameLeft = Configuration::kCreatureFrame.left, kFrameTop = Configuration::kCreatureFrame.top;
 constexpr int kRowTops[5] = {360, 840, 1320, 1800, 2280};
 constexpr int kRowHeight = 255;
-
-struct CreatureTableRow {
-  const char* key;
-  const char* name;
-  const char* caption;
-  const char* button;
-  int page, column, row;
-};
-
-// In the order of the settings file, which is the order Apply writes them in.
-constexpr CreatureTableRow kCreatureTable[] = {
-    {"bat", "CheckBat", "Vampire Bats", "Picture27", 0, 1, 3},
-    {"blooddrip", "CheckBloodDrip", "Blood Pool", "v", 1, 1, 1},
-    {"bouncingpumpkin", "CheckBouncingPumpkin", "Pumpkin", "Picture12", 1, 0, 3},
-    {"crow1", "CheckCrow1", "Crow I", "Picture6", 0, 1, 0},
-    {"crow2", "CheckCrow2", "Crow II", "Picture7", 0, 1, 1},
-    {"dove", "CheckDove", "White Dove", "Picture15", 1, 1, 4},
-    {"firefly", "CheckFireFly", "FireFlies", "Picture16", 1, 1, 3},
-    {"flower", "CheckFlower", "Dead Orchid", "Picture11", 1, 0, 4},
-    {"gravedigger", "CheckGraveDigger", "Grave Digger", "Picture1", 0, 0, 0},
-    {"hand", "CheckHand", "Rising Dead", "Picture13", 1, 0, 2},
-    {"lightning", "CheckLightning", "Lightning", "Picture9", 1, 1, 0},
-    {"medallion", "CheckMedallion", "Medallion", "Picture18", 1, 1, 2},
-    {"owl", "CheckOwl", "Stalking Owl", "Picture8", 0, 1, 2},
-    {"rat", "CheckRat", "Mutant Rats", "Picture33", 0, 1, 4},
-    {"scorpion", "CheckScorpion", "Scorpion", "Picture14", 1, 0, 1},
-    {"skeleton1", "CheckSkeleton1", "Skeleton I", "Picture4", 0, 0, 3},
-    {"skeleton2", "CheckSkeleton2", "Skeleton II", "Picture5", 0, 0, 4},
-    {"spider", "CheckSpider", "Black Widow", "Picture10", 1, 0, 0},
-    {"watchman", "CheckWatchman", "Lost Spirit", "Picture2", 0, 0, 1},
-    {"zombie", "CheckZombie", "Zombie", "Picture3", 0, 0, 2},
-};
 
 // Song and effect rows on the Sounds page: two columns of six.
 constexpr int kSoundRowTops[6] = {360, 750, 1140, 1550, 1920, 2310};
@@ -82,11 +47,13 @@ int AuditionStart(int slot) {
 const char* const Configuration::kPageCaptions[kPageCount] = {"Creatures", "More Creatures", "Sounds",
                                                               "Options", "About"};
 
-Configuration::Configuration(Program& p) : p_(p) {
-  for (const CreatureTableRow& t : kCreatureTable) {
+Configuration::Configuration(Stage& p) : p_(p) {
+  for (const CreatureEntry& t : kCreatures) {
     CreatureRow row;
     row.Key = t.key;
-    row.Check.Name = t.name;
+    row.Record = &t.record(p.scene);
+    row.Entry = &t;
+    row.Check.Name = t.checkName;
     row.Check.Caption = t.caption;
     row.Check.ToolTip = std::string("Show the ") + t.caption + " in the graveyard";
     row.Check.Page = t.page;
@@ -96,8 +63,6 @@ Configuration::Configuration(Program& p) : p_(p) {
     row.ButtonPlace = {kFrameLeft + (t.column ? 3480 : 1575), top, 255, 255};
     Creatures.push_back(row);
   }
-  for (const auto& [key, record] : CreatureKeys(p.scene))
-    if (CreatureRow* row = Row(key)) row->Record = record;
 
   // A column of listen rows: check boxes at checkLeft, listen buttons at buttonLeft of each column.
   struct Column {
@@ -110,7 +75,7 @@ Configuration::Configuration(Program& p) : p_(p) {
       SoundRow& r = rows[s.slot];
       const Column& c = s.column ? right : left;
       const int top = frame.top + kSoundRowTops[s.row];
-      r.Check.Name = std::string(name) + "(" + N(s.slot) + ")";
+      r.Check.Name = std::string(name) + "(" + std::to_string(s.slot) + ")";
       r.Check.Caption = captions[s.slot];
       r.Check.ToolTip = toolTip;
       r.Check.Page = 2;
@@ -179,24 +144,17 @@ void Configuration::Command2_Click() {
     put("firstrun", "1");
     for (const CreatureRow& row : Creatures) put(row.Key, NumberText(row.Check.Value));
     put("speed", speedchk.Value == speedchk.Max ? "1" : NumberText(speedchk.Max - speedchk.Value));
-    for (int i = 0; i <= 11; ++i) put("song" + N(i), NumberText(songchk[i].Check.Value));
-    for (int i = 0; i <= 11; ++i) put("sound" + N(i), NumberText(soundchk[i].Check.Value));
+    for (int i = 0; i <= 11; ++i) put("song" + std::to_string(i), NumberText(songchk[i].Check.Value));
+    for (int i = 0; i <= 11; ++i) put("sound" + std::to_string(i), NumberText(soundchk[i].Check.Value));
     put("messagetext", Text1);
     put("clock", NumberText(clockcheck.Value));
   });
   Form_Unload();
 }
 
-void Configuration::Form_Unload() { X_Cleanup_And_End(p_); }
+void Configuration::Form_Unload() { EndRun(p_); }
 
-void Configuration::CloseAuditionSong() {
-  std::string reply(255, ' ');
-  p_.os.MciSendString("status song1 mode", reply);
-  if (reply.compare(0, 7, "playing") == 0) p_.os.MciSendString("stop song1", reply);
-  reply.assign(255, ' ');
-  p_.os.MciSendString("status song1 mode", reply);
-  if (reply.compare(0, 7, "stopped") == 0) p_.os.MciSendString("close song1", reply);
-}
+void Configuration::CloseAuditionSong() { CloseSong(p_.os, "song1"); }
 
 void Configuration::SilenceWaveOutput() { p_.os.PlaySoundNamed("0", kSndNoDefault); }
 
@@ -210,14 +168,14 @@ void Configuration::speaker_Click(int16_t index) {
   SilenceWaveOutput();
   CloseAuditionSong();
   std::string reply(255, ' ');
-  p_.os.MciSendString("open \"" + p_.DataDir + "h_song" + N(index) + ".Mid\" type sequencer alias song1", reply);
-  p_.os.MciSendString("play song1 from " + N(AuditionStart(index)), reply);
+  p_.os.MciSendString("open \"" + SongFile(p_.DataDir, index) + "\" type sequencer alias song1", reply);
+  p_.os.MciSendString("play song1 from " + std::to_string(AuditionStart(index)), reply);
 }
 
 void Configuration::fxspeaker_Click(int16_t index) {
   CloseAuditionSong();
   SilenceWaveOutput();
-  const std::string path = p_.DataDir + "h_sound" + N(index) + ".wav";
+  const std::string path = EffectFile(p_.DataDir, index);
   // A missing effect plays nothing: the user's unsaved choices are worth more than an error box.
   if (!FileInstallCheck(p_, path)) return;
   waveBuffer_ = LoadSound(p_, path);
@@ -229,71 +187,75 @@ void Configuration::PreviewButton_Click(const std::string& button) {
   for (CreatureRow& r : Creatures)
     if (r.PreviewButton == button) row = &r;
   if (!row) return;
+  const CreatureEntry& entry = *row->Entry;
   Scene& s = p_.scene;
-  CreatureState& target = row->Check.Page == 0 ? s.PreviewState1 : s.PreviewState2;
+  const bool first = row->Check.Page == 0;
+  CreatureState& target = first ? s.PreviewState1 : s.PreviewState2;
+  previewKind_[first ? 0 : 1] = entry.preview;
   // The surface the new selection replaces goes at once (the group pictures are not the preview's).
   if (target.Picture > 0 && target.Picture != s.FireFlies[1].Picture && target.Picture != s.Spider.Picture)
     RemoveDC(p_, target.Picture);
   target = *row->Record;
-  if (button == "Picture8") target.FileName = "h_owl_preview.bmp";
-  if (button == "Picture27") target.FileName = "h_bat_preview.bmp";
-  if (button == "Picture16") {
+  if (entry.previewFile) {
+    target.FileName = entry.previewFile;
+    target.Width = entry.previewWidth;
+    target.Height = entry.previewHeight;
+    target.FrameCount = entry.previewFrames;
+  }
+  if (entry.preview == PreviewKind::kFireFlies) {
     RemoveDC(p_, s.FireFlies[1].Picture);
     s.FireFlies[1].Picture = GenerateDC(p_, p_.DataDir + s.FireFlies[1].FileName);
     target.Picture = 0;  // the fireflies draw from their own picture
   } else {
     target.Picture = GenerateDC(p_, p_.DataDir + target.FileName);
   }
-  if (button == "Picture8") {
-    target.Width = 82;
-    target.Height = 81;
-    target.FrameCount = 4;
-    s.ShortTick = 0;
-  } else if (button == "Picture27") {
-    target.Width = 36;
-    target.Height = 32;
-    target.FrameCount = 8;
-  } else if (button == "Picture9") {
-    s.ShortTick = 0;
-  } else if (button == "Picture10") {
-    RemoveDC(p_, s.Spider.Picture);
-    s.Spider.Picture = GenerateDC(p_, p_.DataDir + s.Spider.FileName);
-    s.Spider.Y = -s.Spider.Height;
-    s.Spider.X = RoundToInt32(PreviewPicture2.ScaleWidth / 2.0 - s.PreviewState2.Width / 2.0);
-    s.MediumTick = 0;
-  } else if (button == "Picture13") {
-    s.MediumTick = 0;
-  } else if (button == "Picture16") {
-    const int W = PreviewPicture2.ScaleWidth, H = PreviewPicture2.ScaleHeight;
-    for (int n = 1; n <= 8; ++n) {
-      CreatureState& f = s.FireFlies[n];
-      p_.Rnd.Seed(p_.os.ClockSeconds());
-      f.X = static_cast<int32_t>(std::floor((W - f.Width - 4) * p_.Rnd.Next()));
-      p_.Rnd.Seed(p_.os.ClockSeconds());
-      f.Y = static_cast<int32_t>(std::floor((H - f.Height - 4) * p_.Rnd.Next()));
-      if (n >= 5) f.StepX = -f.StepX;
+  switch (entry.preview) {
+    case PreviewKind::kOwl:
+    case PreviewKind::kLightning:
+      s.ShortTick = 0;
+      break;
+    case PreviewKind::kSpider:
+      RemoveDC(p_, s.Spider.Picture);
+      s.Spider.Picture = GenerateDC(p_, p_.DataDir + s.Spider.FileName);
+      s.Spider.Y = -s.Spider.Height;
+      s.Spider.X = RoundToInt32(PreviewPicture2.ScaleWidth / 2.0 - s.PreviewState2.Width / 2.0);
+      s.MediumTick = 0;
+      break;
+    case PreviewKind::kHand:
+      s.MediumTick = 0;
+      break;
+    case PreviewKind::kFireFlies: {
+      const int W = PreviewPicture2.ScaleWidth, H = PreviewPicture2.ScaleHeight;
+      for (int n = 1; n <= 8; ++n) {
+        CreatureState& f = s.FireFlies[n];
+        p_.Rnd.Seed(p_.os.ClockSeconds());
+        f.X = static_cast<int32_t>(std::floor((W - f.Width - 4) * p_.Rnd.Next()));
+        p_.Rnd.Seed(p_.os.ClockSeconds());
+        f.Y = static_cast<int32_t>(std::floor((H - f.Height - 4) * p_.Rnd.Next()));
+        if (n >= 5) f.StepX = -f.StepX;
+      }
+      break;
     }
+    default:
+      break;
   }
 }
 
-void Configuration::DrawPreview(PictureBoxControl& box, CreatureState& record, bool first) {
+void Configuration::DrawPreview(PictureBoxControl& box, CreatureState& record, PreviewKind kind) {
   const int W = box.ScaleWidth, H = box.ScaleHeight;
   record.X = RoundToInt32(W / 2.0 - record.Width / 2.0);
   record.Y = RoundToInt32(H / 2.0 - record.Height / 2.0);
   p_.surfaces.BitBlt(p_.BackBuffer, 0, 0, W, H, 0, 0, 0, Rop::kBlackness);
   p_.surfaces.BitBlt(box.Image, 0, 0, W, H, 0, 0, 0, Rop::kBlackness);
-  const std::string& file = record.FileName;
-  if (first) {
-    if (file == "h_crow1.bmp") Anim_Crow1(p_, record);
-    else if (file == "h_owl_preview.bmp") Anim_Preview_Owl(p_);
-    else if (file == "h_bat_preview.bmp") Anim_Preview_Multiple(p_, record);
-    else Anim_Still_Loop(p_, record);
-  } else {
-    if (file == "h_hand.bmp") Anim_Preview_Hand(p_);
-    else if (file == "h_lightning1.bmp") Anim_Preview_Lightning(p_);
-    else if (file == "h_firefly.bmp") Anim_Preview_FireFly(p_);
-    else if (file == "h_spider.bmp") Anim_Preview_Spider(p_);
-    else Anim_Still_Loop(p_, record);
+  switch (kind) {
+    case PreviewKind::kCrow: Anim_Crow1(p_, record); break;
+    case PreviewKind::kOwl: Anim_Preview_Owl(p_); break;
+    case PreviewKind::kBats: Anim_Preview_Multiple(p_, record, W, H); break;
+    case PreviewKind::kHand: Anim_Preview_Hand(p_); break;
+    case PreviewKind::kLightning: Anim_Preview_Lightning(p_); break;
+    case PreviewKind::kFireFlies: Anim_Preview_FireFly(p_, W, H); break;
+    case PreviewKind::kSpider: Anim_Preview_Spider(p_); break;
+    case PreviewKind::kStillLoop: Anim_Still_Loop(p_, record); break;
   }
   p_.surfaces.BitBlt(box.Image, 0, 0, p_.ScreenWidth, p_.ScreenHeight, p_.BackBuffer, 0, 0, Rop::kSrcCopy);
 }
@@ -307,8 +269,8 @@ void Configuration::Timer1_Timer() {
     if (s.MediumTick == 100) s.MediumTick = 0;
     s.LongTick += 1;
     if (s.LongTick == 1000) s.LongTick = 0;
-    DrawPreview(PreviewPicture, s.PreviewState1, true);
-    DrawPreview(PreviewPicture2, s.PreviewState2, false);
+    DrawPreview(PreviewPicture, s.PreviewState1, previewKind_[0]);
+    DrawPreview(PreviewPicture2, s.PreviewState2, previewKind_[1]);
     p_.os.RefreshWindow();
   });
 }

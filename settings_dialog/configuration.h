@@ -7,8 +7,9 @@
 #include <vector>
 
 #include "platform/system.h"
-#include "saver/controls.h"
-#include "startup/program.h"
+#include "platform/controls.h"
+#include "scene/catalogue.h"
+#include "scene/stage.h"
 
 namespace dusk {
 
@@ -28,6 +29,7 @@ struct CreatureRow {
   CheckBoxControl Check;
   std::string Key;
   CreatureState* Record = nullptr;
+  const CreatureEntry* Entry = nullptr;  // what the catalogue says of it
   std::string PreviewButton;  // the button's name, e.g. "Picture8"
   TwipsRect ButtonPlace;
 };
@@ -49,7 +51,7 @@ struct PictureBoxControl {
 
 class Configuration {
  public:
-  explicit Configuration(Program& p);
+  explicit Configuration(Stage& p);
 
   static constexpr const char* kCaption = "Duskhollow ScreenSaver";
   FormGeometry Geometry{0, 0, 7680, 4200};  // client area in twips
@@ -87,11 +89,13 @@ class Configuration {
   CreatureRow* Row(const std::string& key);
 
  private:
-  Program& p_;
+  Stage& p_;
   std::vector<uint8_t> waveBuffer_;  // the effect being auditioned
   void CloseAuditionSong();
   void SilenceWaveOutput();
-  void DrawPreview(PictureBoxControl& box, CreatureState& record, bool first);
+  // How each box plays what it shows (a box shows the preview strip until a button is clicked).
+  PreviewKind previewKind_[2] = {PreviewKind::kStillLoop, PreviewKind::kStillLoop};
+  void DrawPreview(PictureBoxControl& box, CreatureState& record, PreviewKind kind);
 };
 
 }  // namespace dusk

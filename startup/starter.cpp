@@ -1,28 +1,20 @@
 #include "startup/starter.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 
+#include "platform/bytes.h"
 #include "platform/numbers.h"
 #include "platform/system.h"
+#include "platform/text.h"
 #include "saver/previewscreen.h"
 #include "saver/screensaver.h"
 #include "scene/animations.h"
+#include "scene/catalogue.h"
 #include "settings_dialog/configuration.h"
 
 namespace dusk {
 namespace {
-
-std::string Lower(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
-  return s;
-}
-
-std::string Trim(const std::string& s) {
-  size_t b = s.find_first_not_of(' '), e = s.find_last_not_of(' ');
-  return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
-}
 
 bool IsOn(const std::string& value) { return ReadNumber(value) > 0; }
 
@@ -31,27 +23,14 @@ std::string Setting(Program& p, const std::string& key) {
 }
 
 void ApplyDefaults(Program& p) {
-  Scene& s = p.scene;
-  for (CreatureState* c : {&s.Skeleton1, &s.Crow1, &s.Crow2, &s.Watchman, &s.Zombie, &s.BloodDrip,
-                           &s.Rats[1], &s.GraveDigger, &s.Lightning[1], &s.Flower, &s.Owl, &s.Bats[1]})
-    c->Enabled = kTrue;
+  for (const CreatureEntry& c : kCreatures)
+    if (c.onByDefault) c.record(p.scene).Enabled = kTrue;
   p.settings.Speed = 70;
   for (int i : {0, 1, 2, 4, 6, 7, 8, 9, 10, 11}) p.settings.SoundOn[i] = kTrue;
   p.settings.SongOn[0] = kTrue;
 }
 
 }  // namespace
-
-// The twenty creature keys in the order the settings file lists them, with their records.
-std::vector<std::pair<const char*, CreatureState*>> CreatureKeys(Scene& s) {
-  return {{"bat", &s.Bats[1]},         {"blooddrip", &s.BloodDrip}, {"bouncingpumpkin", &s.Pumpkin},
-          {"crow1", &s.Crow1},         {"crow2", &s.Crow2},         {"dove", &s.Dove},
-          {"firefly", &s.FireFlies[1]}, {"flower", &s.Flower},      {"gravedigger", &s.GraveDigger},
-          {"hand", &s.Hand},           {"lightning", &s.Lightning[1]}, {"medallion", &s.Medallion},
-          {"owl", &s.Owl},             {"rat", &s.Rats[1]},         {"scorpion", &s.Scorpion},
-          {"skeleton1", &s.Skeleton1}, {"skeleton2", &s.Skeleton2}, {"spider", &s.Spider},
-          {"watchman", &s.Watchman},   {"zombie", &s.Zombie}};
-}
 
 void Main(Program& p, const std::string& commandLine) {
   Guarded(p, label::kMain, [&] {
@@ -64,10 +43,7 @@ void Main(Program& p, const std::string& commandLine) {
     GetDiectories(p);
     p.ScreenWidth = RoundToInt16(p.os.ScreenWidthPixels());
     p.ScreenHeight = RoundToInt16(p.os.ScreenHeightPixels());
-    p.SceneTopLimit = -150;
-    p.SceneFarLimit = 750;
-    p.SceneRightLimit = 1200;
-    p.SceneLeftLimit = -400;
+    SetSceneLimits(p);
     p.Rnd.Seed(p.os.ClockSeconds());
     X_GetData(p);
     Properties_Creatures(p);
@@ -138,8 +114,7 @@ int16_t GetRegValue(Program& p, uint32_t root, const std::string& keyPath, const
   if (auto value = p.os.QueryRegistryValue(root, keyPath, name)) {
     const size_t count = value->data.size();
     if (value->type == kRegDword && count >= 4) {
-      const uint8_t* d = value->data.data();
-      int32_t n = static_cast<int32_t>(d[0] | (d[1] << 8) | (d[2] << 16) | (static_cast<uint32_t>(d[3]) << 24));
+      const int32_t n = static_cast<int32_t>(ReadLe32(value->data.data()));
       char buf[24];
       std::snprintf(buf, sizeof buf, n < 0 ? "-%03lld" : "%03lld", n < 0 ? -static_cast<long long>(n) : static_cast<long long>(n));
       text = buf;
@@ -166,12 +141,8 @@ void X_Cleanup_And_End(Program& p) {
       release(c->Picture);
     release(p.PaletteSurface);
     release(p.BackBuffer);
-    for (CreatureState* c :
-         {&s.Tomb1, &s.Tomb2, &s.Tomb4, &s.Bats[1], &s.BloodDrip, &s.Pumpkin, &s.Crow1, &s.Crow2,
-          &s.Dove, &s.FireFlies[1], &s.Flower, &s.GraveDigger, &s.Hand, &s.Lightning[1],
-          &s.Lightning[2], &s.Medallion, &s.Owl, &s.Rats[1], &s.Rats[2], &s.Scorpion, &s.Skeleton1,
-          &s.Skeleton2, &s.Spider, &s.Watchman, &s.Zombie})
-      release(c->Picture);
+    for (CreatureState* c : {&s.Tomb1, &s.Tomb2, &s.Tomb4, &s.Lightning[2], &s.Rats[2]}) release(c->Picture);
+    for (const CreatureEntry& c : kCreatures) release(c.record(s).Picture);
     release(p.PreviewStrip);
     release(s.PreviewState1.Picture);
     release(s.PreviewState2.Picture);
@@ -179,15 +150,7 @@ void X_Cleanup_And_End(Program& p) {
     p.os.ShowCursor(true);
     SetTFS(p, "enable");
 
-    for (int i = 0; i <= 11; ++i) {
-      const std::string alias = "song" + std::to_string(i);
-      std::string reply(255, ' ');
-      p.os.MciSendString("status " + alias + " mode", reply);
-      if (reply.compare(0, 7, "playing") == 0) p.os.MciSendString("stop " + alias, reply);
-      reply.assign(255, ' ');
-      p.os.MciSendString("status " + alias + " mode", reply);
-      if (reply.compare(0, 7, "stopped") == 0) p.os.MciSendString("close " + alias, reply);
-    }
+    for (int i = 0; i <= 11; ++i) CloseSong(p.os, SongAlias(i));
     p.ErrorStep = "00";
 
     if (p.RunMode == kModeSaver) {
@@ -222,7 +185,7 @@ void X_GetData(Program& p) {
       ApplyDefaults(p);
       return;
     }
-    for (auto& [key, record] : CreatureKeys(p.scene)) record->Enabled = VbBool(IsOn(Setting(p, key)));
+    for (const CreatureEntry& c : kCreatures) c.record(p.scene).Enabled = VbBool(IsOn(Setting(p, c.key)));
     p.settings.Speed = RoundToInt16(ReadNumber(Setting(p, "speed")));
     p.settings.MessageText = Setting(p, "messagetext");
     for (int i = 0; i <= 11; ++i) p.settings.SongOn[i] = VbBool(IsOn(Setting(p, "song" + std::to_string(i))));

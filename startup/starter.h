@@ -4,8 +4,6 @@
 
 #include <cstdint>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "startup/program.h"
 
@@ -29,9 +27,6 @@ int16_t GetRegValue(Program& p, uint32_t root, const std::string& keyPath, const
 // Settings file and directories
 void GetDiectories(Program& p);
 void X_GetData(Program& p);
-
-// The twenty creature keys of the settings file, in the file's order, with their records.
-std::vector<std::pair<const char*, CreatureState*>> CreatureKeys(Scene& s);
 
 // Picture loading
 void LoadPics4ScreenSaver(Program& p);

@@ -110,6 +110,7 @@ void ProgramTest::NewProcess() {
   p.reset();
   os = std::make_unique<PortableOs>(windir.string());
   p = std::make_unique<Program>(*os);
+  p->sound.RecordEffects = true;
 }
 
 void ProgramTest::WriteFile(const std::string& relative, const std::vector<uint8_t>& bytes) {

@@ -209,7 +209,7 @@ TEST_F(Dialog, TheCrowPreviewCawsSilentlyWithoutAMixer) {
   Open();
   D().PreviewButton_Click("Picture6");
   for (int i = 0; i < 40; ++i) D().Timer1_Timer();  // through the caw at 12
-  EXPECT_TRUE(p->effectsPlayed.empty());
+  EXPECT_TRUE(p->sound.effectsPlayed.empty());
   EXPECT_TRUE(os->mixer.empty());
 }
 

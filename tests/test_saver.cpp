@@ -277,7 +277,7 @@ TEST_F(Effects, TheMixerIsOpenedAndTheGreetingPlaysOnce) {
   EXPECT_EQ(os->mixer[11], "WaveMixOpenChannel 1 8 2");
   EXPECT_EQ(os->mixer[12], "WaveMixActivate 1 1");
   EXPECT_EQ(os->mixer[13], "WaveMixPlay session 1 channel 0 wave 1 flags 5");
-  EXPECT_EQ(p->effectsPlayed, (std::vector<int>{0}));
+  EXPECT_EQ(p->sound.effectsPlayed, (std::vector<int>{0}));
   EXPECT_EQ(p->sound.NextEffect, 5);
   EXPECT_EQ(p->ErrorStep, "7");
 }
@@ -298,9 +298,9 @@ TEST_F(Effects, TheRotationPlaysEvery101FramesOnChannel7SkippingOffSlots) {
   Start();
   std::vector<std::pair<int, int>> played;  // frame, effect
   for (int frame = 1; frame <= 700; ++frame) {
-    p->effectsPlayed.clear();
+    p->sound.effectsPlayed.clear();
     W().maintimer_Timer();
-    for (int e : p->effectsPlayed) played.push_back({frame, e});
+    for (int e : p->sound.effectsPlayed) played.push_back({frame, e});
   }
   EXPECT_EQ(played, (std::vector<std::pair<int, int>>{{99, 6}, {200, 8}, {301, 11}, {402, 6}, {503, 8}, {604, 11}}));
   EXPECT_EQ(PlaysOnChannel(7).size(), 6u);
@@ -311,7 +311,7 @@ TEST_F(Effects, OneRotatingEffectRepeats) {
   Settings("sound9=1\r\n");
   Start();
   Frames(301);
-  EXPECT_EQ(p->effectsPlayed, (std::vector<int>{9, 9, 9}));
+  EXPECT_EQ(p->sound.effectsPlayed, (std::vector<int>{9, 9, 9}));
 }
 
 TEST_F(Effects, WithoutAMixerNoEffectPlaysAndTheCleanUpLeavesItAlone) {
@@ -321,7 +321,7 @@ TEST_F(Effects, WithoutAMixerNoEffectPlaysAndTheCleanUpLeavesItAlone) {
   os->mixerAvailable = false;
   ASSERT_EQ(RunMain("/s"), -1);
   Frames(250);
-  EXPECT_TRUE(p->effectsPlayed.empty());
+  EXPECT_TRUE(p->sound.effectsPlayed.empty());
   EXPECT_EQ(EndCode([&] { W().Form_KeyPress(32); }), 0);
   EXPECT_EQ(std::count_if(os->mixer.begin(), os->mixer.end(), [](auto& m) { return m.find("Close") != std::string::npos; }), 0);
 }
@@ -332,9 +332,9 @@ TEST_F(Effects, CreaturesTriggerTheirOwnEffectsOnTheirOwnChannels) {
   Start();
   std::vector<int> frames;
   for (int frame = 1; frame <= 202; ++frame) {
-    p->effectsPlayed.clear();
+    p->sound.effectsPlayed.clear();
     W().maintimer_Timer();
-    if (!p->effectsPlayed.empty()) frames.push_back(p->scene.MediumTick);
+    if (!p->sound.effectsPlayed.empty()) frames.push_back(p->scene.MediumTick);
   }
   EXPECT_EQ(frames, (std::vector<int>{30, 78, 30, 78}));
   EXPECT_EQ(PlaysOnChannel(2).size(), 4u);

@@ -163,9 +163,9 @@ TEST_F(SceneTest, LightningFlashesTwiceForEachBoltInEveryCycleAndThundersBefore)
     const int f1 = p->scene.Lightning[1].Frame, f2 = p->scene.Lightning[2].Frame;
     if (f1 >= 0) bolt1.push_back(t * 10 + f1);
     if (f2 >= 0) bolt2.push_back(t * 10 + f2);
-    p->effectsPlayed.clear();
+    p->sound.effectsPlayed.clear();
     Anim_Lightning(*p);
-    if (!p->effectsPlayed.empty()) thunder.push_back(t);
+    if (!p->sound.effectsPlayed.empty()) thunder.push_back(t);
   }
   EXPECT_EQ(bolt1, (std::vector<int>{340, 351, 360, 440, 451}));
   EXPECT_EQ(bolt2, (std::vector<int>{810, 821, 830, 910, 921}));
@@ -206,10 +206,10 @@ TEST_F(SceneTest, ScriptedFramesOverWholeCounterCycles) {
   std::vector<int> crow, caws;
   for (int t = 0; t <= 40; ++t) {
     s.ShortTick = t;
-    p->effectsPlayed.clear();
+    p->sound.effectsPlayed.clear();
     Anim_Crow1(*p, s.Crow1);
     crow.push_back(s.Crow1.Frame);
-    if (!p->effectsPlayed.empty()) caws.push_back(t);
+    if (!p->sound.effectsPlayed.empty()) caws.push_back(t);
   }
   EXPECT_EQ(crow, (std::vector<int>{1, 1, 1, 1, 1, 2, 3, 3, 3, 3, 3, 4, 5, 5, 5, 5, 5, 5, 0, 1, 1, 1, 1, 1,
                                     1, 2, 3, 3, 3, 3, 3, 3, 3, 3, 3, 2, 3, 3, 3, 3, 3}));
@@ -220,9 +220,9 @@ TEST_F(SceneTest, ScriptedFramesOverWholeCounterCycles) {
   std::vector<int> hoots;
   for (int t = 0; t <= 100; ++t) {
     s.MediumTick = t;
-    p->effectsPlayed.clear();
+    p->sound.effectsPlayed.clear();
     Anim_Owl(*p);
-    if (!p->effectsPlayed.empty()) hoots.push_back(t);
+    if (!p->sound.effectsPlayed.empty()) hoots.push_back(t);
     if (t == 74) {
       ASSERT_EQ(s.Owl.Frame, 5);
     }
@@ -339,9 +339,9 @@ TEST_F(SceneTest, FootstepsOnlyOnFramesFourAndNineWhileTheSkeletonIsOnTheScene) 
   s.Skeleton1.X = -400;
   s.Skeleton1.Frame = 0;
   for (int t = 0; t < 150; ++t) {  // one walk from -400 to beyond the scene
-    p->effectsPlayed.clear();
+    p->sound.effectsPlayed.clear();
     Anim_Skeleton1(*p);
-    if (!p->effectsPlayed.empty()) {
+    if (!p->sound.effectsPlayed.empty()) {
       EXPECT_TRUE(s.Skeleton1.Frame == 4 || s.Skeleton1.Frame == 9);
       EXPECT_GT(s.Skeleton1.X, -151);
       EXPECT_LT(s.Skeleton1.X, 800);
@@ -350,10 +350,10 @@ TEST_F(SceneTest, FootstepsOnlyOnFramesFourAndNineWhileTheSkeletonIsOnTheScene) 
   }
   EXPECT_EQ(steps.size(), 10u);  // 63 ticks on the scene, two footfalls in every 12 frames
   p->settings.SoundOn[5] = kFalse;
-  p->effectsPlayed.clear();
+  p->sound.effectsPlayed.clear();
   s.Skeleton1.X = 100;
   for (int t = 0; t < 24; ++t) Anim_Skeleton1(*p);
-  EXPECT_TRUE(p->effectsPlayed.empty());
+  EXPECT_TRUE(p->sound.effectsPlayed.empty());
 }
 
 TEST_F(SceneTest, ABloodDropSoundsOncePerLoopWhenItLands) {
@@ -361,9 +361,9 @@ TEST_F(SceneTest, ABloodDropSoundsOncePerLoopWhenItLands) {
   p->settings.SoundOn[1] = kTrue;
   int drops = 0;
   for (int t = 0; t < 14 * 3; ++t) {
-    p->effectsPlayed.clear();
+    p->sound.effectsPlayed.clear();
     Anim_BloodDrip(*p);
-    if (!p->effectsPlayed.empty()) {
+    if (!p->sound.effectsPlayed.empty()) {
       ++drops;
       EXPECT_EQ(p->scene.BloodDrip.Frame, 4);
     }

@@ -8,6 +8,7 @@
 #include "platform/system.h"
 #include "saver/previewscreen.h"
 #include "startup/starter.h"
+#include "scene/catalogue.h"
 #include "tests/fixture.h"
 
 namespace dusk::testing {
@@ -39,7 +40,7 @@ TEST_F(Startup, WithoutASettingsFileTheDefaultsApplyAndNothingIsWritten) {
 TEST_F(Startup, FirstRunAloneSwitchesEverythingOff) {
   WriteText("tarnix.ini", Ini("firstrun=1\r\n"));
   X_GetData(*p);
-  for (auto& [key, record] : CreatureKeys(p->scene)) EXPECT_EQ(record->Enabled, kFalse) << key;
+  for (const CreatureEntry& c : kCreatures) EXPECT_EQ(c.record(p->scene).Enabled, kFalse) << c.key;
   EXPECT_EQ(p->settings.Speed, 0);
   for (int i = 0; i <= 11; ++i) {
     EXPECT_EQ(p->settings.SongOn[i], kFalse);

@@ -2,15 +2,13 @@
 
 #include <cstring>
 
+#include "platform/bytes.h"
+
 namespace wavemix::detail {
 namespace {
 
-uint16_t ReadU16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-
-uint32_t ReadU32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-         (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
+using dusk::ReadLe16;
+using dusk::ReadLe32;
 
 bool IdIs(const uint8_t* p, const char (&id)[5]) { return std::memcmp(p, id, 4) == 0; }
 
@@ -23,7 +21,7 @@ void SourceFrame(const PcmView& pcm, size_t frame, int32_t& left, int32_t& right
   const uint8_t* p = pcm.data + frame * pcm.channels * bytes_per_sample;
   auto sample = [&](const uint8_t* s) -> int32_t {
     if (pcm.bits == 8) return (static_cast<int32_t>(s[0]) - 128) * 256;
-    return static_cast<int16_t>(ReadU16(s));
+    return static_cast<int16_t>(ReadLe16(s));
   };
   left = sample(p);
   right = pcm.channels == 2 ? sample(p + bytes_per_sample) : left;
@@ -38,7 +36,7 @@ std::optional<PcmView> ParseWav(const void* bytes, size_t size) {
   }
   // The RIFF size must fit in the image (a shorter file is truncated); bytes after it are
   // not part of the wave and are ignored.
-  const uint64_t riff_end = uint64_t{ReadU32(file + 4)} + 8;
+  const uint64_t riff_end = uint64_t{ReadLe32(file + 4)} + 8;
   if (riff_end > size || riff_end < 12) return std::nullopt;
   const size_t end = static_cast<size_t>(riff_end);
 
@@ -49,7 +47,7 @@ std::optional<PcmView> ParseWav(const void* bytes, size_t size) {
   size_t pos = 12;
   while (pos + 8 <= end) {
     const uint8_t* chunk = file + pos;
-    const uint32_t chunk_size = ReadU32(chunk + 4);
+    const uint32_t chunk_size = ReadLe32(chunk + 4);
     if (chunk_size > end - pos - 8) return std::nullopt;  // runs past the RIFF body
     if (IdIs(chunk, "fmt ")) {
       if (fmt != nullptr) return std::nullopt;
@@ -65,17 +63,17 @@ std::optional<PcmView> ParseWav(const void* bytes, size_t size) {
   }
   if (fmt == nullptr || data == nullptr || fmt_size < 16) return std::nullopt;
 
-  uint16_t tag = ReadU16(fmt);
-  const uint16_t channels = ReadU16(fmt + 2);
-  const uint32_t rate = ReadU32(fmt + 4);
-  const uint16_t block_align = ReadU16(fmt + 12);
-  const uint16_t bits = ReadU16(fmt + 14);
+  uint16_t tag = ReadLe16(fmt);
+  const uint16_t channels = ReadLe16(fmt + 2);
+  const uint32_t rate = ReadLe32(fmt + 4);
+  const uint16_t block_align = ReadLe16(fmt + 12);
+  const uint16_t bits = ReadLe16(fmt + 14);
   if (tag == kFormatExtensible) {
     // WAVEFORMATEXTENSIBLE: cbSize >= 22, then valid bits, channel mask, sub-format GUID
     // whose first two bytes carry the format tag.
-    if (fmt_size < 40 || ReadU16(fmt + 16) < 22) return std::nullopt;
-    if (ReadU16(fmt + 18) != bits) return std::nullopt;  // padded containers are not supported
-    tag = ReadU16(fmt + 24);
+    if (fmt_size < 40 || ReadLe16(fmt + 16) < 22) return std::nullopt;
+    if (ReadLe16(fmt + 18) != bits) return std::nullopt;  // padded containers are not supported
+    tag = ReadLe16(fmt + 24);
   }
   if (tag != kFormatPcm) return std::nullopt;
   if (channels != 1 && channels != 2) return std::nullopt;

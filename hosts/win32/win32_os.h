@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/seam.h"
-#include "saver/controls.h"
+#include "platform/controls.h"
 
 struct HWND__;
 struct HINSTANCE__;

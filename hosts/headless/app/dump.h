@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "saver/controls.h"
+#include "platform/controls.h"
 #include "startup/program.h"
 
 namespace dusk::headless {

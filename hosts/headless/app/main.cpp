@@ -141,6 +141,7 @@ class Run {
     if (o.seed >= 0) os_.clockSeconds = static_cast<double>(o.seed);
     os_.songSeconds = [](const std::vector<uint8_t>& bytes) { return MidiFileSeconds(bytes); };
     if (!o.dumpFile.empty()) {
+      p_.sound.RecordEffects = true;
       dump_.open(o.dumpFile);
       if (!dump_) Fail("cannot write " + o.dumpFile);
     }
@@ -172,10 +173,10 @@ class Run {
   bool started_ = false;
 
   void Emit(JsonLine& j) {
-    j.Strings("mci", os_.mci).Numbers("effects", p_.effectsPlayed).Strings("mixer", os_.mixer);
+    j.Strings("mci", os_.mci).Numbers("effects", p_.sound.effectsPlayed).Strings("mixer", os_.mixer);
     os_.mci.clear();
     os_.mixer.clear();
-    p_.effectsPlayed.clear();
+    p_.sound.effectsPlayed.clear();
     if (dump_) dump_ << j.Text() << "\n";
   }
 
@@ -231,15 +232,19 @@ class Run {
     tick_ = o_.ticks;
   }
 
+  // What the screen shows now, every `every` frames, when frames are asked for.
+  void WriteFrame(const Bitmap* canvas, const LabelControl* labels[], int labelCount) {
+    if (o_.framesDir.empty() || !canvas || tick_ % o_.every != 0) return;
+    char name[32];
+    std::snprintf(name, sizeof name, "frame-%06lld.png", tick_);
+    if (!WritePng(*canvas, labels, labelCount, (std::filesystem::path(o_.framesDir) / name).string()))
+      Fail("cannot write frames into " + o_.framesDir);
+  }
+
   void FrameLine(ScreenSaver& s) {
     const Bitmap* canvas = p_.surfaces.Find(s.Canvas);
-    if (!o_.framesDir.empty() && canvas && tick_ % o_.every == 0) {
-      const LabelControl* labels[] = {&s.ScreenLabel, &s.ClockLabel};
-      char name[32];
-      std::snprintf(name, sizeof name, "frame-%06lld.png", tick_);
-      if (!WritePng(*canvas, labels, 2, (std::filesystem::path(o_.framesDir) / name).string()))
-        Fail("cannot write frames into " + o_.framesDir);
-    }
+    const LabelControl* labels[] = {&s.ScreenLabel, &s.ClockLabel};
+    WriteFrame(canvas, labels, 2);
     if (!dump_) return;
     const Scene& sc = p_.scene;
     JsonLine j;
@@ -265,11 +270,7 @@ class Run {
       os_.elapsedMs += w.previewtimer.Interval;
       if (w.previewtimer.Enabled) w.previewtimer_Timer();
       const Bitmap* canvas = p_.surfaces.Find(w.Canvas);
-      if (!o_.framesDir.empty() && canvas && tick_ % o_.every == 0) {
-        char name[32];
-        std::snprintf(name, sizeof name, "frame-%06lld.png", tick_);
-        WritePng(*canvas, nullptr, 0, (std::filesystem::path(o_.framesDir) / name).string());
-      }
+      WriteFrame(canvas, nullptr, 0);
       JsonLine j;
       j.Field("tick", tick_).Field("PreviewFrame", w.PreviewFrame).Field("PreviewX", w.PreviewX);
       j.Field("PreviewY", w.PreviewY);

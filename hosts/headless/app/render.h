@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/surface.h"
-#include "saver/controls.h"
+#include "platform/controls.h"
 
 namespace dusk::headless {
 
