@@ -414,12 +414,7 @@ TEST_F(Preview, HalvesRoundToEven) {
 TEST_F(Preview, ClosingThePreviewEndsTheProcessThroughTheCleanUp) {
   os->windows[7] = Rect{0, 0, 152, 112};
   ASSERT_EQ(RunMain("/p 7"), -1);
-  try {
-    p->previewScreen->Form_Unload();
-    FAIL();
-  } catch (const ProcessExit& e) {
-    EXPECT_EQ(e.code, 0);
-  }
+  EXPECT_EQ(EndCode([&] { p->previewScreen->Form_Unload(); }), 0);
   EXPECT_EQ(os->calls.back(), "EndProcess 0");
   EXPECT_EQ(p->PreviewStrip, 0);
 }

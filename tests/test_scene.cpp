@@ -17,10 +17,7 @@ class SceneTest : public ProgramTest {
     os->screenHeight = h;
     p->ScreenWidth = w;
     p->ScreenHeight = h;
-    p->SceneLeftLimit = -400;
-    p->SceneRightLimit = 1200;
-    p->SceneTopLimit = -150;
-    p->SceneFarLimit = 750;
+    SetSceneLimits(*p);
     GetDiectories(*p);
     Properties_Creatures(*p);
     p->BackBuffer = p->surfaces.AddBlank(800, 600, 0);

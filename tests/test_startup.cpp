@@ -211,11 +211,7 @@ TEST_F(Startup, TheCleanUpReleasesStopsClosesAndEndsInOrder) {
   const size_t surfacesBefore = p->surfaces.LiveCount();
   EXPECT_GT(surfacesBefore, 20u);
   os->calls.clear();
-  try {
-    X_Cleanup_And_End(*p);
-  } catch (const ProcessExit& e) {
-    EXPECT_EQ(e.code, 0);
-  }
+  EXPECT_EQ(EndCode([&] { X_Cleanup_And_End(*p); }), 0);
   EXPECT_EQ(p->surfaces.LiveCount(), 1u);  // only the window's own canvas is left
   std::vector<std::string> expected = {"ShowCursor 1", "SetScreenSaverRunning 0",
                                        "mci status song0 mode", "mci stop song0",
@@ -234,10 +230,7 @@ TEST_F(Startup, TheCleanUpReleasesStopsClosesAndEndsInOrder) {
 }
 
 TEST_F(Startup, TheCleanUpBeforeAnyModeStillShowsTheCursorAndRunsTheSongLoop) {
-  try {
-    X_Cleanup_And_End(*p);
-  } catch (const ProcessExit&) {
-  }
+  EXPECT_EQ(EndCode([&] { X_Cleanup_And_End(*p); }), 0);
   ASSERT_GE(os->calls.size(), 26u);
   EXPECT_EQ(os->calls[0], "ShowCursor 1");
   EXPECT_EQ(os->calls[1], "mci status song0 mode");
@@ -250,11 +243,7 @@ TEST_F(Startup, AFailureInsideTheCleanUpIsReportedOnceAndEndsDirectly) {
   p->sound.SoundAvailable = kTrue;
   p->sound.MixSession = 1;
   p->scene.BackTop.Picture = 5;  // a handle that was never made: releasing it fails quietly
-  try {
-    ErrorReport(*p, label::kCleanupAndEnd, kErrOverflow);
-  } catch (const ProcessExit& e) {
-    EXPECT_EQ(e.code, 1);
-  }
+  EXPECT_EQ(EndCode([&] { ErrorReport(*p, label::kCleanupAndEnd, kErrOverflow); }), 1);
   EXPECT_EQ(os->messages.size(), 1u);
   EXPECT_EQ(std::count(os->calls.begin(), os->calls.end(), "mci status song0 mode"), 0);
 }
@@ -270,11 +259,7 @@ TEST(ErrorMessages, TheCodeLineAndTheRequestToReportIt) {
 TEST_F(Startup, AnErrorInTheSaverShowsTheCursorAndLowersTheWindowFirst) {
   p->RunMode = kModeSaver;
   p->ErrorStep = "13";
-  try {
-    Guarded(*p, label::kAnimBat, [] { Raise(kErrOverflow); });
-  } catch (const ProcessExit& e) {
-    EXPECT_EQ(e.code, 1);
-  }
+  EXPECT_EQ(EndCode([&] { Guarded(*p, label::kAnimBat, [] { Raise(kErrOverflow); }); }), 1);
   ASSERT_GE(os->calls.size(), 3u);
   EXPECT_EQ(os->calls[0], "ShowCursor 1");
   EXPECT_EQ(os->calls[1], "LowerSaverWindow");

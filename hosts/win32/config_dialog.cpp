@@ -591,15 +591,7 @@ void Dialog::Forward(std::function<void()> event, bool skipWhenBusy) {
   busy_ = true;
   for (;;) {
     ReadControls();
-    try {
-      event();
-    } catch (const RuntimeError& e) {
-      // The form's handlers report their own errors; this only keeps a stray one from unwinding
-      // through the system's frames.
-      ErrorReport(p_, label::kMain, e.number);
-    } catch (...) {
-      ErrorReport(p_, label::kMain, kErrInternal);
-    }
+    RunEventGuarded(p_, event);
     if (pending_.empty()) break;
     event = std::move(pending_.front());
     pending_.pop_front();

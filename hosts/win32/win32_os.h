@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/seam.h"
 #include "platform/controls.h"
+#include "platform/seam.h"
+#include "platform/system.h"
 
 struct HWND__;
 struct HINSTANCE__;
@@ -20,6 +21,20 @@ struct HINSTANCE__;
 namespace dusk {
 
 struct Program;
+
+// Runs a window event for the system. Every handler that can fail reports under its own label;
+// this is only a last resort for a failure that escaped one, so that nothing unwinds through the
+// system's frames.
+template <class F>
+void RunEventGuarded(System& p, F&& event) {
+  try {
+    event();
+  } catch (const RuntimeError& e) {
+    ErrorReport(p, label::kMain, e.number);
+  } catch (...) {
+    ErrorReport(p, label::kMain, kErrInternal);
+  }
+}
 
 class Win32Os : public Os {
  public:

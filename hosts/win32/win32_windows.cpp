@@ -119,15 +119,7 @@ void Win32Os::StopTimers() {
 template <class F>
 void Win32Os::Forward(F&& event) {
   if (ending_) return;
-  try {
-    event();
-  } catch (const RuntimeError& e) {
-    // Every handler that can fail reports under its own label; this is only a last resort for
-    // a failure that escaped one, so that nothing unwinds through the system's frames.
-    ErrorReport(*p_, label::kMain, e.number);
-  } catch (...) {
-    ErrorReport(*p_, label::kMain, kErrInternal);
-  }
+  RunEventGuarded(*p_, event);
   SyncTimers();
 }
 
