@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -123,6 +125,13 @@ TEST(Songs, EveryFileParsesAndLastsOneToThreeMinutes) {
     EXPECT_NEAR(seconds, song.Seconds(), 1e-6);
     EXPECT_TRUE(file == song.Encode());
   }
+}
+
+TEST(Songs, TheDefaultSongIsTheLongest) {
+  // Song 0 is the one heard all night: it takes its time before it comes round again.
+  double seconds = assetgen::BuildSong(0).Seconds();
+  EXPECT_GE(seconds, 150.0);
+  EXPECT_LE(seconds, 180.0);
 }
 
 TEST(Songs, AreWellFormedGeneralMidiMusic) {
@@ -432,6 +441,38 @@ TEST(SoundEffects, VoicesHaveTheirPitchesAndRhythms) {
   EXPECT_NEAR(Median(pitch(4)), 380, 40);
   EXPECT_EQ(bursts(4), 3);
   EXPECT_EQ(bursts(3), 1);
+}
+
+TEST(Songs, PlayAtOneLevelThroughAGeneralMidiSynthesiser) {
+  // Rendered by FluidSynth with a General MIDI soundfont (at a low rate: the level lives in the
+  // low and middle registers), every song's RMS is within 3 dB of every other's.
+  const char* fonts[] = {"/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/FluidR3_GM.sf2"};
+  std::string font;
+  for (const char* f : fonts) {
+    if (std::ifstream(f).good()) font = f;
+    if (!font.empty()) break;
+  }
+  if (font.empty() || std::system("fluidsynth --version >/dev/null 2>&1") != 0) {
+    GTEST_SKIP() << "needs fluidsynth and a General MIDI soundfont";
+  }
+  const std::string out = testing::TempDir() + "dusk_song_render.wav";
+  double loudest = -200, softest = 0;
+  for (int slot = 0; slot < kSongCount; ++slot) {
+    SCOPED_TRACE(assetgen::kSongCaptions[slot]);
+    std::string command = "fluidsynth -ni -q -r 11025 -F '" + out + "' '" + font + "' '" + DUSK_DATA_DIR +
+                          "/h_song" + std::to_string(slot) + ".Mid' >/dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    std::ifstream in(out, std::ios::binary);
+    Wav w = ParseWav({std::istreambuf_iterator<char>(in), {}});
+    ASSERT_GT(w.samples.size(), 11025u * 60);
+    double sum = 0;
+    for (float x : w.samples) sum += double(x) * x;
+    double db = 10 * std::log10(sum / w.samples.size() + 1e-20);
+    loudest = std::max(loudest, db);
+    softest = std::min(softest, db);
+  }
+  std::remove(out.c_str());
+  EXPECT_LE(loudest - softest, 3.0) << "loudest " << loudest << " dBFS, softest " << softest << " dBFS";
 }
 
 TEST(SoundEffects, EachIsItsOwnSound) {
