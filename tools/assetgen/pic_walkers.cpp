@@ -66,24 +66,27 @@ struct Skel {
   double lean;
 };
 
-// One pose of the limping walk: the near foot lands on frame 4 and the far foot on frame 9.
-Skel SkeletonPose(int f, double k) {
-  const double ground = 197 * k, thigh = 48 * k, shin = 46 * k, stride = 88 * k;
+// One pose of the limping walk: the near foot lands on frame 4 and the far foot on frame 9. A
+// planted foot slides back by `stride / (stance * 12)` a frame, which is what the scene moves the
+// walker each tick, so the foot stays put on the ground.
+Skel SkeletonPose(int f, double k, double stride = 90, double stance = 0.5) {
+  const double ground = 197 * k, thigh = 48 * k, shin = 46 * k;
+  stride *= k;
   const double pn = Wrap((f - 4) / 12.0), pf = Wrap((f - 9) / 12.0);
   Skel s{};
-  P fn = FootAt(pn, stride, 16 * k, 0.5), ff = FootAt(pf, stride, 16 * k, 0.5);
+  P fn = FootAt(pn, stride, 16 * k, stance), ff = FootAt(pf, stride, 16 * k, stance);
   // The hip sits as high as the planted feet allow.
   double reach = (thigh + shin) * 0.985;
   double h = reach;
-  if (pn < 0.5) h = std::min(h, std::sqrt(reach * reach - fn.x * fn.x));
-  if (pf < 0.5) h = std::min(h, std::sqrt(reach * reach - ff.x * ff.x));
+  if (pn < stance) h = std::min(h, std::sqrt(reach * reach - fn.x * fn.x));
+  if (pf < stance) h = std::min(h, std::sqrt(reach * reach - ff.x * ff.x));
   const double cx = 68 * k;
   s.hip = {cx, ground - 6 * k - h};
   s.foot[0] = {cx + fn.x, ground - 6 * k + fn.y};
   s.foot[1] = {cx + ff.x, ground - 6 * k + ff.y};
   for (int i = 0; i < 2; ++i) {
     s.knee[i] = Knee(s.hip, s.foot[i], thigh, shin, true);
-    double toeLift = (i == 0 ? pn : pf) >= 0.5 ? 0.35 : 0.0;
+    double toeLift = (i == 0 ? pn : pf) >= stance ? 0.35 : 0.0;
     s.toe[i] = s.foot[i] + Polar(16 * k, -toeLift);
   }
   s.lean = 0.16 + 0.04 * std::sin(2 * kPi * pn);
@@ -108,51 +111,79 @@ void Skull(cairo_t* cr, const BoneStyle& st, P c, double tilt, double jaw) {
   cairo_rotate(cr, tilt);
   cairo_scale(cr, k, k);
   const double o = std::max(1.0, 1.6 * k * st.thick) / k;
+  // In profile, facing +x: the round cranium, the face jutting forward under the brow down to the
+  // upper teeth, and the jaw hinged below the ear.
   auto skullPath = [&](double grow) {
     cairo_new_path(cr);
-    Ellipse(cr, -1, -2, 13 + grow, 13.5 + grow);
-    Poly(cr, {-4, 6 + grow, 4, 11 + grow, 13 + grow, 9 + grow, 14 + grow, 2, 10, -4});
+    Ellipse(cr, -1.5, -3, 12.5 + grow, 12.5 + grow);
+    // Wound the same way as the ellipse, so where they overlap is filled, not cut out.
+    Poly(cr, {4, -10, 11 + grow, -7 - grow, 13.5 + grow, -1, 13.5 + grow, 3, 12.5 + grow, 7.5 + grow, 2,
+              7.5 + grow, -2, 3 + grow});
   };
+  auto jawPath = [&](double grow) {
+    Poly(cr, {-3.5 - grow, -1, -2 - grow, 5 + grow, 2, 7.5 + grow, 11.5 + grow, 7.5 + grow, 12 + grow,
+              4.5 - grow, 3, 3.5 - grow, -0.5, 1 - grow});
+  };
+  cairo_save(cr);
+  cairo_translate(cr, 0, 3);
+  cairo_rotate(cr, jaw);
+  jawPath(o);
+  Col(cr, st.outline);
+  cairo_fill(cr);
+  cairo_restore(cr);
   skullPath(o);
   Col(cr, st.outline);
   cairo_fill(cr);
-  // Jaw.
+  // The jaw: bone in shade, a row of lower teeth along its top.
   cairo_save(cr);
-  cairo_translate(cr, 0, 6);
+  cairo_translate(cr, 0, 3);
   cairo_rotate(cr, jaw);
-  Poly(cr, {-5 - o, -1, -3, 7 + o, 12 + o, 8 + o, 12 + o, 3, 0, 1});
-  Col(cr, st.outline);
+  jawPath(0);
+  cairo_pattern_t* jg = cairo_pattern_create_linear(0, 0, 0, 8);
+  AddStop(jg, 0, st.bone);
+  AddStop(jg, 1, st.shade);
+  cairo_set_source(cr, jg);
   cairo_fill(cr);
-  Poly(cr, {-4, 0, -2, 6, 11, 7, 11, 4, 0, 2});
-  Col(cr, st.shade);
-  cairo_fill(cr);
+  cairo_pattern_destroy(jg);
+  for (double x = 4.2; x <= 11; x += 1.9) {
+    cairo_rectangle(cr, x, 3.6, 1.3, 1.6);
+    Col(cr, 0xf4f0e2);
+    cairo_fill(cr);
+  }
   cairo_restore(cr);
   skullPath(0);
-  cairo_pattern_t* g = cairo_pattern_create_radial(4, -8, 1, 0, 0, 16);
+  cairo_pattern_t* g = cairo_pattern_create_radial(2, -9, 1, -1, -3, 16);
   AddStop(g, 0, 0xfbf8ec);
   AddStop(g, 0.6, st.bone);
   AddStop(g, 1, st.shade);
   cairo_set_source(cr, g);
   cairo_fill(cr);
   cairo_pattern_destroy(g);
-  // Eye socket with a faint cold glow deep inside, nose hole, teeth.
-  Ellipse(cr, 5.8, -1.2, 3.1, 3.4, -0.2);
-  Col(cr, 0x0b0a12);
+  // The temple's hollow and the cheekbone's arch back towards the ear.
+  Ellipse(cr, -5, 0, 4, 5.5);
+  Col(cr, st.shade, 0.45);
   cairo_fill(cr);
-  Glow(cr, 6.2, -0.8, 2.0, 0x9fffe0, 0.8);
-  Poly(cr, {11, 1, 13.5, 5, 10.5, 5});
-  Col(cr, 0x0b0a12);
+  Limb(cr, -1, 2.6, 7, 2.2, 1.1, st.shade, 0.8);
+  // A deep eye socket under a pale brow ridge, with the faintest cold point far inside.
+  Ellipse(cr, 6.8, -2.4, 3.3, 3.0, 0.15);
+  Col(cr, 0x141220);
   cairo_fill(cr);
-  for (double x = 4; x <= 12; x += 2.2) {
-    cairo_rectangle(cr, x, 7.6, 0.9, 2.2);
-    Col(cr, 0x2a2630);
+  Ellipse(cr, 6.6, -1.6, 1.6, 1.4);
+  Col(cr, 0x05050a);
+  cairo_fill(cr);
+  Limb(cr, 3.2, -6.2, 10.6, -5.6, 1.3, 0xfbf8ec, 0.9);
+  Glow(cr, 7.0, -1.8, 0.8, 0xc8f0ff, 0.5);
+  // The nose: a dark notch.
+  Poly(cr, {11.6, 0.2, 13, 3.6, 10.6, 3.4});
+  Col(cr, 0x141220);
+  cairo_fill(cr);
+  // Upper teeth along the front of the face, their gaps dark.
+  Limb(cr, 3.5, 6.6, 12.5, 6.6, 0.6, st.outline);
+  for (double x = 4, i = 0; x <= 11.5; x += 1.9, ++i) {
+    cairo_rectangle(cr, x, 5.2, 1.3, 2.0);
+    Col(cr, i == 2 ? 0xe6e0cc : 0xf4f0e2);
     cairo_fill(cr);
   }
-  // Cheek bone and the temple's shadow.
-  Limb(cr, 2, 4, 8, 4.5, 1.4, st.shade);
-  Ellipse(cr, -6, 2, 4, 6);
-  Col(cr, st.shade, 0.5);
-  cairo_fill(cr);
   cairo_restore(cr);
 }
 
@@ -259,7 +290,8 @@ Image MakeSkeleton2() {
   const BoneStyle st{0xc4c8da, 0x70748e, 0x12131c, k, 1.5};
   return BuildSheet(spec, [&](cairo_t* cr, int f) {
     cairo_translate(cr, 1.5, 0.5);
-    DrawSkeleton(cr, SkeletonPose(f, k), st);
+    // It covers 7 pixels a tick: a long, quick stride, each foot down for half of the 12 frames.
+    DrawSkeleton(cr, SkeletonPose(f, k, 7 * 12 * 0.42 / k, 0.42), st);
   });
 }
 
@@ -277,7 +309,8 @@ Image MakeZombie() {
     const double p = f / 10.0;
     const double ground = 64, thigh = 13, shin = 13;
     // A lurching shuffle: the near foot steps, the far one drags along the ground.
-    P fn = FootAt(p, 13, 3.5, 0.55), ff = FootAt(Wrap(p + 0.5), 11, 1, 0.55);
+    // Both cover 2 pixels a frame while down, as the zombie moves.
+    P fn = FootAt(p, 11, 3.5, 0.55), ff = FootAt(Wrap(p + 0.5), 11, 1, 0.55);
     const double bob = 1.2 * std::cos(4 * kPi * p);
     P hip{17, ground - 24.5 + bob};
     P feet[2] = {{17 + fn.x, ground - 1 + fn.y}, {17 + ff.x, ground - 1 + ff.y}};
