@@ -6,7 +6,7 @@
 namespace assetgen::sfx {
 
 inline constexpr int kEffectCount = 12;
-inline constexpr double kLoudnessDb = -18.0;  // loudest 300 ms of an effect
+inline constexpr double kLoudnessDb = -20.5;  // over the part of an effect that sounds (dsp::LoudnessDb)
 inline constexpr double kCeilingDb = -1.5;    // sample peak
 inline constexpr double kMaxSeconds = 3.9;
 
