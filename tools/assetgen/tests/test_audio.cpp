@@ -127,7 +127,7 @@ TEST(Songs, EveryFileParsesAndLastsOneToThreeMinutes) {
   }
 }
 
-TEST(Songs, TheDefaultSongIsTheLongest) {
+TEST(Songs, TheDefaultSongTakesTwoAndAHalfToThreeMinutes) {
   // Song 0 is the one heard all night: it takes its time before it comes round again.
   double seconds = assetgen::BuildSong(0).Seconds();
   EXPECT_GE(seconds, 150.0);
