@@ -4,6 +4,8 @@
 DUSK_PACKAGES=(cmake ninja-build g++ pkg-config googletest libgtest-dev libbenchmark-dev libcairo2-dev
   g++-mingw-w64-x86-64 wine wine64 fonts-wine fonts-liberation xvfb xauth xdotool imagemagick
   x11-utils)
+# The generator tests render the songs through a General MIDI synthesiser to compare their levels.
+DUSK_PACKAGES+=(fluidsynth timgm6mb-soundfont)
 
 dusk_install_packages() {
   local missing=()

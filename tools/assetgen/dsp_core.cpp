@@ -156,15 +156,25 @@ void Fade(Buffer& b, double inSeconds, double outSeconds) {
 }
 
 double LoudnessDb(const Buffer& b) {
-  size_t window = std::min(b.size(), static_cast<size_t>(Samples(0.3)));
-  if (window == 0) return -200;
-  double sum = 0, best = 0;
-  for (size_t i = 0; i < b.size(); ++i) {
-    sum += double(b[i]) * b[i];
-    if (i >= window) sum -= double(b[i - window]) * b[i - window];
-    if (i + 1 >= window) best = std::max(best, sum);
+  // Mean power of the 100 ms blocks (overlapping by half) that sound: those within 20 dB of the
+  // loudest. Silence before, between and after does not count, so a lone drop and a long rumble
+  // are judged by what the listener actually hears.
+  const size_t block = static_cast<size_t>(Samples(0.1)), hop = block / 2;
+  std::vector<double> powers;
+  for (size_t start = 0; start == 0 || start + block <= b.size(); start += hop) {
+    const size_t end = std::min(b.size(), start + block);
+    double sum = 0;
+    for (size_t i = start; i < end; ++i) sum += double(b[i]) * b[i];
+    powers.push_back(end > start ? sum / double(end - start) : 0.0);
+    if (end == b.size()) break;
   }
-  return 10 * std::log10(std::max(best / window, 1e-20));
+  const double top = *std::max_element(powers.begin(), powers.end());
+  double sum = 0;
+  int count = 0;
+  for (double p : powers) {
+    if (p >= top / 100) sum += p, ++count;
+  }
+  return 10 * std::log10(std::max(count ? sum / count : 0.0, 1e-20));
 }
 
 double PeakDb(const Buffer& b) {

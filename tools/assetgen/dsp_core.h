@@ -79,7 +79,8 @@ Buffer Reverb(const Buffer& dry, double mix, double roomSize, double damping, do
 // Short raised-cosine fades at both ends so the file starts and stops at zero.
 void Fade(Buffer& b, double inSeconds, double outSeconds);
 
-// Loudness as the largest RMS over any 300 ms window (the part a listener notices), in dBFS.
+// Loudness over the part that sounds: the mean power of the 100 ms blocks within 20 dB of the
+// loudest one, in dBFS.
 double LoudnessDb(const Buffer& b);
 double PeakDb(const Buffer& b);
 

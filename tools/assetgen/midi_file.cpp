@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 namespace assetgen::midi {
 
@@ -25,6 +26,24 @@ Track::Track(std::string name) { Text(0, 0x03, name); }
 
 void Track::Add(uint32_t tick, int rank, std::vector<uint8_t> bytes) {
   events_.push_back({tick, rank, static_cast<uint32_t>(events_.size()), std::move(bytes)});
+}
+
+void Track::Level(double db) {
+  const double factor = std::pow(10.0, db / 40);
+  std::map<int, double> velocityFactor;  // channel -> what the volume could not give
+  for (Event& e : events_) {
+    if (e.bytes.size() == 3 && (e.bytes[0] & 0xF0) == 0xB0 && e.bytes[1] == 7) {
+      double wanted = e.bytes[2] * factor;
+      velocityFactor[e.bytes[0] & 0x0F] = std::max(1.0, wanted / 127);
+      e.bytes[2] = static_cast<uint8_t>(std::clamp(static_cast<int>(std::lround(wanted)), 1, 127));
+    }
+  }
+  for (Event& e : events_) {
+    auto more = velocityFactor.find(e.bytes[0] & 0x0F);
+    if (e.bytes.size() == 3 && (e.bytes[0] & 0xF0) == 0x90 && e.bytes[2] > 0 && more != velocityFactor.end()) {
+      e.bytes[2] = static_cast<uint8_t>(std::clamp(static_cast<int>(std::lround(e.bytes[2] * more->second)), 1, 127));
+    }
+  }
 }
 
 void Track::Channel(uint32_t tick, uint8_t status, uint8_t data1, int data2) {
@@ -64,6 +83,10 @@ std::vector<Event> Track::Sorted() const {
 }
 
 Song::Song(const std::string& title) { AddTrack(title); }
+
+void Song::Level(double db) {
+  for (Track& t : tracks_) t.Level(db);
+}
 
 Track& Song::AddTrack(const std::string& name) { return tracks_.emplace_back(name); }
 

@@ -26,6 +26,9 @@ class Track {
   void Text(uint32_t tick, uint8_t type, const std::string& text);
   const std::vector<Event>& Events() const { return events_; }
   uint32_t LastTick() const;
+  // Makes the track `db` louder or softer: channel volume first, then, where the volume is already
+  // full, note velocities. Both act on the synthesiser's level as roughly 40 log10 of the value.
+  void Level(double db);
   // Events in file order: by tick, then rank, then insertion.
   std::vector<Event> Sorted() const;
  private:
@@ -39,6 +42,7 @@ class Song {
   void Tempo(uint32_t tick, double bpm);
   void TimeSignature(uint32_t tick, int numerator, int denominator);
   Track& AddTrack(const std::string& name);  // references stay valid as tracks are added
+  void Level(double db);                     // every track
   const std::deque<Track>& Tracks() const { return tracks_; }
   void SetTail(uint32_t ticks) { tail_ = ticks; }  // silence after the last event, for the release
   uint32_t EndTick() const;

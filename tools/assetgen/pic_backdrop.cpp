@@ -426,25 +426,26 @@ void Hedge(cairo_t* cr, Rng& rng, double x0, double x1, double top) {
 
 void Fence(cairo_t* cr) {
   // A low wall along the whole width.
-  Poly(cr, {0, 132, 0, 119, kW, 119, kW, 132});
-  StoneFill(cr, 0x2a2e46, 0, 119, kW, 132);
-  Limb(cr, 0, 119.5, kW, 119.5, 1, 0x6a74a4, 0.6);
+  // The wall is kept low: the zombie and the small skeleton walk just behind it.
+  Poly(cr, {0, 132, 0, 126, kW, 126, kW, 132});
+  StoneFill(cr, 0x2a2e46, 0, 126, kW, 132);
+  Limb(cr, 0, 126.5, kW, 126.5, 1, 0x6a74a4, 0.6);
   Rng rng(41);
   for (double x = rng.Range(0, 20); x < kW; x += rng.Range(18, 30))
-    Limb(cr, x, 121, x, 131, 0.7, 0x12141f, 0.7);
+    Limb(cr, x, 127.5, x, 131.5, 0.7, 0x12141f, 0.7);
   // Iron railing: rails, bars with spear tips; one bent and broken stretch.
   for (double y : {86.0, 113.0}) {
     Limb(cr, 0, y, kW, y, 1.6, 0x0b0c15);
     Limb(cr, 0, y - 0.8, kW, y - 0.8, 0.6, 0x5a6290, 0.5);
   }
-  for (double x = 3; x < kW; x += 8) {
+  for (double x = 3; x < kW; x += 10) {  // spaced so what walks behind still reads
     if (x > 292 && x < 330) {
-      if (static_cast<int>(x) % 3 == 0) Limb(cr, x, 119, x + 5, 98, 1.8, 0x0b0c15);
+      if (static_cast<int>(x) % 3 == 0) Limb(cr, x, 126, x + 5, 98, 1.8, 0x0b0c15);
       continue;
     }
     double top = 80 + 1.5 * std::sin(x * 0.7);
-    Limb(cr, x, 119, x, top, 1.8, 0x0b0c15);
-    Limb(cr, x + 0.7, 118, x + 0.7, top + 2, 0.5, 0x6068a0, 0.55);
+    Limb(cr, x, 126, x, top, 1.5, 0x0b0c15);
+    Limb(cr, x + 0.7, 125, x + 0.7, top + 2, 0.5, 0x6068a0, 0.55);
     Poly(cr, {x - 2.2, top + 2, x, top - 4, x + 2.2, top + 2});
     Col(cr, 0x0b0c15);
     cairo_fill(cr);
@@ -475,14 +476,19 @@ void Fence(cairo_t* cr) {
   cairo_fill(cr);
 }
 
-void MiddleScenery(cairo_t* cr) {
+// What stands behind the walkers' path: the far headstones, the crypt and the hedges. The walkers
+// pass in front of these, so they belong to the far band rather than to the scenery drawn over them.
+void BehindThePath(cairo_t* cr) {
   FarHeadstones(cr);
   Crypt(cr);
-  Fence(cr);
   Rng rng(51);
   Hedge(cr, rng, -10, 96, 100);
   Hedge(cr, rng, 372, 452, 104);
   Hedge(cr, rng, 640, 760, 98);
+}
+
+void MiddleScenery(cairo_t* cr) {
+  Fence(cr);
   cairo_save(cr);
   cairo_translate(cr, 0, -kMidY);
   DrawTrees(cr);
@@ -592,6 +598,12 @@ Backdrop MakeBackdrop() {
     cairo_rectangle(cr, 0, 0, kW, kMidY);
     cairo_clip(cr);
     DrawTrees(cr);
+    cairo_restore(cr);
+    cairo_save(cr);
+    cairo_rectangle(cr, 0, kMidY, kW, kMidH);
+    cairo_clip(cr);
+    cairo_translate(cr, 0, kMidY);
+    BehindThePath(cr);
     cairo_restore(cr);
     Image all = Flatten(far, 0);
     b.top = Crop(all, 0, 0, kW, kMidY);

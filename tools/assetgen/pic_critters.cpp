@@ -36,14 +36,20 @@ const BatWing kBatWings[8] = {
     {-4.5, -4, {{-9, -7}, {-8.5, -2}, {-5.5, 2}}, {{-7, -4.2}, {-5.8, -0.8}, {-3.2, 2}}, -1, 4.5},
 };
 
+// One look for the scene's bat and the dialog's: slate-grey fur and wings light enough to stand out
+// on the night sky, pale finger bones, red eyes.
+constexpr uint32_t kBatMembrane = 0x4c4a6c, kBatMembraneFar = 0x403e5c, kBatBone = 0x9a98c4,
+                   kBatFur = 0x625e7c, kBatFurLit = 0xa29ec4, kBatHead = 0x6e6a8c, kBatEye = 0xff3020,
+                   kBatInk = 0x0a0910;
+
 void BatFrame(cairo_t* cr, int f) {
   const double bobs[8] = {1, 0.5, 0, -0.5, -1, -0.5, 0, 0.5};
-  const uint32_t membrane = 0x261620, bone = 0x4e3a58, fur = 0x3e2a2a, furLit = 0x6e5448;
+  const uint32_t membrane = kBatMembrane, bone = kBatBone, fur = kBatFur, furLit = kBatFurLit;
   const double bx = 12.5, by = 12.5 + bobs[f];  // the body's middle
   const BatWing& w = kBatWings[f];
   // Raised high (wrist above the shoulder), the arm and fingers stand against the hills as thin
   // lines; there they are nearly the membrane's own dark, so the wing reads as one dark sail.
-  const uint32_t arm = w.wy < -3 ? Mix(membrane, bone, 0.25) : bone;
+  const uint32_t arm = w.wy < -3 ? Mix(membrane, bone, 0.35) : bone;
   // One wing from shoulder (sx, sy), mirrored by `dir` and foreshortened by (kx, ky).
   auto wing = [&](cairo_t* c, double sx, double sy, double dir, double kx, double ky) {
     auto X = [&](double x) { return sx + dir * x * kx; };
@@ -110,7 +116,7 @@ void BatFrame(cairo_t* cr, int f) {
       const double k = lone ? 0.2 : !run ? 0.45 : thick ? 1.0 : 0.5;
       const uint32_t v = shape.Argb(x, y);
       const uint32_t under = v & 0xffffff;  // opaque: premultiplied is the colour itself
-      PixelMap(cr, x, y, {"r"}, {{'r', Mix(under, 0x949ed8, k)}});
+      PixelMap(cr, x, y, {"r"}, {{'r', Mix(under, 0xc4ccf4, k)}});
     }
   cairo_restore(cr);
   cairo_save(cr);
@@ -120,7 +126,8 @@ void BatFrame(cairo_t* cr, int f) {
   Col(cr, furLit);
   cairo_fill(cr);
   cairo_restore(cr);
-  PixelMap(cr, static_cast<int>(bx + 2), static_cast<int>(by - 4.5), {"e"}, {{'e', 0xff3020}});
+  PixelMap(cr, static_cast<int>(bx + 2), static_cast<int>(by - 4.5), {"e"}, {{'e', kBatEye}});
+  PixelMap(cr, static_cast<int>(bx + 1), static_cast<int>(by - 4.5), {"e"}, {{'e', 0x9a2020}});
   PixelMap(cr, static_cast<int>(bx + 3), static_cast<int>(by - 2.8), {"w"}, {{'w', 0xe8e0d0}});
 }
 
@@ -212,7 +219,10 @@ void Rat(cairo_t* cr, int f, double k) {
 
 void Scorpion(cairo_t* cr, int f) {
   const double ph = 2 * kPi * f / 5;
-  const uint32_t shell = 0x3a2418, lit = 0xc08040, out = kInk;
+  // A cold, blue-black shell: the moonlit night's own colours, lit only at its edges.
+  const uint32_t shell = 0x1e1e2c, lit = 0x7a82ac, out = kInk;
+  cairo_save(cr);
+  cairo_translate(cr, 1.5, 0);  // room ahead for the open claws
   // Legs: four each side, alternating.
   for (int i = 0; i < 4; ++i) {
     for (int side = 0; side < 2; ++side) {
@@ -248,24 +258,28 @@ void Scorpion(cairo_t* cr, int f) {
     a -= 0.55;
   }
   Poly(cr, {x, y, x - 4, y + 2, x - 6, y + 5.5, x - 2, y + 3});
-  Col(cr, 0xd0a050);
+  Col(cr, 0xb0b8dc);
   cairo_fill(cr);
-  // Pincers reaching forwards (to the right here), snapping.
-  const double snap = 0.25 + 0.2 * std::sin(ph * 2);
+  // Two pincers held out ahead (to the left), each an arm, a swollen claw and two fingers that
+  // open and snap shut.
+  const double snap = 0.5 + 0.5 * std::sin(ph * 2);
   for (int side = 0; side < 2; ++side) {
-    double by = side ? 25 : 21;
-    Limb(cr, 10, by - 1, 5, by - 3, 2.6, out);
-    Limb(cr, 5, by - 3, 2, by - 1, 2.6, out);
-    Limb(cr, 10, by - 1, 5, by - 3, 1.4, shell);
-    Ellipse(cr, 2, by - 1, 2.6, 1.8);
+    const double by = side ? 27 : 19.5, dir = side ? 1 : -1;
+    const double ex = 6.5, ey = by + dir * 0.5;  // the elbow
+    Limb(cr, 10, 23 + dir * 1.5, ex, ey, 2.6, out);
+    Limb(cr, 10, 23 + dir * 1.5, ex, ey, 1.3, Mix(shell, lit, 0.35));
+    Ellipse(cr, 4.0, ey, 3.5, 2.5, dir * 0.15);
     Col(cr, out);
     cairo_fill(cr);
-    Ellipse(cr, 2, by - 1.2, 1.8, 1.1);
-    Col(cr, Mix(shell, lit, 0.4));
+    Ellipse(cr, 4.0, ey - 0.3, 2.7, 1.7, dir * 0.15);
+    Col(cr, Mix(shell, lit, 0.6));
     cairo_fill(cr);
-    Limb(cr, 0.8, by - 1.6, -0.5, by - 2.5 - snap * 3, 1.1, out);
-    Limb(cr, 0.8, by - 0.6, -0.5, by + snap * 3, 1.1, out);
+    const double open = 0.6 + 1.6 * snap;
+    Limb(cr, 1.5, ey - 1, -1, ey - 1 - open, 1.6, out);
+    Limb(cr, 1.5, ey + 1, -1, ey + 1 + open * 0.6, 1.6, out);
+    Limb(cr, 2, ey - 0.8, -0.2, ey - 0.7 - open, 0.6, lit, 0.8);
   }
+  cairo_restore(cr);
 }
 
 }  // namespace
@@ -299,38 +313,38 @@ Image MakeBatPreview() {
                      cy - lift * 4 + 7);
       cairo_curve_to(cr, 18 + s * 7, cy - lift * 2 + 4, 18 + s * 5, cy - lift + 5, 18 + s * 2, cy + 5);
       cairo_close_path(cr);
-      Col(cr, 0x0a0910);
+      Col(cr, kBatInk);
       cairo_set_line_width(cr, 1.6);
       cairo_stroke_preserve(cr);
-      Col(cr, s > 0 ? 0x43355a : 0x342a46);
+      Col(cr, s > 0 ? kBatMembrane : kBatMembraneFar);
       cairo_fill(cr);
       cairo_new_path(cr);
       cairo_move_to(cr, 18 + s * 2, cy - 2);
       cairo_line_to(cr, 18 + s * 9, elbY);
       cairo_line_to(cr, 18 + s * 17.5, tipY);
       cairo_set_line_width(cr, 1);
-      Col(cr, 0x8a7cb0);
+      Col(cr, kBatBone);
       cairo_stroke(cr);
-      Limb(cr, 18 + s * 9, elbY, 18 + s * 13, cy - lift * 8 + 5, 0.7, 0x6a5c8a);
-      Limb(cr, 18 + s * 9, elbY, 18 + s * 9, cy - lift * 4 + 6, 0.7, 0x6a5c8a);
+      Limb(cr, 18 + s * 9, elbY, 18 + s * 13, cy - lift * 8 + 5, 0.7, Mix(kBatMembrane, kBatBone, 0.5));
+      Limb(cr, 18 + s * 9, elbY, 18 + s * 9, cy - lift * 4 + 6, 0.7, Mix(kBatMembrane, kBatBone, 0.5));
     }
     Ellipse(cr, 18, cy + 2, 4, 6);
-    Col(cr, 0x0a0910);
+    Col(cr, kBatInk);
     cairo_set_line_width(cr, 1.4);
     cairo_stroke_preserve(cr);
-    Col(cr, 0x3a2e48);
+    Col(cr, kBatFur);
     cairo_fill(cr);
     Ellipse(cr, 18.5, cy - 3.5, 3.6, 3.2);
-    Col(cr, 0x0a0910);
+    Col(cr, kBatInk);
     cairo_stroke_preserve(cr);
-    Col(cr, 0x4a3c5a);
+    Col(cr, kBatHead);
     cairo_fill(cr);
     for (double s = -1; s <= 1; s += 2) {
       Poly(cr, {18.5 + s * 1, cy - 5.5, 18.5 + s * 3.4, cy - 10, 18.5 + s * 3.4, cy - 4.5});
-      Col(cr, 0x0a0910);
+      Col(cr, kBatInk);
       cairo_fill(cr);
       Ellipse(cr, 18.5 + s * 1.5, cy - 3.5, 0.9, 0.9);
-      Col(cr, 0xff3a30);
+      Col(cr, kBatEye);
       cairo_fill(cr);
     }
     Limb(cr, 17.5, cy - 1.3, 17.5, cy - 0.3, 0.6, 0xf0e8d8);
@@ -386,7 +400,7 @@ Image MakeScorpion() {
   spec.firstRunMirrored = false;
   return BuildSheet(spec, [](cairo_t* cr, int f) {
     // Facing left: pincers at the left edge. The moon rims the shell so it reads on dark earth.
-    RimLit(cr, [&](cairo_t* c) { Scorpion(c, f); }, 0.3, -1, 1.0, 0xf0c080, 0.8);
+    RimLit(cr, [&](cairo_t* c) { Scorpion(c, f); }, 0.3, -1, 1.0, 0xb8c0e8, 0.8);
   });
 }
 
@@ -453,7 +467,8 @@ Image MakeSpider() {
   });
 }
 
-// A withered orchid swaying on its stem, violet petals drooping.
+// A dead orchid swaying on its stem: the petals shrivelled and browning from their tips, the head
+// hanging, one leaf gone yellow-brown, a dry petal on the ground.
 Image MakeFlower(const Image& still) {
   SheetSpec spec;
   spec.w = 50;
@@ -465,68 +480,81 @@ Image MakeFlower(const Image& still) {
   spec.sceneY = 468;
   return BuildSheet(spec, [](cairo_t* cr, int f) {
     const double sway = std::sin(2 * kPi * f / 8);
-    // Leaves at the foot.
+    // Leaves at the foot: one still dark green, one withered and limp.
     for (double s = -1; s <= 1; s += 2) {
       cairo_new_path(cr);
       cairo_move_to(cr, 25, 48);
-      cairo_curve_to(cr, 25 + s * 8, 44, 25 + s * 16, 44, 25 + s * 20, 48 + (s > 0 ? -1 : 1));
-      cairo_curve_to(cr, 25 + s * 14, 49, 25 + s * 8, 49.5, 25, 48);
-      Col(cr, s > 0 ? 0x3a5a3a : 0x2a402c);
+      cairo_curve_to(cr, 25 + s * 8, 45, 25 + s * 15, 46, 25 + s * 19, 49);
+      cairo_curve_to(cr, 25 + s * 13, 49.5, 25 + s * 8, 49.5, 25, 48);
+      cairo_pattern_t* g = cairo_pattern_create_linear(25, 0, 25 + s * 19, 0);
+      AddStop(g, 0, s > 0 ? 0x4a4a2c : 0x2a3a28);
+      AddStop(g, 1, s > 0 ? 0x6a5030 : 0x3a4028);
+      cairo_set_source(cr, g);
       cairo_fill_preserve(cr);
+      cairo_pattern_destroy(g);
       Col(cr, kInk);
       cairo_set_line_width(cr, 0.8);
       cairo_stroke(cr);
     }
-    // Stem bending over, its head hanging.
-    const double hx = 33 + sway * 3, hy = 16 + std::abs(sway) * 0.8;
+    // The stem bows right over, its head hanging low.
+    const double hx = 33 + sway * 2.5, hy = 20 + std::abs(sway) * 0.8;
     cairo_new_path(cr);
     cairo_move_to(cr, 25, 48);
-    cairo_curve_to(cr, 23, 28, 26 + sway * 1.5, 6, hx, hy);
+    cairo_curve_to(cr, 23, 30, 27 + sway * 1.2, 8, hx, hy);
     cairo_set_line_width(cr, 2.6);
     Col(cr, kInk);
     cairo_stroke_preserve(cr);
     cairo_set_line_width(cr, 1.4);
-    Col(cr, 0x4a5a3e);
+    Col(cr, 0x5a5636);
     cairo_stroke(cr);
     cairo_save(cr);
     cairo_translate(cr, hx, hy);
-    cairo_rotate(cr, sway * 0.15);
-    // Five petals, drooping; the lip hanging below, one petal curling and trembling.
-    const uint32_t petal = 0x7a3a8a, lit = 0xc890d8, dark = 0x3a1a44;
-    const double ang[] = {0.2, 0.85, 1.5, 2.15, 2.8};  // all hanging down
+    cairo_rotate(cr, sway * 0.12);
+    // Five shrivelled petals hanging down, faded mauve at the heart and brown at the tips; one
+    // curls and trembles.
+    const uint32_t heart = 0x3a2030, petal = 0x6e4a5e, dry = 0x7a5834, crease = 0x2a1820;
+    const double ang[] = {0.35, 0.95, 1.55, 2.15, 2.75};
+    const double len[] = {9, 7.5, 10, 8, 8.5};
     for (int i = 0; i < 5; ++i) {
       double a = ang[i] + (i == 4 ? 0.25 * std::sin(2 * kPi * f / 8 + 1) : 0);
+      const double l = len[i];
       cairo_save(cr);
       cairo_rotate(cr, a);
       cairo_new_path(cr);
       cairo_move_to(cr, 0, 0);
-      cairo_curve_to(cr, 4, -3, 9, -2, 11, 1.5);
-      cairo_curve_to(cr, 8, 3, 4, 3, 0, 0);
-      cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, 11, 0);
-      AddStop(g, 0, dark);
-      AddStop(g, 0.5, petal);
-      AddStop(g, 1, i % 2 ? Mix(petal, 0x4a3020, 0.6) : lit);
+      cairo_curve_to(cr, l * 0.35, -2.2, l * 0.7, -0.6, l, 1.4);  // a crumpled, curled edge
+      cairo_curve_to(cr, l * 0.75, 1.2, l * 0.55, 2.6, l * 0.3, 1.6);
+      cairo_curve_to(cr, l * 0.2, 1.2, l * 0.1, 1.2, 0, 0);
+      cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, l, 0);
+      AddStop(g, 0, heart);
+      AddStop(g, 0.45, petal);
+      AddStop(g, 1, i % 2 ? Mix(dry, 0x3a2418, 0.4) : dry);
       cairo_set_source(cr, g);
       cairo_fill_preserve(cr);
       cairo_pattern_destroy(g);
       Col(cr, kInk);
       cairo_set_line_width(cr, 0.7);
       cairo_stroke(cr);
+      Limb(cr, l * 0.25, 0.3, l * 0.8, 0.9, 0.5, crease, 0.8);
       cairo_restore(cr);
     }
-    Ellipse(cr, 0, 6, 3.5, 4.5, 0.2);
+    // The lip, dried to a dark wine-brown, and the dull column above it.
+    Ellipse(cr, 0, 5.5, 3.0, 3.8, 0.3);
     Col(cr, kInk);
     cairo_fill(cr);
-    Ellipse(cr, 0, 6, 2.6, 3.6, 0.2);
-    Col(cr, 0x8a2a4a);
+    Ellipse(cr, 0, 5.5, 2.2, 3.0, 0.3);
+    Col(cr, 0x5a2c30);
     cairo_fill(cr);
-    Ellipse(cr, 0.5, 1.5, 1.2, 1);
-    Col(cr, 0xf0d060);
+    Ellipse(cr, 0.4, 1.5, 1.0, 0.9);
+    Col(cr, 0x9a8048);
     cairo_fill(cr);
     cairo_restore(cr);
-    // A fallen petal on the ground.
-    Ellipse(cr, 36, 47, 3, 1.2, 0.2);
-    Col(cr, 0x5a2a62);
+    // Dry petals fallen to the ground.
+    Ellipse(cr, 36, 47, 3, 1.1, 0.2);
+    Col(cr, 0x6a4a32);
+    cairo_fill(cr);
+    Ellipse(cr, 30.5, 48, 2, 0.9, -0.3);
+    Col(cr, 0x5a3a40);
     cairo_fill(cr);
   });
 }

@@ -66,24 +66,27 @@ struct Skel {
   double lean;
 };
 
-// One pose of the limping walk: the near foot lands on frame 4 and the far foot on frame 9.
-Skel SkeletonPose(int f, double k) {
-  const double ground = 197 * k, thigh = 48 * k, shin = 46 * k, stride = 88 * k;
+// One pose of the limping walk: the near foot lands on frame 4 and the far foot on frame 9. A
+// planted foot slides back by `stride / (stance * 12)` a frame, which is what the scene moves the
+// walker each tick, so the foot stays put on the ground.
+Skel SkeletonPose(int f, double k, double stride = 90, double stance = 0.5) {
+  const double ground = 197 * k, thigh = 48 * k, shin = 46 * k;
+  stride *= k;
   const double pn = Wrap((f - 4) / 12.0), pf = Wrap((f - 9) / 12.0);
   Skel s{};
-  P fn = FootAt(pn, stride, 16 * k, 0.5), ff = FootAt(pf, stride, 16 * k, 0.5);
+  P fn = FootAt(pn, stride, 16 * k, stance), ff = FootAt(pf, stride, 16 * k, stance);
   // The hip sits as high as the planted feet allow.
   double reach = (thigh + shin) * 0.985;
   double h = reach;
-  if (pn < 0.5) h = std::min(h, std::sqrt(reach * reach - fn.x * fn.x));
-  if (pf < 0.5) h = std::min(h, std::sqrt(reach * reach - ff.x * ff.x));
+  if (pn < stance) h = std::min(h, std::sqrt(reach * reach - fn.x * fn.x));
+  if (pf < stance) h = std::min(h, std::sqrt(reach * reach - ff.x * ff.x));
   const double cx = 68 * k;
   s.hip = {cx, ground - 6 * k - h};
   s.foot[0] = {cx + fn.x, ground - 6 * k + fn.y};
   s.foot[1] = {cx + ff.x, ground - 6 * k + ff.y};
   for (int i = 0; i < 2; ++i) {
     s.knee[i] = Knee(s.hip, s.foot[i], thigh, shin, true);
-    double toeLift = (i == 0 ? pn : pf) >= 0.5 ? 0.35 : 0.0;
+    double toeLift = (i == 0 ? pn : pf) >= stance ? 0.35 : 0.0;
     s.toe[i] = s.foot[i] + Polar(16 * k, -toeLift);
   }
   s.lean = 0.16 + 0.04 * std::sin(2 * kPi * pn);
@@ -108,51 +111,79 @@ void Skull(cairo_t* cr, const BoneStyle& st, P c, double tilt, double jaw) {
   cairo_rotate(cr, tilt);
   cairo_scale(cr, k, k);
   const double o = std::max(1.0, 1.6 * k * st.thick) / k;
+  // In profile, facing +x: the round cranium, the face jutting forward under the brow down to the
+  // upper teeth, and the jaw hinged below the ear.
   auto skullPath = [&](double grow) {
     cairo_new_path(cr);
-    Ellipse(cr, -1, -2, 13 + grow, 13.5 + grow);
-    Poly(cr, {-4, 6 + grow, 4, 11 + grow, 13 + grow, 9 + grow, 14 + grow, 2, 10, -4});
+    Ellipse(cr, -1.5, -3, 12.5 + grow, 12.5 + grow);
+    // Wound the same way as the ellipse, so where they overlap is filled, not cut out.
+    Poly(cr, {4, -10, 11 + grow, -7 - grow, 13.5 + grow, -1, 13.5 + grow, 3, 12.5 + grow, 7.5 + grow, 2,
+              7.5 + grow, -2, 3 + grow});
   };
+  auto jawPath = [&](double grow) {
+    Poly(cr, {-3.5 - grow, -1, -2 - grow, 5 + grow, 2, 7.5 + grow, 11.5 + grow, 7.5 + grow, 12 + grow,
+              4.5 - grow, 3, 3.5 - grow, -0.5, 1 - grow});
+  };
+  cairo_save(cr);
+  cairo_translate(cr, 0, 3);
+  cairo_rotate(cr, jaw);
+  jawPath(o);
+  Col(cr, st.outline);
+  cairo_fill(cr);
+  cairo_restore(cr);
   skullPath(o);
   Col(cr, st.outline);
   cairo_fill(cr);
-  // Jaw.
+  // The jaw: bone in shade, a row of lower teeth along its top.
   cairo_save(cr);
-  cairo_translate(cr, 0, 6);
+  cairo_translate(cr, 0, 3);
   cairo_rotate(cr, jaw);
-  Poly(cr, {-5 - o, -1, -3, 7 + o, 12 + o, 8 + o, 12 + o, 3, 0, 1});
-  Col(cr, st.outline);
+  jawPath(0);
+  cairo_pattern_t* jg = cairo_pattern_create_linear(0, 0, 0, 8);
+  AddStop(jg, 0, st.bone);
+  AddStop(jg, 1, st.shade);
+  cairo_set_source(cr, jg);
   cairo_fill(cr);
-  Poly(cr, {-4, 0, -2, 6, 11, 7, 11, 4, 0, 2});
-  Col(cr, st.shade);
-  cairo_fill(cr);
+  cairo_pattern_destroy(jg);
+  for (double x = 4.2; x <= 11; x += 1.9) {
+    cairo_rectangle(cr, x, 3.6, 1.3, 1.6);
+    Col(cr, 0xf4f0e2);
+    cairo_fill(cr);
+  }
   cairo_restore(cr);
   skullPath(0);
-  cairo_pattern_t* g = cairo_pattern_create_radial(4, -8, 1, 0, 0, 16);
+  cairo_pattern_t* g = cairo_pattern_create_radial(2, -9, 1, -1, -3, 16);
   AddStop(g, 0, 0xfbf8ec);
   AddStop(g, 0.6, st.bone);
   AddStop(g, 1, st.shade);
   cairo_set_source(cr, g);
   cairo_fill(cr);
   cairo_pattern_destroy(g);
-  // Eye socket with a faint cold glow deep inside, nose hole, teeth.
-  Ellipse(cr, 5.8, -1.2, 3.1, 3.4, -0.2);
-  Col(cr, 0x0b0a12);
+  // The temple's hollow and the cheekbone's arch back towards the ear.
+  Ellipse(cr, -5, 0, 4, 5.5);
+  Col(cr, st.shade, 0.45);
   cairo_fill(cr);
-  Glow(cr, 6.2, -0.8, 2.0, 0x9fffe0, 0.8);
-  Poly(cr, {11, 1, 13.5, 5, 10.5, 5});
-  Col(cr, 0x0b0a12);
+  Limb(cr, -1, 2.6, 7, 2.2, 1.1, st.shade, 0.8);
+  // A deep eye socket under a pale brow ridge, with the faintest cold point far inside.
+  Ellipse(cr, 6.8, -2.4, 3.3, 3.0, 0.15);
+  Col(cr, 0x141220);
   cairo_fill(cr);
-  for (double x = 4; x <= 12; x += 2.2) {
-    cairo_rectangle(cr, x, 7.6, 0.9, 2.2);
-    Col(cr, 0x2a2630);
+  Ellipse(cr, 6.6, -1.6, 1.6, 1.4);
+  Col(cr, 0x05050a);
+  cairo_fill(cr);
+  Limb(cr, 3.2, -6.2, 10.6, -5.6, 1.3, 0xfbf8ec, 0.9);
+  Glow(cr, 7.0, -1.8, 0.8, 0xc8f0ff, 0.5);
+  // The nose: a dark notch.
+  Poly(cr, {11.6, 0.2, 13, 3.6, 10.6, 3.4});
+  Col(cr, 0x141220);
+  cairo_fill(cr);
+  // Upper teeth along the front of the face, their gaps dark.
+  Limb(cr, 3.5, 6.6, 12.5, 6.6, 0.6, st.outline);
+  for (double x = 4, i = 0; x <= 11.5; x += 1.9, ++i) {
+    cairo_rectangle(cr, x, 5.2, 1.3, 2.0);
+    Col(cr, i == 2 ? 0xe6e0cc : 0xf4f0e2);
     cairo_fill(cr);
   }
-  // Cheek bone and the temple's shadow.
-  Limb(cr, 2, 4, 8, 4.5, 1.4, st.shade);
-  Ellipse(cr, -6, 2, 4, 6);
-  Col(cr, st.shade, 0.5);
-  cairo_fill(cr);
   cairo_restore(cr);
 }
 
@@ -259,7 +290,8 @@ Image MakeSkeleton2() {
   const BoneStyle st{0xc4c8da, 0x70748e, 0x12131c, k, 1.5};
   return BuildSheet(spec, [&](cairo_t* cr, int f) {
     cairo_translate(cr, 1.5, 0.5);
-    DrawSkeleton(cr, SkeletonPose(f, k), st);
+    // It covers 7 pixels a tick: a long, quick stride, each foot down for half of the 12 frames.
+    DrawSkeleton(cr, SkeletonPose(f, k, 7 * 12 * 0.42 / k, 0.42), st);
   });
 }
 
@@ -277,7 +309,8 @@ Image MakeZombie() {
     const double p = f / 10.0;
     const double ground = 64, thigh = 13, shin = 13;
     // A lurching shuffle: the near foot steps, the far one drags along the ground.
-    P fn = FootAt(p, 13, 3.5, 0.55), ff = FootAt(Wrap(p + 0.5), 11, 1, 0.55);
+    // Both cover 2 pixels a frame while down, as the zombie moves.
+    P fn = FootAt(p, 11, 3.5, 0.55), ff = FootAt(Wrap(p + 0.5), 11, 1, 0.55);
     const double bob = 1.2 * std::cos(4 * kPi * p);
     P hip{17, ground - 24.5 + bob};
     P feet[2] = {{17 + fn.x, ground - 1 + fn.y}, {17 + ff.x, ground - 1 + ff.y}};
@@ -361,10 +394,9 @@ Image MakeZombie() {
 
 // ---- grave digger --------------------------------------------------------------------------
 
-// Digs a grave at the foot of the cross, facing right: the spade goes in, his boot drives it
-// down, he levers the earth out, lifts it and flings it back over his left shoulder onto the heap
-// behind him, then swings the empty spade round low to start again. The lantern on the grave's
-// far edge lights his front.
+// Digs a grave at the foot of the cross, facing right, at an old man's steady pace: the spade goes
+// in, his boot presses it down, he levers the earth out and swings the load low across to the heap
+// behind him, then brings the spade back round. The lantern on the grave's far edge lights his front.
 Image MakeGraveDigger(const Image& still) {
   SheetSpec spec;
   spec.w = 59;
@@ -383,22 +415,22 @@ Image MakeGraveDigger(const Image& still) {
     double tx, ty, ba, lean, load, fx, fy, dip;
   };
   const Pose poses[16] = {
-      {37, 64, 1.74, 0.10, 0, 28, 70, 0},       // blade set on the ground
-      {37, 66.5, 1.74, 0.16, 0, 28, 70, 0.5},   // pressed in
-      {37, 68.5, 1.72, 0.20, 0, 33, 62.5, 0},   // boot up on the blade
-      {37, 72, 1.70, 0.28, 0, 34, 66, 2},       // and driven down
-      {37, 72, 1.74, 0.24, 0, 29, 70, 1.2},     // boot back down
-      {38, 70.5, 2.35, 0.02, 0.6, 29, 70, 0.8}, // levered back
-      {35, 62, 2.65, -0.05, 1, 29, 70, 0},      // lifted out, loaded
-      {28, 49, 2.95, -0.12, 1, 29, 70, -0.5},   // raised
-      {15, 31, -0.95, -0.30, 1, 29, 70, -1},    // over the shoulder
-      {8, 29, -0.55, -0.36, 0.2, 29, 70, -1},   // flung onto the heap
-      {6, 40, -0.15, -0.26, 0, 29, 70, -0.5},   // follow through
-      {12, 55, 0.70, -0.06, 0, 29, 70, 0},      // swinging round low
-      {22, 63, 1.25, 0.04, 0, 29, 70, 0.4},
-      {30, 65.5, 1.55, 0.08, 0, 28, 70, 0.4},
-      {35, 65, 1.70, 0.10, 0, 28, 70, 0.2},
-      {36.5, 64, 1.73, 0.10, 0, 28, 70, 0},     // about to set it down again
+      {37, 64, 1.74, 0.10, 0, 28, 70, 0},        // blade set on the ground
+      {37, 65.5, 1.74, 0.13, 0, 28, 70, 0.3},    // leaning on it
+      {37, 67, 1.73, 0.16, 0, 31.5, 64.5, 0.3},  // boot up on the blade
+      {37, 69, 1.72, 0.20, 0, 33, 64, 0.8},      // pressing down
+      {37, 70.5, 1.71, 0.23, 0, 33.5, 65.5, 1.2},
+      {37, 70.5, 1.72, 0.20, 0, 29, 70, 1.0},    // boot back down
+      {37.5, 70, 1.98, 0.12, 0.4, 29, 70, 0.8},  // levering
+      {37.5, 69, 2.22, 0.05, 0.8, 29, 70, 0.5},
+      {35, 64.5, 2.45, 0.00, 1, 29, 70, 0.2},    // lifted out, loaded
+      {30, 62, 2.05, -0.04, 1, 29, 70, 0.2},     // swung low across
+      {22, 61, 1.55, -0.08, 1, 29, 70, 0.4},
+      {15, 58, 1.10, -0.12, 0.9, 29, 70, 0.4},
+      {11, 55, 0.80, -0.14, 0.2, 29, 70, 0.3},   // tipped onto the heap
+      {14, 58, 1.00, -0.10, 0, 29, 70, 0.2},
+      {24, 62, 1.40, 0.02, 0, 28, 70, 0.1},      // brought back round
+      {33, 64, 1.66, 0.08, 0, 28, 70, 0},        // about to set it down again
   };
   return BuildSheet(spec, [&](cairo_t* cr, int f) {
     const Pose& p = poses[f];
@@ -516,19 +548,19 @@ Image MakeGraveDigger(const Image& still) {
       arm(grip1, coat);
     };
     RimLit(cr, figure, 1, 0.25, 1.4, 0xffb060, 0.75);
-    // Earth: crumbs falling from the blade as it rises, clods flying off onto the heap.
+    // Earth: crumbs falling from the blade as it rises, clods tumbling off onto the heap.
     Rng clods(static_cast<uint64_t>(f) + 90);
-    if (f == 6 || f == 7)
+    if (f == 7 || f == 8)
       for (int k = 0; k < 2; ++k) {
         Ellipse(cr, p.tx + clods.Range(-3, 3), p.ty + 4 + k * 5 + clods.Range(0, 2), 0.9, 0.8);
         Col(cr, earth);
         cairo_fill(cr);
       }
-    if (f >= 9 && f <= 12) {
-      const double s = (f - 8) / 4.0;
-      for (int k = 0; k < 6; ++k) {
-        const double cx = 9 - s * 6 + clods.Range(-3, 3);
-        const double cy = 26 - 10 * s + 42 * s * s + clods.Range(-2.5, 2.5);
+    if (f >= 12 && f <= 14) {
+      const double s = (f - 11) / 3.0;
+      for (int k = 0; k < 5; ++k) {
+        const double cx = 9 - s * 4 + clods.Range(-2.5, 2.5);
+        const double cy = 52 - 3 * s + 6 * s * s + clods.Range(-2, 2);
         Ellipse(cr, cx, cy, 1.3, 1.1);
         Col(cr, k % 2 ? earth : 0x5e5246);
         cairo_fill(cr);
@@ -578,23 +610,43 @@ Image MakeHand(const Image& still) {
     Col(cr, sleeve);
     cairo_fill(cr);
     Limb(cr, 37, 70, 37, 96, 1, 0x5a5478);
-    // Palm.
-    Ellipse(cr, 31, 37, 9.5, 10.5);
+    // The back of the hand: narrow at the wrist, widening to a squarish row of knuckles, with the
+    // tendons running up to each finger.
+    auto handPath = [&](bool close) {
+      cairo_new_path(cr);
+      cairo_move_to(cr, 25.5, 48);
+      cairo_curve_to(cr, 24.5, 43, 23, 37, 22.6, 31.5);
+      cairo_curve_to(cr, 22.4, 29, 24, 27.2, 26.5, 26.8);
+      cairo_curve_to(cr, 29, 26, 33, 25.8, 35.5, 26.6);
+      cairo_curve_to(cr, 38, 27.4, 39.2, 29.5, 39, 33);
+      cairo_curve_to(cr, 38.8, 38, 37.4, 42, 36.5, 48);
+      if (close) cairo_close_path(cr);  // open, the outline leaves the wrist joined to the arm
+    };
+    handPath(false);
+    cairo_set_line_width(cr, 3);
     Col(cr, out);
+    cairo_stroke(cr);
+    handPath(true);
+    cairo_pattern_t* hg = cairo_pattern_create_linear(23, 0, 39, 0);
+    AddStop(hg, 0, dark);
+    AddStop(hg, 0.6, skin);
+    AddStop(hg, 1, Mix(skin, 0xd8e4f0, 0.35));
+    cairo_set_source(cr, hg);
     cairo_fill(cr);
-    Ellipse(cr, 31, 37, 8, 9);
-    Col(cr, skin);
-    cairo_fill(cr);
-    Ellipse(cr, 28, 39, 4, 5);
-    Col(cr, dark, 0.6);
-    cairo_fill(cr);
+    cairo_pattern_destroy(hg);
+    for (double x : {26.5, 29.8, 33.0, 36.0}) {
+      Limb(cr, 31 + (x - 31) * 0.45, 46, x, 29.5, 0.7, dark, 0.7);
+      Ellipse(cr, x, 28.2, 1.3, 1.0);
+      Col(cr, Mix(skin, 0xd8e4f0, 0.5), 0.8);
+      cairo_fill(cr);
+    }
     // Fingers: curled while rising, clawing wide open at the top.
     const double baseAng[] = {-2.35, -1.85, -1.5, -1.15};
     const double len[] = {13, 16, 15, 12};
     for (int i = 0; i < 4; ++i) {
       double spread = (baseAng[i] + kPi / 2) * (0.5 + 0.6 * open);
       double a0 = -kPi / 2 + spread;
-      P k0{31 + std::cos(a0) * 8, 30 + std::sin(a0) * 6};
+      P k0{26.5 + 3.2 * i, 28.5 + (i == 0 || i == 3 ? 0.8 : 0)};
       double curl = 1.1 * (1 - open) + 0.35;
       P k1 = k0 + Polar(len[i] * 0.55, a0);
       P k2 = k1 + Polar(len[i] * 0.5, a0 + curl);
@@ -605,8 +657,8 @@ Image MakeHand(const Image& still) {
       Limb(cr, k2.x, k2.y, k2.x + std::cos(a0 + curl * 1.6) * 2, k2.y + std::sin(a0 + curl * 1.6) * 2,
            1.4, 0xd8d0b0);
     }
-    // Thumb.
-    P t0{38, 38};
+    // Thumb, from the side of the hand.
+    P t0{38, 39};
     P t1 = t0 + Polar(7, -0.5 - 0.4 * open);
     P t2 = t1 + Polar(6, -1.2 + 0.6 * (1 - open));
     Limb(cr, t0.x, t0.y, t1.x, t1.y, 5, out);

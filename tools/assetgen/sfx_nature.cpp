@@ -30,84 +30,82 @@ Buffer Drop(double freq, double level, Rng& rng) {
   return out;
 }
 
-// A noise burst ringing through a few resonant modes: the knock of hard, hollow things.
-Buffer Knock(const std::vector<std::pair<double, double>>& modes, double decay, double level, Rng& rng) {
-  Buffer out(Samples(decay * 6));
-  std::vector<Biquad> filters(modes.size());
-  for (size_t m = 0; m < modes.size(); ++m) filters[m].SetBandPass(modes[m].first, 12);
-  for (size_t i = 0; i < out.size(); ++i) {
-    double t = double(i) / kSampleRate;
-    float excite = static_cast<float>(rng.Bipolar() * std::exp(-t / 0.0015));
-    double v = 0;
-    for (size_t m = 0; m < modes.size(); ++m) v += modes[m].second * filters[m].Process(excite);
-    out[i] = static_cast<float>(level * v * std::exp(-t / decay) * 4);
-  }
-  return out;
-}
-
 }  // namespace
 
 Buffer BloodDrip() {
   Rng rng(0xD819);
+  // One drop for the one drop on screen, in a small stone cellar.
   Buffer mix;
   MixInto(mix, Drop(820, 1.0, rng), 0.01);
-  MixInto(mix, Drop(1150, 0.45, rng), 0.38);  // a second, smaller drop from the same wound
-  MixInto(mix, Drop(980, 0.2, rng), 0.55);
-  return Reverb(mix, 0.3, 0.8, 0.3, 0.5);  // a stone cellar
+  return Reverb(mix, 0.25, 0.7, 0.4, 0.2);
 }
 
 Buffer Thunder() {
   Rng rng(0x7B0D);
-  const double seconds = 3.8;
+  // The flash comes a few ticks after the sound is started, so the storm holds its breath first:
+  // half a second of a far, faint murmur, then the crack and a long rumble that rolls away in waves.
+  const double strike = 0.5, seconds = 3.9;
   Buffer out(Samples(seconds));
-  // The crack: a broadband burst with a few sharp aftershocks of crackle.
   Biquad crackTone;
-  crackTone.SetHighPass(200, 0.6);
+  crackTone.SetHighPass(300, 0.6);
   std::vector<double> snaps = {0.0};
-  for (int k = 0; k < 7; ++k) snaps.push_back(0.03 + 0.32 * rng.Uniform());
-  // The rumble: brown noise low-passed ever lower as the sound rolls away, its level heaving slowly.
-  Biquad rumbleLow, rumbleLow2;
+  for (int k = 0; k < 6; ++k) snaps.push_back(0.02 + 0.22 * rng.Uniform());
+  // Each roll is a swell of deep brown noise; later rolls are farther: lower, softer, slower.
+  struct Roll {
+    double at, level, rise, fall;
+  };
+  const Roll rolls[] = {{0.02, 1.0, 0.05, 0.55}, {0.55, 0.8, 0.18, 0.6}, {1.25, 0.65, 0.25, 0.7},
+                        {2.05, 0.45, 0.3, 0.8},  {2.75, 0.3, 0.3, 0.7}};
+  Biquad lowA, lowB, body;
   double brown = 0;
   for (size_t i = 0; i < out.size(); ++i) {
-    double t = double(i) / kSampleRate;
-    double crack = 0;
-    for (size_t k = 0; k < snaps.size(); ++k) {
-      double since = t - snaps[k];
-      if (since >= 0) crack += (k == 0 ? 1.0 : 0.5) * std::exp(-since / (k == 0 ? 0.12 : 0.03));
+    double t = double(i) / kSampleRate, since = t - strike;
+    brown = 0.996 * brown + 0.05 * rng.Bipolar();
+    double level = 0.03, bright = 0;  // the murmur before the strike
+    if (since >= 0) {
+      for (const Roll& r : rolls) {
+        double x = since - r.at;
+        if (x <= 0) continue;
+        double env = r.level * std::min(1.0, x / r.rise) * std::exp(-std::max(0.0, x - r.rise) / r.fall);
+        level += env;
+        bright += env * std::exp(-x / 0.4);  // each roll opens up, then dulls as it spreads
+      }
     }
-    double crackSig = crackTone.Process(static_cast<float>(rng.Bipolar())) * crack;
-
-    brown = 0.995 * brown + 0.06 * rng.Bipolar();
     if (i % 16 == 0) {
-      double cutoff = 150 + 900 * std::exp(-t / 0.6);
-      rumbleLow.SetLowPass(cutoff, 0.7);
-      rumbleLow2.SetLowPass(cutoff * 1.4, 0.7);
+      double cutoff = 140 + 650 * std::min(1.0, bright);
+      lowA.SetLowPass(cutoff, 0.7);
+      lowB.SetLowPass(cutoff * 1.3, 0.7);
+      body.SetBandPass(60 + 40 * std::min(1.0, bright), 1.0);
     }
-    double heave = 0.65 + 0.2 * std::sin(2 * kPi * 1.3 * t) + 0.15 * std::sin(2 * kPi * 2.9 * t + 1.1);
-    double swell = std::min(1.0, t / 0.12) * std::exp(-std::max(0.0, t - 0.25) / 1.1);
-    double rumble = rumbleLow2.Process(rumbleLow.Process(static_cast<float>(brown))) * heave * swell * 1.3;
-    out[i] = static_cast<float>(1.5 * crackSig * std::min(1.0, t / 0.003) + rumble);
+    float deep = lowB.Process(lowA.Process(static_cast<float>(brown)));
+    double rumble = (deep + 0.8 * body.Process(deep)) * level * 5.0;
+    double crack = 0;
+    for (size_t k = 0; since >= 0 && k < snaps.size(); ++k) {
+      double x = since - snaps[k];
+      if (x >= 0) crack += (k == 0 ? 1.0 : 0.4) * std::exp(-x / (k == 0 ? 0.06 : 0.02)) * std::min(1.0, x / 0.002);
+    }
+    double crackSig = crack > 0 ? crackTone.Process(static_cast<float>(rng.Bipolar())) * crack : 0;
+    out[i] = static_cast<float>(0.8 * crackSig + rumble);
   }
+  // Let the last of it die away inside the file rather than being cut.
+  const size_t tail = Samples(0.9);
+  for (size_t i = 0; i < tail; ++i) out[out.size() - 1 - i] *= static_cast<float>(double(i) / tail);
   return Reverb(out, 0.2, 0.85, 0.6, 0.0);
 }
 
 Buffer Crow() {
   Rng rng(0xC803);
-  // "Caw! caw! caw": a harsh, nasal, pressed voice around 600 Hz, each caw rising then dropping.
-  std::vector<Syllable> caws;
-  const double starts[] = {0.0, 0.42, 0.86};
-  for (int k = 0; k < 3; ++k) {
-    caws.push_back({.start = starts[k], .length = k == 2 ? 0.26 : 0.3, .pitchFrom = 640 - 25.0 * k,
-                    .pitchTo = 500 - 25.0 * k, .vowel = 'y', .onset = 0.02, .level = 1.0 - 0.1 * k,
-                    .breathiness = 0.45, .decay = 0.5});
-  }
+  // One harsh, nasal "caw" for one opening of the beak: pressed voice around 600 Hz, rising then
+  // dropping.
+  std::vector<Syllable> caw = {{.start = 0.0, .length = 0.38, .pitchFrom = 640, .pitchTo = 500, .vowel = 'y',
+                                .onset = 0.02, .level = 1.0, .breathiness = 0.45, .decay = 0.5}};
   VoiceSpec voice;
   voice.roughness = 0.8;
   voice.jitter = 0.05;
   voice.shimmer = 0.2;
   voice.openQuotient = 0.3;
-  Buffer dry = SpeakSyllables(caws, voice, 1.3, rng);
-  return Reverb(dry, 0.18, 0.75, 0.5, 0.4);
+  Buffer dry = SpeakSyllables(caw, voice, 1.3, rng);
+  return Reverb(dry, 0.15, 0.7, 0.5, 0.15);
 }
 
 Buffer Owl() {
@@ -142,22 +140,35 @@ Buffer Owl() {
 
 Buffer Footsteps() {
   Rng rng(0xF007);
-  // Bone on stone: the heel's hard clack, the lighter toe a moment later, and a tiny rattle.
-  const std::vector<std::pair<double, double>> heelModes = {{900, 0.6}, {1850, 1.0}, {3100, 0.7}, {4700, 0.4}};
-  const std::vector<std::pair<double, double>> toeModes = {{1300, 0.5}, {2400, 1.0}, {3900, 0.6}};
-  const std::vector<std::pair<double, double>> rattleModes = {{2900, 1.0}, {5200, 0.6}};
-  Buffer mix;
-  MixInto(mix, Knock(heelModes, 0.03, 1.0, rng), 0.004);
-  MixInto(mix, Knock(toeModes, 0.022, 0.6, rng), 0.085);
-  for (int k = 0; k < 4; ++k) MixInto(mix, Knock(rattleModes, 0.008, 0.25 - 0.05 * k, rng), 0.12 + 0.025 * k);
-  // A soft thump of weight under the clack.
-  Buffer thump(Samples(0.12));
-  for (size_t i = 0; i < thump.size(); ++i) {
+  // A soft step on earth: the dull thud of the heel, the roll onto the toe, and the crunch of soil
+  // and dry leaves under it, all low and muffled.
+  Buffer mix(Samples(0.42));
+  Biquad soil, soilTop, grit;
+  soil.SetLowPass(900, 0.7);
+  soilTop.SetHighPass(150, 0.7);
+  grit.SetBandPass(2200, 2);
+  struct Touch {
+    double at, thudHz, level;
+  };
+  const Touch touches[] = {{0.01, 85, 1.0}, {0.13, 110, 0.55}};
+  for (size_t i = 0; i < mix.size(); ++i) {
     double t = double(i) / kSampleRate;
-    thump[i] = static_cast<float>(std::sin(2 * kPi * 120 * t) * std::exp(-t / 0.025) * std::min(1.0, t / 0.002));
+    double v = 0, crunch = 0;
+    for (const Touch& h : touches) {
+      double x = t - h.at;
+      if (x < 0) continue;
+      double attack = std::min(1.0, x / 0.006);
+      v += h.level * std::sin(2 * kPi * h.thudHz * x * (1 - 0.25 * std::min(1.0, x / 0.08))) * attack *
+           std::exp(-x / 0.035);
+      crunch += h.level * attack * std::exp(-x / 0.06);
+    }
+    // Crackle: noise gated by sparse random grains, pressed into the earth.
+    double grain = rng.Uniform() < 0.08 ? rng.Bipolar() : 0.2 * rng.Bipolar();
+    float n = static_cast<float>(grain * crunch);
+    double earth = soilTop.Process(soil.Process(n)) * 0.9 + grit.Process(n) * 0.12;
+    mix[i] = static_cast<float>(0.9 * v + earth);
   }
-  MixInto(mix, thump, 0.004, 0.5);
-  return Reverb(mix, 0.15, 0.7, 0.4, 0.15);
+  return Reverb(mix, 0.08, 0.6, 0.7, 0.05);
 }
 
 }  // namespace assetgen::sfx

@@ -2,6 +2,7 @@
 // with pitch contours drawn to match how a listener recognises each sound.
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <vector>
 
 #include "dsp_voice.h"
@@ -20,33 +21,30 @@ double Glide(double t, double t0, double t1, double from, double to) {
   return from * std::pow(to / from, smooth);
 }
 
-// Wind: white noise through a band-pass that drifts slowly, swelling and dying like gusts.
-Buffer Wind(double seconds, Rng& rng) {
+// A creaking hinge: stick-slip pulses, their rate following `rate` (Hz), each ringing the gate's
+// iron and wood. Pulses come unevenly, as friction does; the level follows `level`.
+Buffer Creak(double seconds, const std::function<double(double)>& rate, const std::function<double(double)>& level,
+             Rng& rng) {
   Buffer out(Samples(seconds));
-  Biquad band, band2;
+  const double modes[][3] = {{520, 14, 1.0}, {1180, 18, 0.8}, {1930, 22, 0.55}, {3050, 25, 0.3}};
+  std::vector<Biquad> ring(4);
+  for (int m = 0; m < 4; ++m) ring[m].SetBandPass(modes[m][0], modes[m][1]);
+  Biquad soften;
+  soften.SetLowPass(3500, 0.7);
+  OnePoleLowPass pulse(1800);  // each slip is a brief push, not a single-sample spike
+  double phase = 0;
   for (size_t i = 0; i < out.size(); ++i) {
     double t = double(i) / kSampleRate;
-    double gust = 0.6 + 0.4 * std::sin(2 * kPi * 0.37 * t + 1.0) * std::sin(2 * kPi * 0.23 * t + 0.3);
-    if (i % 16 == 0) {
-      band.SetBandPass(500 + 350 * gust + 120 * std::sin(2 * kPi * 1.7 * t), 6);
-      band2.SetBandPass(1100 + 500 * gust, 9);
+    phase += rate(t) * (1 + 0.25 * rng.Gauss()) / kSampleRate;
+    double kick = 0;
+    if (phase >= 1) {
+      phase -= 1;
+      kick = 1 + 0.3 * rng.Gauss();
     }
-    float n = static_cast<float>(rng.Bipolar());
-    out[i] = static_cast<float>((band.Process(n) + 0.5 * band2.Process(n)) * gust * gust);
-  }
-  return out;
-}
-
-// A struck bell: inharmonic partials, each decaying at its own rate.
-Buffer Bell(double freq, double seconds) {
-  static constexpr double kRatio[] = {0.5, 1.0, 1.19, 1.56, 2.0, 2.51, 3.01};
-  static constexpr double kLevel[] = {0.35, 1.0, 0.55, 0.4, 0.3, 0.15, 0.1};
-  static constexpr double kDecay[] = {2.5, 1.8, 1.4, 1.0, 0.8, 0.5, 0.35};
-  Buffer out(Samples(seconds));
-  for (size_t i = 0; i < out.size(); ++i) {
-    double t = double(i) / kSampleRate, v = 0;
-    for (int p = 0; p < 7; ++p) v += kLevel[p] * std::exp(-t / kDecay[p]) * std::sin(2 * kPi * freq * kRatio[p] * t);
-    out[i] = static_cast<float>(v * std::min(1.0, t / 0.002));
+    float x = pulse.Process(static_cast<float>(kick * level(t) * 4 + 0.01 * level(t) * rng.Bipolar()));
+    double v = 0;
+    for (int m = 0; m < 4; ++m) v += modes[m][2] * ring[m].Process(x);
+    out[i] = soften.Process(static_cast<float>(v * 6));
   }
   return out;
 }
@@ -55,56 +53,68 @@ Buffer Bell(double freq, double seconds) {
 
 Buffer Greetings() {
   Rng rng(0x6EE7);
-  // A low, hollow "wooo-aaah" that sinks at the end, as if something under the hill said hello.
-  VoiceSpec moan;
-  moan.seconds = 2.9;
-  moan.pitch = [](double t) { return Glide(t, 0.0, 0.9, 82, 104) * Glide(t, 1.4, 2.7, 1.0, 0.72); };
-  moan.voicing = Curve({{0, 0}, {0.35, 0.9}, {1.8, 1.0}, {2.5, 0.6}, {2.9, 0}});
-  moan.breath = Curve({{0, 0.5}, {0.4, 0.3}, {2.9, 0.25}});
-  moan.formants = [](double t) {
-    if (t < 1.0) return Blend(Vowel('u', 0.92), Vowel('o', 0.92), t / 1.0);
-    return Blend(Vowel('o', 0.92), Vowel('a', 0.92), (t - 1.0) / 0.9);
-  };
-  moan.vibratoHz = 4.5;
-  moan.vibratoSemitones = 0.35;
-  moan.roughness = 0.15;
-  moan.openQuotient = 0.7;
-  Buffer voice = SynthVoice(moan, rng);
+  // The cemetery gate swings open with a long, rising-then-sinking creak, and somebody behind it
+  // chuckles a low, warm "heh-heh-heh... welcome".
+  Buffer creak = Creak(
+      1.5, [](double t) { return Glide(t, 0.0, 0.5, 38, 95) * Glide(t, 0.6, 1.4, 1.0, 0.45); },
+      [](double t) { return Curve({{0, 0}, {0.06, 0.8}, {0.4, 1.0}, {1.1, 0.7}, {1.5, 0}})(t); }, rng);
+  std::vector<Syllable> laugh;
+  for (int k = 0; k < 4; ++k) {
+    double base = 118 - 6.0 * k;
+    laugh.push_back({.start = 0.22 * k, .length = 0.15, .pitchFrom = base, .pitchTo = base * 0.9, .vowel = 'A',
+                     .onset = 0.04, .level = 1.0 - 0.08 * k, .breathiness = 0.2, .decay = 1.4});
+  }
+  laugh.push_back({.start = 0.95, .length = 0.5, .pitchFrom = 104, .pitchTo = 82, .vowel = 'o', .onset = 0.03,
+                   .level = 0.85, .breathiness = 0.2, .decay = 0.9});
+  VoiceSpec voice;
+  voice.roughness = 0.2;
+  voice.jitter = 0.012;
+  voice.openQuotient = 0.62;
+  Buffer chuckle = SpeakSyllables(laugh, voice, 0.9, rng);
 
-  Buffer mix = Wind(3.6, rng);
-  for (float& x : mix) x *= 0.10f;
-  MixInto(mix, Bell(196, 3.4), 0.0, 0.05);
-  MixInto(mix, voice, 0.45, 0.5);
-  return Reverb(mix, 0.35, 0.84, 0.4, 0.2);
+  Buffer mix;
+  MixInto(mix, creak, 0.0, 0.55);
+  MixInto(mix, chuckle, 1.35, 1.0);
+  return Reverb(mix, 0.22, 0.78, 0.45, 0.45);
 }
 
 Buffer Werewolf() {
   Rng rng(0xF011);
-  // Rises slowly from a growl into the howl, wavers at the top, then falls off and fades.
-  VoiceSpec howl;
-  howl.seconds = 3.1;
-  howl.pitch = [](double t) {
-    double rise = Glide(t, 0.0, 0.9, 210, 500);
-    double drift = Glide(t, 0.9, 2.2, 1.0, 1.06);
-    double fall = Glide(t, 2.3, 3.0, 1.0, 0.58);
-    return rise * drift * fall;
+  // A wolf's howl is nearly a pure tone: it swoops up from a low start, holds high with a slow waver,
+  // and slides down as the breath runs out. Built from a few harmonics whose brightness follows the
+  // mouth opening, with a little breath and a growl at the very start.
+  const double seconds = 3.2;
+  auto pitch = [](double t) {
+    double rise = Glide(t, 0.05, 0.75, 230, 520);
+    double waver = Glide(t, 0.75, 1.9, 1.0, 1.06) * Glide(t, 1.9, 2.3, 1.0, 0.97);
+    double fall = Glide(t, 2.3, 3.1, 1.0, 0.55);
+    return rise * waver * fall;
   };
-  howl.voicing = Curve({{0, 0}, {0.12, 0.7}, {0.6, 1.0}, {2.3, 0.95}, {2.8, 0.4}, {3.1, 0}});
-  howl.breath = Curve({{0, 0.5}, {0.3, 0.15}, {2.6, 0.12}, {3.1, 0.3}});
-  howl.formants = [](double t) {
-    // "hoooo-wuuu": closed, opening to an O at the top, closing again as it falls
-    if (t < 1.2) return Blend(Vowel('u', 1.1), Vowel('o', 1.1), t / 1.2);
-    return Blend(Vowel('o', 1.1), Vowel('u', 1.1), (t - 2.0) / 0.9);
-  };
-  howl.vibratoHz = 5.2;
-  howl.vibratoSemitones = 0.3;
-  howl.openQuotient = 0.85;  // a soft, nearly pure tone
-  howl.jitter = 0.006;
-  Buffer dry = SynthVoice(howl, rng);
+  const Curve level({{0, 0}, {0.1, 0.45}, {0.5, 0.95}, {2.2, 1.0}, {2.8, 0.55}, {3.15, 0}});
+  const Curve open({{0, 0.2}, {0.8, 1.0}, {2.2, 0.9}, {3.1, 0.2}});  // mouth: closed "oo" to open "ow"
+  Buffer out(Samples(seconds));
+  Biquad breathBand;
+  OnePoleLowPass growlSmooth(30);
+  double phase = 0, vib = 0;
+  for (size_t i = 0; i < out.size(); ++i) {
+    double t = double(i) / kSampleRate;
+    vib += 2 * kPi * 5.0 / kSampleRate;
+    double depth = 0.006 + 0.01 * std::min(1.0, std::max(0.0, t - 0.9) / 0.5);
+    double f = pitch(t) * (1 + depth * std::sin(vib));
+    phase += 2 * kPi * f / kSampleRate;
+    double o = open(t);
+    double tone = std::sin(phase) + 0.35 * o * std::sin(2 * phase + 0.3) + 0.15 * o * o * std::sin(3 * phase + 0.9) +
+                  0.05 * o * o * std::sin(4 * phase);
+    // A rough growl under the first few tenths, where the howl is pushed out.
+    double growl = 1 + 0.5 * std::max(0.0, 1 - t / 0.4) * growlSmooth.Process(static_cast<float>(rng.Bipolar() * 8));
+    if (i % 16 == 0) breathBand.SetBandPass(f * 2, 2.5);
+    double breath = breathBand.Process(static_cast<float>(rng.Bipolar())) * 0.12;
+    out[i] = static_cast<float>(level(t) * (tone * growl + breath));
+  }
   // Moonlit valley: a long reverb and one late echo off the hills.
-  Buffer wet = Reverb(dry, 0.3, 0.86, 0.5, 0.5);
-  Buffer echo = dry;
-  for (float& x : echo) x *= 0.18f;
+  Buffer wet = Reverb(out, 0.28, 0.86, 0.5, 0.4);
+  Buffer echo = out;
+  for (float& x : echo) x *= 0.16f;
   MixInto(wet, echo, 0.33);
   return wet;
 }
@@ -198,32 +208,33 @@ Buffer ScreamFalling() {
 
 Buffer Ghost() {
   Rng rng(0x6057);
-  // "Wooo-oooOOO-ooo": a breathy, hollow voice sliding slowly up and down, doubled a little out of
-  // tune with itself, in a large cold room.
-  auto make = [&](double detune, double delay) {
-    VoiceSpec wail;
-    wail.seconds = 3.0;
-    wail.pitch = [detune](double t) {
-      static const Curve contour({{0, 300}, {0.7, 430}, {1.2, 520}, {1.8, 410}, {2.3, 470}, {3.0, 280}});
-      return contour(t) * detune;
-    };
-    wail.voicing = Curve({{0, 0}, {0.4, 0.6}, {1.2, 0.8}, {2.2, 0.6}, {3.0, 0}});
-    wail.breath = Curve({{0, 0.4}, {0.5, 0.55}, {2.5, 0.5}, {3.0, 0}});
-    wail.formants = [](double t) {
-      double open = 0.5 + 0.5 * std::sin(2 * kPi * (t / 3.0) - kPi / 2);  // u -> o -> u
-      return Blend(Vowel('u', 1.05), Vowel('o', 1.05), open);
-    };
-    wail.vibratoHz = 4.8;
-    wail.vibratoSemitones = 0.45;
-    wail.openQuotient = 0.9;
-    Buffer b = SynthVoice(wail, rng);
-    Buffer shifted;
-    MixInto(shifted, b, delay);
-    return shifted;
-  };
-  Buffer mix = make(1.0, 0.0);
-  MixInto(mix, make(1.012, 0.05), 0.0, 0.6);
-  return Reverb(mix, 0.45, 0.86, 0.55, 0.7);
+  // "Whoooo-OOOoo": air, not a voice. Breath through two narrow, hollow resonances that glide up and
+  // down together like wind across a bottle's mouth, a faint whistle riding on the lower one, all in
+  // a large cold room.
+  const double seconds = 3.0;
+  const Curve contour({{0, 330}, {0.7, 470}, {1.2, 560}, {1.8, 430}, {2.3, 500}, {3.0, 300}});
+  const Curve level({{0, 0}, {0.45, 0.8}, {1.2, 1.0}, {2.3, 0.8}, {3.0, 0}});
+  Buffer out(Samples(seconds));
+  Biquad low, low2, high;
+  OnePoleLowPass gust(3);
+  double phase = 0, vib = 0;
+  for (size_t i = 0; i < out.size(); ++i) {
+    double t = double(i) / kSampleRate;
+    vib += 2 * kPi * 4.2 / kSampleRate;
+    double f = contour(t) * (1 + 0.012 * std::sin(vib));
+    if (i % 8 == 0) {
+      low.SetBandPass(f, 22);
+      low2.SetBandPass(f, 22);
+      high.SetBandPass(f * 2.6, 9);
+    }
+    float n = static_cast<float>(rng.Bipolar());
+    double air = low2.Process(low.Process(n)) * 9 + high.Process(n) * 0.5;
+    phase += 2 * kPi * f / kSampleRate;
+    double whistle = 0.1 * std::sin(phase);
+    double flutter = 1 + 0.35 * gust.Process(static_cast<float>(rng.Bipolar() * 6));
+    out[i] = static_cast<float>(level(t) * flutter * (air + whistle));
+  }
+  return Reverb(out, 0.45, 0.87, 0.55, 0.7);
 }
 
 }  // namespace assetgen::sfx

@@ -7,7 +7,8 @@ namespace assetgen {
 
 using namespace midi;
 
-// Slot 9: a prim, slightly crooked harpsichord dance in D minor with bassoon and pizzicato.
+// Slot 9: a prim, slightly crooked harpsichord dance in D minor with bassoon and pizzicato, snapped
+// along to.
 Song SongFamilyPortrait() {
   Song song("Family Portrait");
   song.Tempo(0, 116);
@@ -54,7 +55,12 @@ Song SongFamilyPortrait() {
   clarinet.At(Bars(32)).Play("!mf " + tuneB);
   celesta.At(Bars(40)).Play("!mf " + tuneA, 12);
   bassoon.At(Bars(40)).Play("!f !stac " + tuneA, -12);
+  // The household's signature: a dry snap on two and four while the harpsichord first plays the
+  // tune, and again under the last A; the wood blocks knock in between.
+  const std::string snaps = Times(8, "r:4 P:4' r:4 P:4' ");
+  blocks.Play("!p " + snaps);
   blocks.At(Bars(8)).Play("!mp " + Times(8, knocks));
+  blocks.At(Bars(40)).Play("!mp " + snaps);
 
   const uint32_t end = Bars(48);
   harpsichord.At(end).Play("!f d4:8 f4 a4 d5 <d4 f4 a4 d5>:4' r:4 | <d4 a4 d5>:4' r:4 r:2");
@@ -65,7 +71,8 @@ Song SongFamilyPortrait() {
   return song;
 }
 
-// Slot 10: a minor-key night groove in F-sharp minor; bass and drums from the first tick.
+// Slot 10: a minor-key night groove in F-sharp minor; bass and drums from the first tick, low voices
+// creeping up in semitones.
 Song SongNightCrawl() {
   Song song("Night Crawl");
   song.Tempo(0, 116);
@@ -119,6 +126,12 @@ Song SongNightCrawl() {
              Times(7, halfTime) + fill + "!f " + Times(7, groove) + fill + Times(3, groove) + fill);
   organ.Play("!mf " + Chart(stabs, {"F#m", "F#m", "D", "E"}) + Chart(stabs, verse) + Chart(stabs, verse));
   organ.At(Bars(28)).Play(Chart(stabs, verse) + Chart(stabs, {"F#m", "D", "E", "F#m"}));
+  // The signature: a low choir creeping up in semitones over the intro's bass, and again as the
+  // groove ends, like something getting out of its grave.
+  Part creep(song, "Low voices", 7, kVoiceOohs, 96, 64, 90);
+  const std::string rise = "f#3:2 g3:2 | g#3:2 a3:2 | a#3:2 b3:2 | c4:2 c#4:2 ";
+  creep.Play("!mp " + rise);
+  creep.At(Bars(36)).Play("!mf " + rise);
   lead.At(Bars(4)).Play("!mf " + tune);
   guitar.At(Bars(12)).Play("!mp " + Times(32, "f#3:16' f#3' r:8"));
   brass.At(Bars(12)).Play("!f " + answers);
@@ -137,7 +150,8 @@ Song SongNightCrawl() {
   return song;
 }
 
-// Slot 11: a surf-organ romp in G minor for ghost hunters; drums, bass and organ from the first tick.
+// Slot 11: a surf-organ romp in G minor for ghost hunters; drums, bass and organ from the first tick,
+// a ghostly siren on top.
 Song SongSpookCatchers() {
   Song song("Spook Catchers");
   song.Tempo(0, 128);
@@ -181,6 +195,9 @@ Song SongSpookCatchers() {
              Chart(skank, chorus) + Chart(skank, verse));
   drums.Play("!f " + Times(3, beat) + roll + Times(7, beat) + roll + "!mf " + Times(7, beat) + roll + "!f " +
              Times(7, beat) + roll + "!mf " + Times(7, beat) + roll + "!f " + Times(7, tambourine) + roll);
+  // The signature: a ghostly siren over the intro, rising and sinking twice, answered at the end.
+  const std::string siren = "g4:4 d5:4 g5:2 | f#5:4 d5:4 a4:2 | g4:4 d5:4 bb5:2 | a5:4 f#5:4 d5:2 ";
+  ghost.Play("!mp " + siren);
   guitar.At(Bars(4)).Play("!f " + surf);
   ghost.At(Bars(12)).Play("!mf " + wail);
   pad.At(Bars(12)).Play("!mp " + Chart(pads, chorus));

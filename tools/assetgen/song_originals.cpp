@@ -5,41 +5,56 @@ namespace assetgen {
 
 using namespace midi;
 
-// A music-box waltz in D minor climbing the hill: celesta, then flute, strings and choir.
+// A music-box waltz in D minor climbing the hill: celesta, then flute, strings and choir; a
+// moonlit interlude in F major; the tune once more, quietly, then with everyone.
 Song SongHorrorHill() {
   Song song("Horror Hill");
   song.Tempo(0, 100);
   song.TimeSignature(0, 3, 4);
-  Part celesta(song, "Celesta", 0, kCelesta, 104, 76, 80);
-  Part harp(song, "Harp", 1, kHarp, 92, 44, 60);
-  Part bass(song, "Basses", 2, kPizzicato, 100, 56, 50);
-  Part strings(song, "Strings", 3, kStrings, 92, 70, 70);
-  Part choir(song, "Choir", 4, kChoir, 84, 64, 90);
-  Part flute(song, "Flute", 5, kFlute, 100, 84, 70);
-  Part bell(song, "Bell", 6, kTubularBells, 88, 90, 90);
-  Part timpani(song, "Timpani", 7, kTimpani, 96, 64, 50);
+  Part celesta(song, "Celesta", 0, kCelesta, 110, 76, 80);
+  Part harp(song, "Harp", 1, kHarp, 100, 44, 60);
+  Part bass(song, "Basses", 2, kPizzicato, 108, 56, 50);
+  Part strings(song, "Strings", 3, kStrings, 100, 70, 70);
+  Part choir(song, "Choir", 4, kChoir, 90, 64, 90);
+  Part flute(song, "Flute", 5, kFlute, 108, 84, 70);
+  Part bell(song, "Bell", 6, kTubularBells, 92, 90, 90);
+  Part timpani(song, "Timpani", 7, kTimpani, 100, 64, 50);
 
   const std::string tuneA =
       "d5:4 a4 f4 | e5:2 a4:4 | f5:4 e5 d5 | c#5:2. | d5:4 a4 f4 | g5:2 bb4:4 | a4:4 g4 e4 | d4:2. ";
   const std::string tuneB =
       "bb4:4 d5 f5 | a5:2 g5:4 | f5:4 e5 d5 | e5:2. | g4:4 bb4 d5 | f5:2 e5:4 | d5:4 c#5 e5 | a4:2. ";
+  // The interlude: the same lilt turned to the relative major, then leaning back towards D minor.
+  const std::string tuneC =
+      "a4:4 c5 f5 | e5:2 g4:4 | f4:4 a4 d5 | c5:2. | d5:4 f5 bb4 | c5:4 e5 g5 | f5:2 e5:4 | e5:2 c#5:4 ";
+  const std::string tuneD =
+      "d5:4 bb4 f4 | g4:2 bb4:4 | a4:4 c5 f5 | d5:2. | bb4:4 d5 f5 | g5:2 f5:4 | e5:4 c#5 a4 | e5:2. ";
+  const std::string musicBox = "d5:4 a4 f4 | d5:4 a4 f4 | d5:4 bb4 g4 | c#5:2. ";
   const std::map<std::string, std::string> waltz = {
       {"Dm", "r:4 <a3 d4 f4>' <a3 d4 f4>'"}, {"A7", "r:4 <g3 c#4 e4>' <g3 c#4 e4>'"},
       {"A", "r:4 <a3 c#4 e4>' <a3 c#4 e4>'"}, {"Gm", "r:4 <g3 bb3 d4>' <g3 bb3 d4>'"},
-      {"Bb", "r:4 <f3 bb3 d4>' <f3 bb3 d4>'"}};
+      {"Bb", "r:4 <f3 bb3 d4>' <f3 bb3 d4>'"}, {"F", "r:4 <a3 c4 f4>' <a3 c4 f4>'"},
+      {"C", "r:4 <g3 c4 e4>' <g3 c4 e4>'"},    {"Am", "r:4 <a3 c4 e4>' <a3 c4 e4>'"}};
   const std::map<std::string, std::string> roots = {
-      {"Dm", "d2:4 r:2"}, {"A7", "a1:4 r:2"}, {"A", "a1:4 r:2"}, {"Gm", "g1:4 r:2"}, {"Bb", "bb1:4 r:2"}};
+      {"Dm", "d2:4 r:2"}, {"A7", "a1:4 r:2"}, {"A", "a1:4 r:2"}, {"Gm", "g1:4 r:2"},
+      {"Bb", "bb1:4 r:2"}, {"F", "f2:4 r:2"}, {"C", "c2:4 r:2"},  {"Am", "a1:4 r:2"}};
   const std::map<std::string, std::string> pads = {
-      {"Dm", "<d3 f3 a3>:2."}, {"A7", "<c#3 e3 g3>:2."}, {"A", "<c#3 e3 a3>:2."},
-      {"Gm", "<d3 g3 bb3>:2."}, {"Bb", "<d3 f3 bb3>:2."}};
+      {"Dm", "<d3 f3 a3>:2."}, {"A7", "<c#3 e3 g3>:2."}, {"A", "<c#3 e3 a3>:2."}, {"Gm", "<d3 g3 bb3>:2."},
+      {"Bb", "<d3 f3 bb3>:2."}, {"F", "<c3 f3 a3>:2."},   {"C", "<c3 e3 g3>:2."},  {"Am", "<c3 e3 a3>:2."}};
   auto chartA = [](const auto& p) { return Chart(p, {"Dm", "A7", "Dm", "A", "Dm", "Gm", "A7", "Dm"}); };
   auto chartB = [](const auto& p) { return Chart(p, {"Bb", "Bb", "Dm", "A", "Gm", "Dm", "A7", "A"}); };
+  auto chartC = [](const auto& p) { return Chart(p, {"F", "C", "Dm", "Am", "Bb", "C", "F", "A"}); };
+  auto chartD = [](const auto& p) { return Chart(p, {"Bb", "Gm", "F", "Dm", "Bb", "Gm", "A", "A"}); };
   auto intro = [](const auto& p) { return Chart(p, {"Dm", "Dm", "Gm", "A"}); };
 
-  // Intro, then A B A B A with the orchestra thickening, then a coda of tolls.
+  // Intro, A B A B A with the orchestra thickening, the interlude C D, the music box alone, A B A
+  // again from quiet to full, then a coda of tolls.
   harp.Play("!mp " + intro(waltz) + chartA(waltz) + chartB(waltz) + chartA(waltz) + chartB(waltz) + "!mf " +
-            chartA(waltz));
-  bass.Play("!mf " + intro(roots) + chartA(roots) + chartB(roots) + chartA(roots) + chartB(roots) + chartA(roots));
+            chartA(waltz) + "!mp " + chartC(waltz) + chartD(waltz) + "!p " + intro(waltz) + chartA(waltz) +
+            "!mp " + chartB(waltz) + "!mf " + chartA(waltz));
+  bass.Play("!mf " + intro(roots) + chartA(roots) + chartB(roots) + chartA(roots) + chartB(roots) + chartA(roots) +
+            chartC(roots) + chartD(roots) + "!mp " + intro(roots) + chartA(roots) + chartB(roots) + "!mf " +
+            chartA(roots));
   bell.Play("!mf d4:2. r:2. r:2. r:2.");
   choir.Play("!pp <d4 a4>:2.+2. <d4 g4 bb4>:2. <c#4 e4 a4>:2.");
   celesta.At(Bars(4, 3)).Play("!mf " + tuneA + tuneB);
@@ -49,9 +64,27 @@ Song SongHorrorHill() {
   choir.At(Bars(28, 3)).Play("!mp " + chartB(pads) + "!mf " + chartA(pads));
   celesta.At(Bars(36, 3)).Play("!f " + tuneA);
   timpani.At(Bars(36, 3)).Play("!mf " + Chart(roots, {"Dm", "A", "Dm", "A", "Dm", "Gm", "A", "Dm"}));
-  for (int bar : {12, 20, 28, 36}) bell.At(Bars(bar, 3)).Play("!mp d4:2.");
 
-  const uint32_t coda = Bars(44, 3);
+  // The interlude: the flute sings it over the harp, then the strings take the second half with
+  // the celesta an octave above and the choir humming the chords.
+  flute.At(Bars(44, 3)).Play("!mf " + tuneC);
+  strings.At(Bars(44, 3)).Play("!pp " + chartC(pads));
+  strings.At(Bars(52, 3)).Play("!mf " + tuneD, -12);
+  celesta.At(Bars(52, 3)).Play("!mp " + tuneD);
+  choir.At(Bars(52, 3)).Play("!p " + chartD(pads));
+  celesta.At(Bars(60, 3)).Play("!mp " + musicBox);
+
+  // The return: the strings alone with the tune, the flute and celesta answering, then everyone.
+  strings.At(Bars(64, 3)).Play("!mp " + tuneA, -12);
+  flute.At(Bars(72, 3)).Play("!mf " + tuneB);
+  celesta.At(Bars(72, 3)).Play("!mp " + tuneB, 12);
+  celesta.At(Bars(80, 3)).Play("!f " + tuneA);
+  strings.At(Bars(80, 3)).Play("!f " + tuneA, -12);
+  choir.At(Bars(80, 3)).Play("!mf " + chartA(pads));
+  timpani.At(Bars(80, 3)).Play("!mf " + Chart(roots, {"Dm", "A", "Dm", "A", "Dm", "Gm", "A", "Dm"}));
+  for (int bar : {12, 20, 28, 36, 44, 60, 64, 80}) bell.At(Bars(bar, 3)).Play("!mp d4:2.");
+
+  const uint32_t coda = Bars(88, 3);
   harp.At(coda).Play("!p d3:8 f3 a3 d4 f4 a4 | d5:2. | <d3 a3 d4 f4>:2.+2.");
   strings.At(coda).Play("!p <d3 f3 a3>:2.+2.+2.+2.");
   bass.At(coda).Play("d2:4 r:2 r:2. d2:4 r:2 r:2.");

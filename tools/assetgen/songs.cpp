@@ -23,7 +23,13 @@ std::string Chart(const std::map<std::string, std::string>& patterns, std::initi
   return out;
 }
 
-midi::Song BuildSong(int slot) {
+namespace {
+
+// How much louder (or softer) each song is played than it was written, so that all twelve come out
+// of a General MIDI synthesiser at about the same level (measured as the RMS of a whole render).
+constexpr double kSongLevelDb[kSongCount] = {0, -2.1, 1.8, 5.2, 2.8, -3.3, -0.9, 0.2, 8.5, 6.1, 2.6, 1.1};
+
+midi::Song Compose(int slot) {
   switch (slot) {
     case 0: return SongHorrorHill();
     case 1: return SongDeathToll();
@@ -39,6 +45,14 @@ midi::Song BuildSong(int slot) {
     case 11: return SongSpookCatchers();
     default: throw std::out_of_range("no song slot " + std::to_string(slot));
   }
+}
+
+}  // namespace
+
+midi::Song BuildSong(int slot) {
+  midi::Song song = Compose(slot);
+  song.Level(kSongLevelDb[slot]);
+  return song;
 }
 
 bool WriteSongs(const std::string& dir) {

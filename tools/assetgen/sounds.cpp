@@ -33,6 +33,24 @@ dsp::Buffer Raw(int slot) {
   }
 }
 
+double LoudnessDbOf(int slot) {
+  switch (slot) {
+    case 5: return kLoudnessDb - 1.5;
+    case 8:
+    case 11: return kLoudnessDb - 2.0;
+    default: return kLoudnessDb;
+  }
+}
+
+double MaxSecondsOf(int slot) {
+  switch (slot) {
+    case 1:
+    case 5: return 0.5;
+    case 3: return 0.6;
+    default: return kMaxSeconds;
+  }
+}
+
 dsp::Buffer Mastered(int slot) {
   dsp::Buffer b = Raw(slot);
   // Trim the reverb's inaudible tail (60 dB under the peak) so the file stays short, then level
@@ -41,9 +59,10 @@ dsp::Buffer Mastered(int slot) {
   size_t end = b.size();
   while (end > 0 && std::fabs(b[end - 1]) < floor) --end;
   b.resize(std::min(end + static_cast<size_t>(dsp::Samples(0.01)), b.size()));
-  if (b.size() > static_cast<size_t>(dsp::Samples(kMaxSeconds))) b.resize(dsp::Samples(kMaxSeconds));
-  dsp::Master(b, kLoudnessDb, kCeilingDb);
-  dsp::Fade(b, 0.004, slot == 5 ? 0.02 : 0.08);
+  const size_t most = static_cast<size_t>(dsp::Samples(MaxSecondsOf(slot)));
+  if (b.size() > most) b.resize(most);
+  dsp::Master(b, LoudnessDbOf(slot), kCeilingDb);
+  dsp::Fade(b, 0.004, MaxSecondsOf(slot) < 1 ? 0.03 : 0.08);
   return b;
 }
 

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -123,6 +125,13 @@ TEST(Songs, EveryFileParsesAndLastsOneToThreeMinutes) {
     EXPECT_NEAR(seconds, song.Seconds(), 1e-6);
     EXPECT_TRUE(file == song.Encode());
   }
+}
+
+TEST(Songs, TheDefaultSongTakesTwoAndAHalfToThreeMinutes) {
+  // Song 0 is the one heard all night: it takes its time before it comes round again.
+  double seconds = assetgen::BuildSong(0).Seconds();
+  EXPECT_GE(seconds, 150.0);
+  EXPECT_LE(seconds, 180.0);
 }
 
 TEST(Songs, AreWellFormedGeneralMidiMusic) {
@@ -302,10 +311,21 @@ TEST(SoundEffects, AreShortLevelledClickFreeMonoPcm) {
 
     double seconds = double(w.samples.size()) / w.rate;
     EXPECT_LT(seconds, slot == 5 ? 0.5 : 4.0);  // footsteps repeat with every stride
+    // The drip and the caw are restarted with every drop and every opening of the beak: one of
+    // each, short; the thunder has room for its rumble.
+    if (slot == 1) {
+      EXPECT_LE(seconds, 0.5);
+    } else if (slot == 3) {
+      EXPECT_NEAR(seconds, 0.55, 0.15);
+    } else if (slot == 2) {
+      EXPECT_GT(seconds, 3.0);
+    }
 
     std::vector<float> v = w.samples;
     EXPECT_LT(assetgen::dsp::PeakDb(v), -1.0);
-    EXPECT_NEAR(assetgen::dsp::LoudnessDb(v), assetgen::sfx::kLoudnessDb, 0.5);
+    EXPECT_NEAR(assetgen::dsp::LoudnessDb(v), assetgen::sfx::LoudnessDbOf(slot), 0.5);
+    EXPECT_LE(assetgen::sfx::LoudnessDbOf(slot), assetgen::sfx::kLoudnessDb);
+    EXPECT_GE(assetgen::sfx::LoudnessDbOf(slot), assetgen::sfx::kLoudnessDb - 3.0);
 
     // Both ends fade from and to silence: the outermost samples are at -54 dBFS or less, and the
     // first and last millisecond stay below -30 dBFS, so nothing snaps on or off.
@@ -316,6 +336,76 @@ TEST(SoundEffects, AreShortLevelledClickFreeMonoPcm) {
       EXPECT_LT(std::fabs(v[v.size() - 1 - i]), 0.0316f) << "sample -" << i;
     }
   }
+}
+
+// Clicks: sample-to-sample jumps that stand out from the sound around them. A jump shows as a lone
+// spike in the second difference (the file padded with silence, so its edges count too); each is
+// measured against the RMS of the second difference in the 10 ms around it. Noise, voices and shaped
+// attacks stay under six times that; a splice, a cut-off tail or a sudden start goes far above.
+// Returns the first offending sample, or -1.
+long FirstClick(const std::vector<float>& x) {
+  std::vector<double> padded(2, 0.0), bend;
+  padded.insert(padded.end(), x.begin(), x.end());
+  padded.insert(padded.end(), 2, 0.0);
+  for (size_t i = 2; i < padded.size(); ++i) bend.push_back(padded[i] - 2 * padded[i - 1] + padded[i - 2]);
+  std::vector<double> sum(bend.size() + 1, 0.0);
+  for (size_t i = 0; i < bend.size(); ++i) sum[i + 1] = sum[i] + bend[i] * bend[i];
+  const long radius = 110, n = static_cast<long>(bend.size());
+  for (long i = 0; i < n; ++i) {
+    double jump = std::fabs(bend[i]);
+    if (jump < 0.01) continue;  // -40 dBFS: too small to hear as a click
+    long lo = std::max(0L, i - radius), hi = std::min(n, i + radius + 1);
+    long skipLo = std::max(0L, i - 2), skipHi = std::min(n, i + 3);  // the spike itself
+    double around = sum[hi] - sum[lo] - (sum[skipHi] - sum[skipLo]);
+    double rms = std::sqrt(around / double(hi - lo - (skipHi - skipLo)) + 1e-20);
+    if (jump > 10 * rms) return i;  // the sample that jumped
+  }
+  return -1;
+}
+
+TEST(SoundEffects, NoClicksAndEvenLoudness) {
+  std::vector<Wav> fx = LoadEffects();
+  double loudest = -100, softest = 0;
+  for (int slot = 0; slot < kEffectCount; ++slot) {
+    SCOPED_TRACE(assetgen::sfx::kEffectNames[slot]);
+    EXPECT_EQ(FirstClick(fx[slot].samples), -1);
+    // No clipping: nothing reaches full scale.
+    float peak = 0;
+    for (float x : fx[slot].samples) peak = std::max(peak, std::fabs(x));
+    EXPECT_LT(peak, 0.95f);
+    double loudness = assetgen::dsp::LoudnessDb(fx[slot].samples);
+    loudest = std::max(loudest, loudness);
+    softest = std::min(softest, loudness);
+  }
+  EXPECT_LE(loudest - softest, 3.0);
+
+  // The detector itself: a step in a quiet hum is found, the hum alone is not.
+  std::vector<float> hum(4410);
+  for (size_t i = 0; i < hum.size(); ++i) hum[i] = static_cast<float>(0.05 * std::sin(i * 0.05) * std::sin(i * 3.14159 / 4410));
+  EXPECT_EQ(FirstClick(hum), -1);
+  for (size_t i = 2000; i < hum.size(); ++i) hum[i] += 0.04f;
+  EXPECT_EQ(FirstClick(hum), 2000);
+}
+
+TEST(SoundEffects, ThunderIsHeardWithTheFlash) {
+  // The effect starts a few ticks before the first flash: near-silence for at least 0.4 s, then the
+  // crack, and still a rumble two seconds on.
+  std::vector<float> x = LoadEffects()[2].samples;
+  const size_t window = 22050 / 50;
+  std::vector<double> db;
+  for (size_t i = 0; i + window <= x.size(); i += window) {
+    double sum = 0;
+    for (size_t k = 0; k < window; ++k) sum += double(x[i + k]) * x[i + k];
+    db.push_back(10 * std::log10(sum / window + 1e-12));
+  }
+  double top = *std::max_element(db.begin(), db.end());
+  size_t first = std::find_if(db.begin(), db.end(), [&](double v) { return v > top - 20; }) - db.begin();
+  double onset = first * 0.02;
+  EXPECT_GE(onset, 0.4);
+  EXPECT_LE(onset, 0.65);
+  size_t at = std::max_element(db.begin(), db.end()) - db.begin();
+  EXPECT_LT(at * 0.02, 1.5);
+  EXPECT_GT(db[size_t((onset + 2.0) / 0.02)], top - 20) << "the rumble rolls on";
 }
 
 TEST(SoundEffects, VoicesHaveTheirPitchesAndRhythms) {
@@ -347,10 +437,42 @@ TEST(SoundEffects, VoicesHaveTheirPitchesAndRhythms) {
   EXPECT_GT(middle, 350);
   EXPECT_LT(middle, 700);
 
-  // The owl hoots low, three times; the crow caws three times, higher and harsher.
+  // The owl hoots low, three times; the crow caws once, for one opening of its beak.
   EXPECT_NEAR(Median(pitch(4)), 380, 40);
   EXPECT_EQ(bursts(4), 3);
-  EXPECT_EQ(bursts(3), 3);
+  EXPECT_EQ(bursts(3), 1);
+}
+
+TEST(Songs, PlayAtOneLevelThroughAGeneralMidiSynthesiser) {
+  // Rendered by FluidSynth with a General MIDI soundfont (at a low rate: the level lives in the
+  // low and middle registers), every song's RMS is within 3 dB of every other's.
+  const char* fonts[] = {"/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/FluidR3_GM.sf2"};
+  std::string font;
+  for (const char* f : fonts) {
+    if (std::ifstream(f).good()) font = f;
+    if (!font.empty()) break;
+  }
+  if (font.empty() || std::system("fluidsynth --version >/dev/null 2>&1") != 0) {
+    GTEST_SKIP() << "needs fluidsynth and a General MIDI soundfont";
+  }
+  const std::string out = testing::TempDir() + "dusk_song_render.wav";
+  double loudest = -200, softest = 0;
+  for (int slot = 0; slot < kSongCount; ++slot) {
+    SCOPED_TRACE(assetgen::kSongCaptions[slot]);
+    std::string command = "fluidsynth -ni -q -r 11025 -F '" + out + "' '" + font + "' '" + DUSK_DATA_DIR +
+                          "/h_song" + std::to_string(slot) + ".Mid' >/dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    std::ifstream in(out, std::ios::binary);
+    Wav w = ParseWav({std::istreambuf_iterator<char>(in), {}});
+    ASSERT_GT(w.samples.size(), 11025u * 60);
+    double sum = 0;
+    for (float x : w.samples) sum += double(x) * x;
+    double db = 10 * std::log10(sum / w.samples.size() + 1e-20);
+    loudest = std::max(loudest, db);
+    softest = std::min(softest, db);
+  }
+  std::remove(out.c_str());
+  EXPECT_LE(loudest - softest, 3.0) << "loudest " << loudest << " dBFS, softest " << softest << " dBFS";
 }
 
 TEST(SoundEffects, EachIsItsOwnSound) {

@@ -1,6 +1,8 @@
 // The generated pictures: names, sheet layouts, masks, and the frames the scene's scripts rely on.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -170,6 +172,19 @@ TEST(Sheets, MasksArePureAndHideNothingUnderWhite) {
   // Scenery covers part of the band, and the far band shows through the rest.
   EXPECT_GT(solid, static_cast<int>(m2.px.size()) / 10);
   EXPECT_LT(solid, static_cast<int>(m2.px.size()) * 7 / 10);
+  // The zombie and the small skeleton walk just behind the railing (rows 72 to 132 of the band):
+  // posts, bars, trunks and a low wall cross them, but most of each figure shows between them, and
+  // nothing hides a stretch of the path as wide as a walker.
+  int path = 0, covered = 0, run = 0, widest = 0;
+  for (int x = 0; x < m2.w; ++x) {
+    int column = 0;
+    for (int y = 72; y < m2.h; ++y) column += m2.at(x, y) == 0;
+    path += m2.h - 72, covered += column;
+    run = column * 10 >= (m2.h - 72) * 8 ? run + 1 : 0;
+    widest = std::max(widest, run);
+  }
+  EXPECT_LT(covered, path / 2);
+  EXPECT_LT(widest, 36) << "columns hidden side by side: narrower than a walker";
 }
 
 TEST(Sheets, NoFrameIsEmpty) {
@@ -178,6 +193,47 @@ TEST(Sheets, NoFrameIsEmpty) {
     Image img = Load(e.file);
     for (int f = 0; f < e.frames * e.runs; ++f)
       EXPECT_GE(OpaqueRows(img, f, e.w, e.h).first, 0) << e.file << " frame " << f;
+  }
+}
+
+// Where a walker's feet touch the ground in `frame`: the centres of the runs of opaque columns in
+// the lowest rows the sheet ever reaches.
+std::vector<double> Footprints(const Image& sheet, int frame, int w, int h, int ground) {
+  std::vector<double> centres;
+  int start = -1;
+  for (int x = 0; x <= w; ++x) {
+    bool down = false;
+    for (int y = ground - 1; x < w && y <= ground; ++y) down |= sheet.at(frame * w + x, h + y) == 0;
+    if (down && start < 0) start = x;
+    if (!down && start >= 0) centres.push_back((start + x - 1) / 2.0), start = -1;
+  }
+  return centres;
+}
+
+TEST(Sheets, WalkersPlantTheirFeet) {
+  // The scene moves each walker by its step every tick as it shows the next frame; a foot on the
+  // ground must move back by as much within the frame, or it slides. Some foot stays put from one
+  // frame to the next for most of the cycle (the rest is the moment one foot lifts as the other lands).
+  struct Walker {
+    const char* file;
+    int w, h, frames, step;
+  } walkers[] = {{"h_skeleton1.bmp", 151, 200, 12, 15}, {"h_skeleton2.bmp", 45, 64, 12, -7},
+                 {"h_zombie.bmp", 39, 66, 10, -2}};
+  for (const Walker& k : walkers) {
+    SCOPED_TRACE(k.file);
+    Image img = Load(k.file);
+    int ground = 0;
+    for (int f = 0; f < k.frames; ++f) ground = std::max(ground, OpaqueRows(img, f, k.w, k.h).second);
+    int planted = 0;
+    for (int f = 0; f < k.frames; ++f) {
+      std::vector<double> now = Footprints(img, f, k.w, k.h, ground);
+      std::vector<double> next = Footprints(img, (f + 1) % k.frames, k.w, k.h, ground);
+      double drift = 1e9;
+      for (double a : now)
+        for (double b : next) drift = std::min(drift, std::fabs(b + k.step - a));
+      planted += drift <= 1.0;
+    }
+    EXPECT_GE(planted * 2, k.frames) << "frames whose foot stays put";
   }
 }
 
