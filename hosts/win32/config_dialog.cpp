@@ -6,6 +6,7 @@
 #include "hosts/win32/config_dialog.h"
 
 #include "hosts/win32/win32.h"
+#include "hosts/win32/win32_os.h"
 
 #include <commctrl.h>
 

@@ -3,21 +3,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/bytes.h"
+
 namespace assetgen {
-namespace {
-
-void Put16(std::vector<uint8_t>& b, uint32_t v) {
-  b.push_back(v & 0xFF);
-  b.push_back((v >> 8) & 0xFF);
-}
-void Put32(std::vector<uint8_t>& b, uint32_t v) {
-  Put16(b, v & 0xFFFF);
-  Put16(b, v >> 16);
-}
-uint32_t Get16(const uint8_t* p) { return p[0] | (p[1] << 8); }
-uint32_t Get32(const uint8_t* p) { return Get16(p) | (Get16(p + 2) << 16); }
-
-}  // namespace
 
 bool WriteBmp24(const std::string& path, const Image& img) {
   const uint32_t stride = (static_cast<uint32_t>(img.w) * 3 + 3) & ~3u;
@@ -26,20 +14,20 @@ bool WriteBmp24(const std::string& path, const Image& img) {
   b.reserve(54 + dataSize);
   b.push_back('B');
   b.push_back('M');
-  Put32(b, 54 + dataSize);
-  Put32(b, 0);
-  Put32(b, 54);
-  Put32(b, 40);  // BITMAPINFOHEADER
-  Put32(b, img.w);
-  Put32(b, img.h);  // positive: bottom-up
-  Put16(b, 1);
-  Put16(b, 24);
-  Put32(b, 0);  // BI_RGB
-  Put32(b, dataSize);
-  Put32(b, 2835);  // 72 dpi
-  Put32(b, 2835);
-  Put32(b, 0);
-  Put32(b, 0);
+  dusk::AppendLe32(b, 54 + dataSize);
+  dusk::AppendLe32(b, 0);
+  dusk::AppendLe32(b, 54);
+  dusk::AppendLe32(b, 40);  // BITMAPINFOHEADER
+  dusk::AppendLe32(b, img.w);
+  dusk::AppendLe32(b, img.h);  // positive: bottom-up
+  dusk::AppendLe16(b, 1);
+  dusk::AppendLe16(b, 24);
+  dusk::AppendLe32(b, 0);  // BI_RGB
+  dusk::AppendLe32(b, dataSize);
+  dusk::AppendLe32(b, 2835);  // 72 dpi
+  dusk::AppendLe32(b, 2835);
+  dusk::AppendLe32(b, 0);
+  dusk::AppendLe32(b, 0);
   for (int y = img.h - 1; y >= 0; --y) {
     for (int x = 0; x < img.w; ++x) {
       uint32_t p = img.at(x, y);
@@ -64,11 +52,11 @@ bool ReadBmp(const std::string& path, Image& img) {
   while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) b.insert(b.end(), chunk, chunk + n);
   std::fclose(f);
   if (b.size() < 54 || b[0] != 'B' || b[1] != 'M') return false;
-  const uint32_t offset = Get32(&b[10]);
-  const int w = static_cast<int32_t>(Get32(&b[18]));
-  const int hRaw = static_cast<int32_t>(Get32(&b[22]));
-  const int bpp = Get16(&b[28]);
-  const uint32_t compression = Get32(&b[30]);
+  const uint32_t offset = dusk::ReadLe32(&b[10]);
+  const int w = static_cast<int32_t>(dusk::ReadLe32(&b[18]));
+  const int hRaw = static_cast<int32_t>(dusk::ReadLe32(&b[22]));
+  const int bpp = dusk::ReadLe16(&b[28]);
+  const uint32_t compression = dusk::ReadLe32(&b[30]);
   if (w <= 0 || hRaw == 0 || (bpp != 24 && bpp != 32) || compression != 0) return false;
   const int h = hRaw < 0 ? -hRaw : hRaw;
   const size_t stride = (static_cast<size_t>(w) * (bpp / 8) + 3) & ~size_t{3};

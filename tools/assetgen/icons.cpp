@@ -1,3 +1,4 @@
+
 // The program's icons and pointer, drawn in code: duskhollow.ico (a moon over a tombstone),
 // speaker.ico (listen to a song), fxspeaker.ico (listen to an effect), preview.ico (preview a
 // creature) and pointer.cur (the settings dialog's pointer). Each icon holds a 16 x 16 and a
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "assetgen.h"
+#include "platform/bytes.h"
 
 namespace assetgen {
 namespace {
@@ -40,28 +42,19 @@ std::vector<Rgba> Render(const Art& art, int size) {
   return px;
 }
 
-void Put16(std::vector<uint8_t>& v, uint32_t x) {
-  v.push_back(x & 0xFF);
-  v.push_back((x >> 8) & 0xFF);
-}
-void Put32(std::vector<uint8_t>& v, uint32_t x) {
-  Put16(v, x & 0xFFFF);
-  Put16(v, x >> 16);
-}
-
 // One image of an icon file: the header, the colours bottom-up, then the AND mask (1 where the
 // pixel is transparent).
 std::vector<uint8_t> IconImage(const std::vector<Rgba>& px, int size) {
   std::vector<uint8_t> v;
-  Put32(v, 40);
-  Put32(v, size);
-  Put32(v, size * 2);
-  Put16(v, 1);
-  Put16(v, 32);
-  Put32(v, 0);
+  dusk::AppendLe32(v, 40);
+  dusk::AppendLe32(v, size);
+  dusk::AppendLe32(v, size * 2);
+  dusk::AppendLe16(v, 1);
+  dusk::AppendLe16(v, 32);
+  dusk::AppendLe32(v, 0);
   const int maskStride = ((size + 31) / 32) * 4;
-  Put32(v, static_cast<uint32_t>(size * size * 4 + maskStride * size));
-  Put32(v, 0), Put32(v, 0), Put32(v, 0), Put32(v, 0);
+  dusk::AppendLe32(v, static_cast<uint32_t>(size * size * 4 + maskStride * size));
+  dusk::AppendLe32(v, 0), dusk::AppendLe32(v, 0), dusk::AppendLe32(v, 0), dusk::AppendLe32(v, 0);
   for (int y = size - 1; y >= 0; --y)
     for (int x = 0; x < size; ++x) {
       const Rgba& c = px[static_cast<size_t>(y) * size + x];
@@ -82,17 +75,17 @@ bool WriteIconFile(const std::string& path, const Art& art, int type, int hotX =
   std::vector<std::vector<uint8_t>> images;
   for (int s : sizes) images.push_back(IconImage(Render(art, s), s));
   std::vector<uint8_t> v;
-  Put16(v, 0);
-  Put16(v, type);
-  Put16(v, 2);
+  dusk::AppendLe16(v, 0);
+  dusk::AppendLe16(v, type);
+  dusk::AppendLe16(v, 2);
   uint32_t offset = 6 + 16 * 2;
   for (size_t i = 0; i < 2; ++i) {
     const int s = sizes[i];
     v.push_back(static_cast<uint8_t>(s)), v.push_back(static_cast<uint8_t>(s)), v.push_back(0), v.push_back(0);
-    if (type == 1) Put16(v, 1), Put16(v, 32);
-    else Put16(v, hotX * s / 32), Put16(v, hotY * s / 32);
-    Put32(v, static_cast<uint32_t>(images[i].size()));
-    Put32(v, offset);
+    if (type == 1) dusk::AppendLe16(v, 1), dusk::AppendLe16(v, 32);
+    else dusk::AppendLe16(v, hotX * s / 32), dusk::AppendLe16(v, hotY * s / 32);
+    dusk::AppendLe32(v, static_cast<uint32_t>(images[i].size()));
+    dusk::AppendLe32(v, offset);
     offset += static_cast<uint32_t>(images[i].size());
   }
   for (auto& img : images) v.insert(v.end(), img.begin(), img.end());
