@@ -4,6 +4,8 @@
 DUSK_PACKAGES=(cmake ninja-build g++ pkg-config googletest libgtest-dev libbenchmark-dev libcairo2-dev
   g++-mingw-w64-x86-64 wine wine64 fonts-wine fonts-liberation xvfb xauth xdotool imagemagick
   x11-utils)
+# The Windows setup program and the zip for installing by hand.
+DUSK_PACKAGES+=(nsis zip)
 
 dusk_install_packages() {
   local missing=()
