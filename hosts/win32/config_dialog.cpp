@@ -88,8 +88,7 @@ constexpr const char* kPageNotices[Configuration::kPageCount] = {
 constexpr const char* kLegalNotice =
     "Copyright (c) 2026 The Duskhollow developers. MIT licence: anyone may use, copy, modify, merge, "
     "publish, distribute, sublicense and sell copies, free of charge, provided this notice goes with "
-    "them. THE SOFTWARE IS PROVIDED \"AS IS\", WITHOUT WARRANTY OF ANY KIND. Its pictures, music and "
-    "sounds come from its own build, under the same terms. Full text: LICENSE.txt.";
+    "them. THE SOFTWARE IS PROVIDED \"AS IS\", WITHOUT WARRANTY OF ANY KIND. Full text: LICENSE.txt.";
 constexpr const char* kProjectDetails =
     "The Duskhollow Project\nA moonlit graveyard for idle screens, made by the Duskhollow "
     "developers.";

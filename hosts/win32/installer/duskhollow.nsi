@@ -7,6 +7,7 @@
 ;   VERSION, VERSION_QUAD   the project's version ("1.2.3", "1.2.3.0")
 ;   SCR                     the built duskhollow.scr
 ;   ICON                    the saver's icon
+;   WIZARD                  (optional) the welcome and finish pages' picture, 164 x 314
 ;   LICENSE                 the licence text (CRLF lines)
 ;   DATA_FILES              an include that installs the data folder's files into $INSTDIR
 ;   DATA_REMOVE             an include that deletes the same files
@@ -61,8 +62,14 @@ Var Upgrade          ; 1: the uninstaller runs for a newer setup
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
+!ifdef WIZARD
+  !define MUI_WELCOMEFINISHPAGE_BITMAP "${WIZARD}"
+  !define MUI_UNWELCOMEFINISHPAGE_BITMAP "${WIZARD}"
+!endif
 
 !insertmacro MUI_PAGE_WELCOME
+!define MUI_PAGE_HEADER_TEXT "Licence"
+!define MUI_PAGE_HEADER_SUBTEXT "The terms on which Duskhollow ScreenSaver is shared."
 !define MUI_LICENSEPAGE_TEXT_TOP "Duskhollow ScreenSaver is free software under the MIT licence:"
 !define MUI_LICENSEPAGE_TEXT_BOTTOM "You may use, copy and share it on these terms. Click Next to continue."
 !define MUI_LICENSEPAGE_BUTTON "$(^NextBtn)"
@@ -294,7 +301,7 @@ Function un.RemovePage
   !insertmacro MUI_HEADER_TEXT "Uninstall ${PRODUCT}" "Remove ${PRODUCT} from this computer."
   nsDialogs::Create 1018
   Pop $0
-  ${NSD_CreateLabel} 0 0 100% 56u "The screen saver and its pictures, songs and sounds in $INSTDIR will be removed. If Duskhollow is your screen saver, the one you had before is chosen again.$\r$\n$\r$\nYour settings (the creatures, songs and message you chose) stay on this computer, so that Duskhollow finds them again if you install it later."
+  ${NSD_CreateLabel} 0 0 100% 56u "The screen saver (${SAVER_FILE} in the system folder) and its pictures, songs and sounds in $INSTDIR will be removed. If Duskhollow is your screen saver, the one you had before is chosen again.$\r$\n$\r$\nYour settings (the creatures, songs and message you chose) stay on this computer, so that Duskhollow finds them again if you install it later."
   Pop $0
   ${NSD_CreateCheckbox} 0 64u 100% 12u "Also &remove my settings"
   Pop $RemoveBox
