@@ -2,10 +2,11 @@
 # The setup program in a wine prefix of its own, made fresh for this test: a silent install puts
 # the saver into the 64-bit system folder and the data folder into the Windows directory, writes
 # the "Apps & features" entry and leaves the screen-saver choice alone; the installed saver runs
-# and shows the scene. A silent upgrade with /SELECT closes the running saver, keeps both settings
-# files byte for byte and changes exactly SCRNSAVE.EXE and ScreenSaveActive. A silent uninstall
-# (with the settings window open) leaves files and keys as they were before the install, settings
-# files kept; with /REMOVESETTINGS they go too.
+# and shows the scene. A setup closes a running saver, and stops, changing nothing, while a
+# preview it cannot close runs from the file. A silent upgrade with /SELECT closes the settings
+# window, keeps both settings files byte for byte and changes exactly SCRNSAVE.EXE and
+# ScreenSaveActive. A silent uninstall leaves files and keys as they were before the install (the
+# earlier screen saver chosen again), settings files kept; with /REMOVESETTINGS they go too.
 source "$(dirname "$0")/lib.sh"
 
 BIN=$(dirname "$SCR")
@@ -114,16 +115,43 @@ if [ "$n" != 0 ]; then
 fi
 dusk_note "ok: the installed saver shows the scene"
 
-# --- upgrade over it, the saver still running, with /SELECT ----------------------------------------
+# --- a setup while the saver and a preview run: it closes the saver; the preview (the control
+# panel's) it cannot close, so it stops and leaves everything as it was ---------------------------
+SAVER=$SCR_PID
+dusk_test_window "Display Properties" 152 112
+dusk_start /p "$TW_HWND"
+PREVIEW=$SCR_PID
+for ((i = 0; i < 300; i++)); do
+  grep -q "ticks [1-9]" "$TW_DIR/child" 2>/dev/null && break
+  dusk_alive "$PREVIEW" || dusk_fail "the preview ended early"
+  sleep 0.2
+done
+wine "$SETUP" /S /SELECT >"$WORK/setup.log" 2>&1
+rc=$?
+[ "$rc" = 2 ] || dusk_fail "with a preview running from the file, setup ended with $rc, not 2 (cancelled)"
+dusk_wait_exit "$SAVER" 10 || dusk_fail "setup did not close the running saver"
+dusk_alive "$PREVIEW" || dusk_fail "the preview ended"
+installed_files_ok
+wine reg query "$DESKTOP" /s 2>/dev/null | tr -d '\r' | diff "$WORK/before.desktop" - >/dev/null ||
+  dusk_fail "the cancelled setup changed the desktop settings"
+touch "$TW_DIR/destroy"
+dusk_wait_exit "$PREVIEW" 30 || dusk_fail "the preview ran on after its parent was destroyed"
+touch "$TW_DIR/quit"
+dusk_wait_exit "$TW_PID" 30 || dusk_fail "the test window did not end"
+dusk_note "ok: saver closed, setup stopped at the preview, nothing changed"
+
+# --- upgrade over it, the settings window open, with /SELECT ----------------------------------------
 # Both settings files carry a section of someone else's; they must come through byte for byte.
 printf '[Duskhollow]\r\nspeed=12\r\n[Foreign]\r\nkey = kept as is\r\n' >>"$WINDIR_UNIX/tarnix.ini"
 mkdir -p "$APPDATA_UNIX/Duskhollow"
 printf '[Other Tool]\r\n  odd = spacing ; and a comment\r\n\r\n[Duskhollow]\r\nclock=1\r\n' >"$APPDATA_UNIX/Duskhollow/tarnix.ini"
 cp "$WINDIR_UNIX/tarnix.ini" "$WORK/windir.ini"
 cp "$APPDATA_UNIX/Duskhollow/tarnix.ini" "$WORK/user.ini"
-SAVER=$SCR_PID
+dusk_start /c
+DIALOG=$SCR_PID
+dusk_wait_window '^Duskhollow ScreenSaver$' 60 || dusk_fail "the settings window did not open"
 run_setup /S /SELECT
-dusk_wait_exit "$SAVER" 10 || dusk_fail "the running saver was not closed by the upgrade"
+dusk_wait_exit "$DIALOG" 10 || dusk_fail "the settings window was not closed by the upgrade"
 installed_files_ok
 cmp -s "$WORK/windir.ini" "$WINDIR_UNIX/tarnix.ini" || dusk_fail "the upgrade changed C:\\windows\\tarnix.ini"
 cmp -s "$WORK/user.ini" "$APPDATA_UNIX/Duskhollow/tarnix.ini" || dusk_fail "the upgrade changed the per-user tarnix.ini"
@@ -138,14 +166,13 @@ sort >"$WORK/desktop.want" <<'EOF'
 EOF
 diff "$WORK/desktop.want" "$WORK/desktop.diff" >/dev/null ||
   dusk_fail "/SELECT changed: $(cat "$WORK/desktop.diff")"
-dusk_note "ok: upgrade: saver closed, settings files kept byte for byte, exactly the two values set"
+dusk_note "ok: upgrade: settings window closed, settings files kept byte for byte, exactly the two values set"
 
-# --- uninstall, the settings window open -----------------------------------------------------------
-dusk_start /c
-DIALOG=$SCR_PID
-dusk_wait_window '^Duskhollow ScreenSaver$' 60 || dusk_fail "the settings window did not open"
+# --- uninstall, the saver running --------------------------------------------------------------------
+dusk_start /s
+dusk_wait_saver
 uninstall
-dusk_wait_exit "$DIALOG" 10 || dusk_fail "the settings window was not closed by the uninstaller"
+dusk_wait_exit "$SCR_PID" 10 || dusk_fail "the running saver was not closed by the uninstaller"
 cmp -s "$WORK/windir.ini" "$WINDIR_UNIX/tarnix.ini" || dusk_fail "the uninstaller changed C:\\windows\\tarnix.ini"
 cmp -s "$WORK/user.ini" "$APPDATA_UNIX/Duskhollow/tarnix.ini" || dusk_fail "the uninstaller changed the per-user tarnix.ini"
 snapshot after
