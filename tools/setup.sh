@@ -6,6 +6,8 @@ DUSK_PACKAGES=(cmake ninja-build g++ pkg-config googletest libgtest-dev libbench
   x11-utils)
 # The generator tests render the songs through a General MIDI synthesiser to compare their levels.
 DUSK_PACKAGES+=(fluidsynth timgm6mb-soundfont)
+# The Windows setup program and the zip for installing by hand.
+DUSK_PACKAGES+=(nsis zip)
 
 dusk_install_packages() {
   local missing=()

@@ -85,11 +85,11 @@ constexpr const char* kPageNotices[Configuration::kPageCount] = {
     "Click a screen to preview a creature", "Click a screen to preview a creature",
     "Click a speaker to listen", "Apply saves every page at once", "Happy haunting!"};
 
+// The MIT licence in short; LICENSE.txt beside the data holds the whole text.
 constexpr const char* kLegalNotice =
-    "Duskhollow ScreenSaver is free software: you may run, copy, change and share it, alone or as "
-    "part of other work, as long as this notice goes with every copy. It comes with no warranty of "
-    "any kind, as far as the law allows; you use it at your own risk. Its pictures, music and "
-    "sounds come from its own build, under the same terms.";
+    "Copyright (c) 2026 The Duskhollow developers. MIT licence: anyone may use, copy, modify, merge, "
+    "publish, distribute, sublicense and sell copies, free of charge, provided this notice goes with "
+    "them. THE SOFTWARE IS PROVIDED \"AS IS\", WITHOUT WARRANTY OF ANY KIND. Full text: LICENSE.txt.";
 constexpr const char* kProjectDetails =
     "The Duskhollow Project\nA moonlit graveyard for idle screens, made by the Duskhollow "
     "developers.";

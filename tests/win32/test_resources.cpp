@@ -3,6 +3,8 @@
 // controls 6.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "hosts/win32/win32.h"
@@ -43,14 +45,27 @@ TEST_F(ScreenSaverFile, ItHasItsIconInBothSizes) {
   EXPECT_EQ(static_cast<unsigned char>(group[4]), 2) << "two images: 16 x 16 and 32 x 32";
 }
 
-TEST_F(ScreenSaverFile, TheVersionRecordDescribesTheSaver) {
+// The record's strings are UTF-16; they are looked for as such.
+std::string Wide(const std::string& text) {
+  std::string wide;
+  for (char c : text) wide += c, wide += '\0';
+  return wide;
+}
+
+TEST_F(ScreenSaverFile, TheVersionRecordDescribesTheSaverAndCarriesTheBuildsVersion) {
   const std::string version = Resource(reinterpret_cast<LPCSTR>(RT_VERSION), MAKEINTRESOURCEA(1));
   ASSERT_FALSE(version.empty());
-  // The record's strings are UTF-16; look for the description as such.
-  const std::string wanted = "Duskhollow ScreenSaver";
-  std::string wide;
-  for (char c : wanted) wide += c, wide += '\0';
-  EXPECT_NE(version.find(wide), std::string::npos);
+  EXPECT_NE(version.find(Wide("Duskhollow ScreenSaver")), std::string::npos);
+  EXPECT_NE(version.find(Wide(DUSK_VERSION) + std::string(2, '\0')), std::string::npos) << "FileVersion";
+  // The fixed part: VS_FIXEDFILEINFO after its signature, file version high and low words.
+  const auto at = version.find("\xBD\x04\xEF\xFE");
+  ASSERT_NE(at, std::string::npos);
+  VS_FIXEDFILEINFO fixed;
+  memcpy(&fixed, version.data() + at, sizeof fixed);
+  char quad[64];
+  snprintf(quad, sizeof quad, "%u.%u.%u.%u", HIWORD(fixed.dwFileVersionMS), LOWORD(fixed.dwFileVersionMS),
+           HIWORD(fixed.dwFileVersionLS), LOWORD(fixed.dwFileVersionLS));
+  EXPECT_STREQ(quad, DUSK_VERSION_QUAD);
 }
 
 TEST_F(ScreenSaverFile, TheManifestDeclaresDpiAwarenessAndCommonControls6) {
@@ -58,6 +73,7 @@ TEST_F(ScreenSaverFile, TheManifestDeclaresDpiAwarenessAndCommonControls6) {
   EXPECT_NE(manifest.find("<dpiAware"), std::string::npos);
   EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
   EXPECT_NE(manifest.find("version=\"6.0.0.0\""), std::string::npos);
+  EXPECT_NE(manifest.find("name=\"Duskhollow.ScreenSaver\" version=\"" DUSK_VERSION_QUAD "\""), std::string::npos);
 }
 
 }  // namespace
