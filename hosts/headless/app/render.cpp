@@ -17,6 +17,14 @@ bool WritePng(const Bitmap& canvas, const LabelControl* labels[], int labelCount
   cairo_surface_mark_dirty(surface);
 
   cairo_t* cr = cairo_create(surface);
+  DrawLabels(cr, labels, labelCount);
+  cairo_destroy(cr);
+  const bool ok = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+  cairo_surface_destroy(surface);
+  return ok;
+}
+
+void DrawLabels(cairo_t* cr, const LabelControl* labels[], int labelCount) {
   for (int i = 0; i < labelCount; ++i) {
     const LabelControl& l = *labels[i];
     if (!l.Visible) continue;
@@ -39,10 +47,6 @@ bool WritePng(const Bitmap& canvas, const LabelControl* labels[], int labelCount
     cairo_show_text(cr, l.Caption.c_str());
     cairo_restore(cr);
   }
-  cairo_destroy(cr);
-  const bool ok = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
-  cairo_surface_destroy(surface);
-  return ok;
 }
 
 }  // namespace dusk::headless
