@@ -9,6 +9,7 @@
 
 #include "hosts/headless/portable_os.h"
 #include "platform/ini.h"
+#include "settings_dialog/configuration.h"
 #include "startup/program.h"
 #include "startup/starter.h"
 
@@ -121,6 +122,9 @@ Options ParseOptions(int argc, char** argv) {
     } else if (a == "--version") {
       std::printf("duskhollow %s\n", DUSK_VERSION);
       std::exit(0);
+    } else if (a == "--xscreensaver-config") {
+      std::fputs(XScreenSaverConfig().c_str(), stdout);
+      std::exit(0);
     } else if (a == "--window") {
       setWhere(Where::kWindow);
     } else if (a == "--window-id") {
@@ -201,6 +205,52 @@ Options ParseOptions(int argc, char** argv) {
     o.root = false;
   }
   return o;
+}
+
+std::string XScreenSaverConfig() {
+  PortableOs none("/nonexistent/duskhollow-defaults");
+  Program p(none);
+  X_GetData(p);  // the defaults
+  Configuration dialog(p);
+  auto xml = [](std::string s) {
+    std::string out;
+    for (char c : s) {
+      if (c == '&') out += "&amp;";
+      else if (c == '<') out += "&lt;";
+      else if (c == '>') out += "&gt;";
+      else if (c == '"') out += "&quot;";
+      else out += c;
+    }
+    return out;
+  };
+  std::string x =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      "<screensaver name=\"duskhollow\" _label=\"Duskhollow\">\n"
+      "  <command arg=\"--root\"/>\n"
+      "  <hgroup>\n  <vgroup>\n";
+  const int speed = static_cast<int16_t>(p.settings.Speed);
+  x += "  <number id=\"speed\" type=\"slider\" arg=\"--speed %\" _label=\"Frame interval\" _low-label=\"Fast\" "
+       "_high-label=\"Slow\" low=\"1\" high=\"" + std::to_string(dialog.speedchk.Max) + "\" default=\"" + std::to_string(speed) + "\"/>\n";
+  x += std::string("  <boolean id=\"clock\" _label=\"") + xml(dialog.clockcheck.Caption) + "\" " +
+       (p.settings.ClockOn ? "arg-unset=\"--no-clock\"" : "arg-set=\"--clock\"") + "/>\n";
+  x += "  <string id=\"message\" _label=\"Message\" arg=\"--message %\"/>\n";
+  x += "  <boolean id=\"music\" _label=\"Music\" arg-unset=\"--no-music\"/>\n";
+  x += "  <boolean id=\"sound\" _label=\"Sound effects\" arg-unset=\"--no-sound\"/>\n";
+  x += "  </vgroup>\n  <vgroup>\n";
+  size_t i = 0;
+  for (const CreatureRow& row : dialog.Creatures) {
+    if (i++ == dialog.Creatures.size() / 2) x += "  </vgroup>\n  <vgroup>\n";
+    const bool on = row.Record && row.Record->Enabled;
+    x += "  <boolean id=\"" + row.Key + "\" _label=\"" + xml(row.Check.Caption) + "\" " +
+         (on ? "arg-unset=\"--no-" + row.Key + "\"" : "arg-set=\"--" + row.Key + "\"") + "/>\n";
+  }
+  x += "  </vgroup>\n  </hgroup>\n"
+       "  <_description>\n"
+       "A moonlit graveyard where bats, crows, an owl, skeletons, a zombie, a lost spirit, fireflies,\n"
+       "a rising hand and lightning come and go, with music and sound effects.\n"
+       "  </_description>\n"
+       "</screensaver>\n";
+  return x;
 }
 
 std::string EffectiveSettings(const std::string& fileText, const std::map<std::string, std::string>& overrides) {

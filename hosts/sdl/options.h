@@ -30,6 +30,10 @@ struct Options {
 // and ends (2), when it asks for no run.
 Options ParseOptions(int argc, char** argv);
 
+// The settings description XScreenSaver's dialog shows: every creature (with the settings dialog's
+// captions), speed, clock, message, music and sound, with the program's defaults.
+std::string XScreenSaverConfig();
+
 // The settings file's text as the saver should read it: the file's keys, or the program's defaults
 // where the file was never written, with the command line's keys over them.
 std::string EffectiveSettings(const std::string& fileText, const std::map<std::string, std::string>& overrides);
