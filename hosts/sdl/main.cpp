@@ -59,6 +59,7 @@ int main(int argc, char** argv) {
   const std::string settings = dusk::sdl::EffectiveSettings(ReadSettings(options.settingsFile), options.overrides);
   dusk::sdl::SdlOs os(options, dataDir, settings);
   std::string error;
-  if (!os.OpenVideo(error)) Fail(error, 1);
+  bool badWindow = false;
+  if (!os.OpenVideo(error, badWindow)) Fail(error, badWindow ? 2 : 1);
   return os.Run();
 }

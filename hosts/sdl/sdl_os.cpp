@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "hosts/headless/app/render.h"
+#include "hosts/sdl/message_box.h"
 #include "platform/ini.h"
 #include "platform/labels.h"
 #include "platform/system.h"
@@ -115,7 +116,8 @@ SdlOs::~SdlOs() {
   if (videoUp_) SDL_Quit();
 }
 
-bool SdlOs::OpenVideo(std::string& error) {
+bool SdlOs::OpenVideo(std::string& error, bool& badWindow) {
+  badWindow = false;
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   // Several full-screen windows must not minimise each other, and the system may still power
   // the screens down while the saver runs.
@@ -125,7 +127,10 @@ bool SdlOs::OpenVideo(std::string& error) {
   std::signal(SIGINT, OnSignal);
   if (o_.where == Where::kXWindow) {
     xWindow_ = o_.xWindow ? o_.xWindow : XRootWindow();
-    if (!xWindow_ || !XWindowSize(xWindow_, screenW_, screenH_, error)) return false;
+    if (!xWindow_ || !XWindowSize(xWindow_, screenW_, screenH_, error)) {
+      badWindow = xWindow_ && error.rfind("there is no X window", 0) == 0;
+      return false;
+    }
     if (!SDL_getenv("SDL_VIDEODRIVER")) SDL_setenv("SDL_VIDEODRIVER", "x11", 1);  // an X window needs X
   }
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
@@ -220,7 +225,10 @@ void SdlOs::MessageBox(const std::string& text, const std::string& title) {
   for (size_t at; (at = t.find('\r')) != std::string::npos;) t[at] = '\n';
   std::fprintf(stderr, "%s: %s\n", title.c_str(), t.c_str());
   // A saver inside a daemon's window has nowhere to show a box: the daemon owns the screen.
-  if (videoUp_ && o_.where != Where::kXWindow) SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), t.c_str(), nullptr);
+  // SDL's box needs the X server's core fonts; where they are missing the saver draws its own.
+  if (videoUp_ && o_.where != Where::kXWindow &&
+      SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), t.c_str(), nullptr) != 0)
+    ShowOwnMessageBox(title, t, g_signal);
 }
 
 void SdlOs::LowerSaverWindow() {

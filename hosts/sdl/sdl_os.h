@@ -27,8 +27,9 @@ class SdlOs : public PortableOs {
   ~SdlOs() override;
 
   // Opens the display and decides the screen the program lays its scene out for. False, with
-  // the reason, when there is no display or the X window cannot be used.
-  bool OpenVideo(std::string& error);
+  // the reason, when there is no display or the X window cannot be used; `badWindow` tells the
+  // second (a wrong command line) from the first.
+  bool OpenVideo(std::string& error, bool& badWindow);
   // Runs the saver until it ends; the process's exit code.
   int Run();
 
