@@ -221,6 +221,7 @@ std::string SdlOs::GetProfileString(const std::string& file, const std::string& 
 }
 
 void SdlOs::MessageBox(const std::string& text, const std::string& title) {
+  ending_ = true;  // the run is over once an error is shown: no more frames or input behind it
   std::string t = text;
   for (size_t at; (at = t.find('\r')) != std::string::npos;) t[at] = '\n';
   std::fprintf(stderr, "%s: %s\n", title.c_str(), t.c_str());
