@@ -175,6 +175,10 @@ int SdlOs::Run() {
 
 int64_t SdlOs::MsSinceStart() const { return static_cast<int64_t>(SDL_GetTicks64() - startTicks_); }
 
+// A repeatable run schedules its timers on the times they were due, as the headless host does;
+// a normal one on the real clock.
+int64_t SdlOs::TimerClock() const { return o_.seed ? elapsedMs : MsSinceStart(); }
+
 double SdlOs::ClockSeconds() {
   if (o_.seed) return PortableOs::ClockSeconds();  // the seed, then the scheduled time of the frame
   timespec ts{};
@@ -304,7 +308,7 @@ void SdlOs::ShowSaverWindow(ScreenSaver& form) {
     }
     SDL_RaiseWindow(outputs_.front().window);
   }
-  SyncTimers(MsSinceStart());
+  SyncTimers(TimerClock());
   RefreshWindow();
 }
 
@@ -374,7 +378,7 @@ void SdlOs::Forward(F&& event) {
     // Handlers report under their own labels; this is the last resort for one that escaped.
     ErrorReport(*p_, label::kMain, e.number);
   }
-  SyncTimers(o_.seed ? elapsedMs : MsSinceStart());
+  SyncTimers(TimerClock());
 }
 
 void SdlOs::SyncTimers(int64_t now) {

@@ -74,6 +74,7 @@ class SdlOs : public PortableOs {
 
   std::string HostPath(const std::string& programPath) const;
   int64_t MsSinceStart() const;
+  int64_t TimerClock() const;
   void Loop(ScreenSaver& s);
   void SyncTimers(int64_t now);
   void Handle(const SDL_Event& e, ScreenSaver& s);
