@@ -19,6 +19,7 @@ constexpr uint32_t kMciUnrecognizedCommand = 261;
 constexpr uint32_t kMciNoMidiPresent = 343;
 
 constexpr double kTailSeconds = 2.0;  // what still sounds after a song's last event
+constexpr double kLongestSongSeconds = 24 * 3600.0;  // longer is a broken file
 
 std::string Lower(std::string s) {
   std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
@@ -142,6 +143,7 @@ std::optional<MidiSong> ReadMidiSong(const std::vector<uint8_t>& bytes, uint32_t
   });
   // Ticks to seconds through the tempo map (SMPTE divisions have a fixed tick length).
   const bool smpte = division & 0x8000;
+  if (smpte && (division & 0xFF) == 0) return std::nullopt;
   const double smpteTick = smpte ? 1.0 / (static_cast<double>(256 - (division >> 8)) * (division & 0xFF)) : 0;
   double tempo = 500000, seconds = 0;
   uint64_t lastTick = 0;
@@ -149,6 +151,7 @@ std::optional<MidiSong> ReadMidiSong(const std::vector<uint8_t>& bytes, uint32_t
   for (const TickEvent& e : all) {
     seconds += static_cast<double>(e.tick - lastTick) * (smpte ? smpteTick : tempo / 1e6 / division);
     lastTick = e.tick;
+    if (seconds > kLongestSongSeconds) return std::nullopt;
     const uint64_t frame = static_cast<uint64_t>(std::llround(seconds * sampleRate));
     if (e.tempo) tempo = e.tempo;
     song.endFrame = std::max(song.endFrame, frame);

@@ -58,6 +58,26 @@ TEST_F(Sequencer, SongLengthsAgreeWithTheHeadlessHostsReader) {
   }
 }
 
+TEST_F(Sequencer, BrokenSongFilesAreRefusedNeverMisread) {
+  const std::vector<uint8_t> good = *Read(Song(3));
+  for (size_t n = 0; n < good.size(); n += 7) {
+    std::vector<uint8_t> cut(good.begin(), good.begin() + static_cast<long>(n));
+    auto song = ReadMidiSong(cut, kRate);
+    if (song) {
+      EXPECT_LE(song->endFrame, ReadMidiSong(good, kRate)->endFrame);
+    }
+  }
+  uint32_t x = 12345;
+  for (int round = 0; round < 300; ++round) {
+    std::vector<uint8_t> bad = good;
+    for (int k = 0; k < 4; ++k) {
+      x = x * 1103515245u + 12345u;
+      bad[(x >> 8) % bad.size()] = static_cast<uint8_t>(x >> 24);
+    }
+    ReadMidiSong(bad, kRate);  // whatever it makes of it, it reads only the file's bytes
+  }
+}
+
 TEST_F(Sequencer, PlaysFromWhereAskedAndStopsWhenToldOrAtTheEnd) {
   LoadFont();
   ASSERT_EQ(Send("open \"" + Song(0) + "\" type sequencer alias song0"), 0u);
