@@ -28,6 +28,18 @@ std::atomic<int> g_signal{0};
 
 void OnSignal(int sig) { g_signal = sig; }
 
+// The daemon may take its window away before it ends the saver: drawing into it then fails, and
+// the saver ends as if told to rather than through Xlib's default handler, which exits at once.
+uint64_t g_xWindow = 0;
+int (*g_previousXErrorHandler)(Display*, XErrorEvent*) = nullptr;
+int OnXError(Display* d, XErrorEvent* e) {
+  if (g_xWindow && e->resourceid == g_xWindow) {
+    g_signal = SIGTERM;
+    return 0;
+  }
+  return g_previousXErrorHandler ? g_previousXErrorHandler(d, e) : 0;
+}
+
 std::string Lower(std::string s) {
   std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
   return s;
@@ -293,6 +305,8 @@ void SdlOs::ShowSaverWindow(ScreenSaver& form) {
     SDL_VERSION(&info.version);
     if (SDL_GetWindowWMInfo(w, &info) && info.subsystem == SDL_SYSWM_X11)
       XSelectInput(info.info.x11.display, info.info.x11.window, ExposureMask | StructureNotifyMask);
+    g_xWindow = xWindow_;
+    g_previousXErrorHandler = XSetErrorHandler(OnXError);
   } else if (o_.where == Where::kWindow) {
     SDL_Window* w = SDL_CreateWindow("Duskhollow", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, screenW_, screenH_,
                                      SDL_WINDOW_RESIZABLE);

@@ -90,7 +90,12 @@ check "--root draws into \$XSCREENSAVER_WINDOW ($n pixels differ)" test "$n" = 0
 kill -INT "$RUN_PID"
 wait_exit "$RUN_PID"
 check "SIGINT ends it cleanly too" test "$RC" = 0
+# The daemon takes its window away first: the saver ends cleanly all the same.
+start --window-id "$xid" --no-music --no-sound 7>&-  # the window helper must see the end of its input
+sleep 1
 exec 7>&-
+wait_exit "$RUN_PID" || fail "the saver went on after its window was destroyed"
+check "its window destroyed under it, the saver ends cleanly (exit $RC)" test "$RC" = 0
 
 # --- a run-time error: the program's message, in a box over the screen and on stderr ---
 printf '[Duskhollow]\r\nfirstrun=1\r\nspeed=-1\r\n' >"$SETTINGS"
