@@ -179,8 +179,9 @@ int SdlOs::Run() {
   } catch (const ProcessExit& e) {
     code = e.code;
   }
-  CloseOutputs();
+  // The sound stops first; the windows go after it.
   audio_.Close();
+  CloseOutputs();
   p_ = nullptr;
   return code;
 }
