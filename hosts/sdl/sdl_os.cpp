@@ -31,9 +31,12 @@ void OnSignal(int sig) { g_signal = sig; }
 // The daemon may take its window away before it ends the saver: drawing into it then fails, and
 // the saver ends as if told to rather than through Xlib's default handler, which exits at once.
 uint64_t g_xWindow = 0;
+bool g_xWindowGone = false;  // from then on what belonged to it (its graphics context) fails too
 int (*g_previousXErrorHandler)(Display*, XErrorEvent*) = nullptr;
 int OnXError(Display* d, XErrorEvent* e) {
+  if (g_xWindowGone) return 0;
   if (g_xWindow && e->resourceid == g_xWindow) {
+    g_xWindowGone = true;
     g_signal = SIGTERM;
     return 0;
   }
@@ -125,7 +128,9 @@ SdlOs::~SdlOs() {
   CloseOutputs();
   audio_.Close();
   sequencer_.reset();
-  if (videoUp_) SDL_Quit();
+  // With the daemon's window gone, closing the video would only bring errors about it (after SDL
+  // has put Xlib's exiting handler back); the connection closes with the process.
+  if (videoUp_ && !g_xWindowGone) SDL_Quit();
 }
 
 bool SdlOs::OpenVideo(std::string& error, bool& badWindow) {
