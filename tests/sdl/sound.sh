@@ -6,13 +6,18 @@
 source "$(dirname "$0")/lib.sh"
 start_display 800x600
 
-# Plays for a while with the settings given, then ends by SIGTERM; the capture in $WORK/$1.raw.
+# Plays six seconds of audio (longer than any effect) with the settings given, then ends by
+# SIGTERM; the capture in $WORK/$1.raw. Without an audio device, one second of frames.
 capture() {  # name, saver arguments...
-  local name=$1
+  local name=$1 i
   shift
-  SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$WORK/$name.raw start --ticks 25 "$@"
+  SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$WORK/$name.raw start --ticks 15 "$@"
   wait_ticks || fail "$name: the saver did not run: $(cat "$RUN_ERR")"
-  sleep 1.5
+  for i in $(seq 600); do
+    [ "$(stat -c %s "$WORK/$name.raw" 2>/dev/null || echo 0)" -ge $((6 * 22050 * 4)) ] && break
+    [ -e "$WORK/$name.raw" ] || [ "$i" -lt 10 ] || break
+    sleep 0.1
+  done
   kill -TERM "$RUN_PID"
   wait_exit "$RUN_PID"
   [ "$RC" = 0 ] || fail "$name: the saver ended with $RC"
