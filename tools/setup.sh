@@ -5,13 +5,22 @@ DUSK_PACKAGES=(cmake ninja-build g++ pkg-config googletest libgtest-dev libbench
   g++-mingw-w64-x86-64 wine wine64 fonts-wine fonts-liberation xvfb xauth xdotool imagemagick
   x11-utils)
 # The generator tests render the songs through a General MIDI synthesiser to compare their levels.
-DUSK_PACKAGES+=(fluidsynth timgm6mb-soundfont)
+DUSK_PACKAGES+=(fluidsynth timgm6mb-soundfont libpng-dev)
 # The Windows setup program and the zip for installing by hand.
 DUSK_PACKAGES+=(nsis zip)
+# The Linux saver: SDL2, FluidSynth and a General MIDI soundfont, Xlib; its Debian package is built
+# with dpkg-shlibdeps (dpkg-dev, file) and its settings description checked with xmllint.
+DUSK_LINUX_PACKAGES=(libsdl2-dev libfluidsynth-dev timgm6mb-soundfont libx11-dev dpkg-dev file libxml2-utils)
+DUSK_PACKAGES+=("${DUSK_LINUX_PACKAGES[@]}")
+# What ./run needs for the Linux saver alone (no wine: a first run is quicker).
+DUSK_NATIVE_PACKAGES=(cmake ninja-build g++ pkg-config googletest libgtest-dev libbenchmark-dev libcairo2-dev
+  libpng-dev fonts-liberation xvfb xauth xdotool imagemagick x11-utils "${DUSK_LINUX_PACKAGES[@]}")
 
+# Installs what is missing of the packages named (default: all of DUSK_PACKAGES).
 dusk_install_packages() {
-  local missing=()
-  for p in "${DUSK_PACKAGES[@]}"; do
+  local missing=() wanted=("$@")
+  [ ${#wanted[@]} = 0 ] && wanted=("${DUSK_PACKAGES[@]}")
+  for p in "${wanted[@]}"; do
     dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
   done
   [ ${#missing[@]} = 0 ] && return 0

@@ -50,6 +50,15 @@ bool WritePng(const Bitmap& canvas, const LabelControl* labels[], int labelCount
   cairo_surface_mark_dirty(surface);
 
   cairo_t* cr = cairo_create(surface);
+  DrawLabels(cr, labels, labelCount);
+  cairo_destroy(cr);
+  cairo_surface_flush(surface);
+  const bool ok = EncodePng(surface, path);
+  cairo_surface_destroy(surface);
+  return ok;
+}
+
+void DrawLabels(cairo_t* cr, const LabelControl* labels[], int labelCount) {
   for (int i = 0; i < labelCount; ++i) {
     const LabelControl& l = *labels[i];
     if (!l.Visible) continue;
@@ -72,11 +81,6 @@ bool WritePng(const Bitmap& canvas, const LabelControl* labels[], int labelCount
     cairo_show_text(cr, l.Caption.c_str());
     cairo_restore(cr);
   }
-  cairo_destroy(cr);
-  cairo_surface_flush(surface);
-  const bool ok = EncodePng(surface, path);
-  cairo_surface_destroy(surface);
-  return ok;
 }
 
 }  // namespace dusk::headless

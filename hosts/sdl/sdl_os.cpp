@@ -1,0 +1,483 @@
+#include "hosts/sdl/sdl_os.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cctype>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+
+#include "hosts/headless/app/render.h"
+#include "hosts/sdl/message_box.h"
+#include "platform/ini.h"
+#include "platform/labels.h"
+#include "platform/system.h"
+#include "saver/screensaver.h"
+#include "startup/starter.h"
+
+// Last: the X headers define short macro names.
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+
+namespace dusk::sdl {
+namespace {
+
+std::atomic<int> g_signal{0};
+
+void OnSignal(int sig) { g_signal = sig; }
+
+// The daemon may take its window away before it ends the saver: drawing into it then fails, and
+// the saver ends as if told to rather than through Xlib's default handler, which exits at once.
+uint64_t g_xWindow = 0;
+bool g_xWindowGone = false;  // from then on what belonged to it (its graphics context) fails too
+int (*g_previousXErrorHandler)(Display*, XErrorEvent*) = nullptr;
+int OnXError(Display* d, XErrorEvent* e) {
+  if (g_xWindowGone) return 0;
+  if (g_xWindow && e->resourceid == g_xWindow) {
+    g_xWindowGone = true;
+    g_signal = SIGTERM;
+    return 0;
+  }
+  return g_previousXErrorHandler ? g_previousXErrorHandler(d, e) : 0;
+}
+
+std::string Lower(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
+  return s;
+}
+
+// The longest the loop sleeps, so that a signal is acted on promptly whatever the speed setting.
+constexpr int kMaxWaitMs = 20;
+
+int XErrorIgnored(Display*, XErrorEvent*) { return 0; }
+
+// The size of an X window, asked on a connection of our own so that a bad id costs nothing.
+bool XWindowSize(uint64_t id, int& w, int& h, std::string& error) {
+  Display* d = XOpenDisplay(nullptr);
+  if (!d) {
+    error = "cannot open the X display";
+    return false;
+  }
+  auto old = XSetErrorHandler(XErrorIgnored);
+  XWindowAttributes a{};
+  const Status ok = XGetWindowAttributes(d, static_cast<Window>(id), &a);
+  XSync(d, False);
+  XSetErrorHandler(old);
+  XCloseDisplay(d);
+  if (!ok) {
+    char hex[32];
+    std::snprintf(hex, sizeof hex, "0x%llx", static_cast<unsigned long long>(id));
+    error = std::string("there is no X window ") + hex;
+    return false;
+  }
+  w = a.width;
+  h = a.height;
+  return true;
+}
+
+uint64_t XRootWindow() {
+  Display* d = XOpenDisplay(nullptr);
+  if (!d) return 0;
+  const uint64_t root = DefaultRootWindow(d);
+  XCloseDisplay(d);
+  return root;
+}
+
+// The scene at a size of its own, by the rules the saver presents its back buffer with: a screen
+// narrower than the scene shows its bottom-right part, a wider one the whole scene stretched.
+void PresentScene(Program& p, int32_t canvas, int W, int H) {
+  if (W < 800) p.surfaces.BitBlt(canvas, W - 800, H - 600, 800, 600, p.BackBuffer, 0, 0, Rop::kSrcCopy);
+  else if (W == 800) p.surfaces.BitBlt(canvas, 0, 0, W, H, p.BackBuffer, 0, 0, Rop::kSrcCopy);
+  else p.surfaces.StretchBlt(canvas, 0, 0, W, H, p.BackBuffer, 0, 0, 800, 600);
+}
+
+// A label laid out for a screen `W` wide instead of the program's `screenW`: one across the whole
+// screen stays across it, one near the right edge keeps its distance to that edge.
+LabelControl LabelFor(const LabelControl& l, int screenW, int W) {
+  LabelControl out = l;
+  if (W == screenW) return out;
+  if (l.Left <= 0 && l.Width >= screenW) out.Width = W;
+  else if (l.Left + l.Width / 2 > screenW / 2) out.Left = W - (screenW - l.Left);
+  return out;
+}
+
+}  // namespace
+
+std::string FindSoundFont() {
+  if (const char* env = std::getenv("DUSKHOLLOW_SOUNDFONT")) return std::filesystem::exists(env) ? env : "";
+  for (const char* f : {"/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf2/TimGM6mb.sf2",
+                        "/usr/share/sounds/sf2/FluidR3_GM.sf2", "/usr/share/sounds/sf3/default-GM.sf3"}) {
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(f, ec)) return f;
+  }
+  return "";
+}
+
+SdlOs::SdlOs(const Options& options, std::string dataDir, std::string settingsText)
+    : PortableOs(std::filesystem::path(options.settingsFile).parent_path().string()),
+      o_(options),
+      dataDir_(std::move(dataDir)),
+      settingsText_(std::move(settingsText)) {
+  if (o_.seed) clockSeconds = static_cast<double>(*o_.seed);
+  if (o_.hour >= 0) localTime = LocalTime{o_.hour, o_.minute, 0};
+}
+
+SdlOs::~SdlOs() {
+  CloseOutputs();
+  audio_.Close();
+  sequencer_.reset();
+  // With the daemon's window gone, closing the video would only bring errors about it (after SDL
+  // has put Xlib's exiting handler back); the connection closes with the process.
+  if (videoUp_ && !g_xWindowGone) SDL_Quit();
+}
+
+bool SdlOs::OpenVideo(std::string& error, bool& badWindow) {
+  badWindow = false;
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  // Several full-screen windows must not minimise each other, and the system may still power
+  // the screens down while the saver runs.
+  SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+  std::signal(SIGTERM, OnSignal);
+  std::signal(SIGINT, OnSignal);
+  if (o_.where == Where::kXWindow) {
+    xWindow_ = o_.xWindow ? o_.xWindow : XRootWindow();
+    if (!xWindow_ || !XWindowSize(xWindow_, screenW_, screenH_, error)) {
+      badWindow = xWindow_ && error.rfind("there is no X window", 0) == 0;
+      return false;
+    }
+    if (!SDL_getenv("SDL_VIDEODRIVER")) SDL_setenv("SDL_VIDEODRIVER", "x11", 1);  // an X window needs X
+  }
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+    error = std::string("cannot open the display: ") + SDL_GetError();
+    return false;
+  }
+  videoUp_ = true;
+  if (o_.where == Where::kFullScreen) {
+    const int n = SDL_GetNumVideoDisplays();
+    for (int i = 0; i < n; ++i) {
+      SDL_Rect r;
+      if (SDL_GetDisplayBounds(i, &r) == 0 && r.w > 0 && r.h > 0) displays_.push_back(r);
+    }
+    if (displays_.empty()) {
+      error = std::string("no display to show the saver on: ") + SDL_GetError();
+      return false;
+    }
+    // The program lays its scene out for the first (primary) display.
+    screenW_ = displays_[0].w;
+    screenH_ = displays_[0].h;
+  }
+  return true;
+}
+
+int SdlOs::Run() {
+  Program p(*this);
+  p_ = &p;
+  startTicks_ = SDL_GetTicks64();
+  int code = 0;
+  try {
+    Main(p, "/s");
+    if (p.screenSaver) Loop(*p.screenSaver);
+    X_Cleanup_And_End(p);
+  } catch (const ProcessExit& e) {
+    code = e.code;
+  }
+  // The sound stops first; the windows go after it.
+  audio_.Close();
+  CloseOutputs();
+  p_ = nullptr;
+  return code;
+}
+
+int64_t SdlOs::MsSinceStart() const { return static_cast<int64_t>(SDL_GetTicks64() - startTicks_); }
+
+// A repeatable run schedules its timers on the times they were due, as the headless host does;
+// a normal one on the real clock.
+int64_t SdlOs::TimerClock() const { return o_.seed ? elapsedMs : MsSinceStart(); }
+
+double SdlOs::ClockSeconds() {
+  if (o_.seed) return PortableOs::ClockSeconds();  // the seed, then the scheduled time of the frame
+  timespec ts{};
+  clock_gettime(CLOCK_REALTIME, &ts);
+  tm t{};
+  localtime_r(&ts.tv_sec, &t);
+  return t.tm_hour * 3600.0 + t.tm_min * 60.0 + t.tm_sec + ts.tv_nsec / 1e9;
+}
+
+LocalTime SdlOs::Now() {
+  if (o_.hour >= 0) return PortableOs::Now();
+  const time_t now = time(nullptr);
+  tm t{};
+  localtime_r(&now, &t);
+  return LocalTime{t.tm_hour, t.tm_min, t.tm_sec};
+}
+
+void SdlOs::ShowCursor(bool show) {
+  if (o_.where != Where::kXWindow && videoUp_) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+}
+
+std::string SdlOs::HostPath(const std::string& programPath) const {
+  const std::string dataPrefix = virtualWindowsDir + "\\" + kDataFolderName + "\\";
+  if (Lower(programPath.substr(0, dataPrefix.size())) == Lower(dataPrefix)) {
+    std::string rest = programPath.substr(dataPrefix.size());
+    std::replace(rest.begin(), rest.end(), '\\', '/');
+    return dataDir_ + "/" + rest;
+  }
+  if (Lower(programPath) == Lower(kSettingsFile)) return o_.settingsFile;
+  return programPath;
+}
+
+std::string SdlOs::FindFirstNormalFile(const std::string& path) { return PortableOs::FindFirstNormalFile(HostPath(path)); }
+
+std::optional<std::vector<uint8_t>> SdlOs::ReadWholeFile(const std::string& path) {
+  return PortableOs::ReadWholeFile(HostPath(path));
+}
+
+std::string SdlOs::GetProfileString(const std::string& file, const std::string& section, const std::string& key) {
+  if (Lower(file) != Lower(kSettingsFile)) return PortableOs::GetProfileString(file, section, key);
+  std::string value = ini::Get(settingsText_, section, key);
+  if (value.size() > 127) value.resize(127);
+  return value;
+}
+
+void SdlOs::MessageBox(const std::string& text, const std::string& title) {
+  ending_ = true;  // the run is over once an error is shown: no more frames or input behind it
+  std::string t = text;
+  for (size_t at; (at = t.find('\r')) != std::string::npos;) t[at] = '\n';
+  std::fprintf(stderr, "%s: %s\n", title.c_str(), t.c_str());
+  // A saver inside a daemon's window has nowhere to show a box: the daemon owns the screen.
+  // SDL's box needs the X server's core fonts; where they are missing the saver draws its own.
+  if (videoUp_ && o_.where != Where::kXWindow &&
+      SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), t.c_str(), nullptr) != 0)
+    ShowOwnMessageBox(title, t, g_signal);
+}
+
+void SdlOs::LowerSaverWindow() {
+  // The message that follows must not be hidden behind the full-screen windows.
+  if (o_.where == Where::kFullScreen)
+    for (Output& out : outputs_) SDL_HideWindow(out.window);
+}
+
+// --- songs and effects ---
+
+uint32_t SdlOs::MciSendString(const std::string& command, std::string& reply) {
+  constexpr uint32_t kMciInvalidDeviceName = 263;
+  if (!sequencer_) {
+    // Nothing was opened yet: only an open starts the synthesiser (and the audio device).
+    if (Lower(command).rfind("open", 0) != 0) return kMciInvalidDeviceName;
+    sequencer_ = std::make_unique<MciSequencer>(AudioOut::kRate, [this](const std::string& path) { return ReadWholeFile(path); });
+    const std::string font = FindSoundFont();
+    if (!font.empty() && audio_.Open() && sequencer_->LoadSoundFont(font)) audio_.SetMusic(sequencer_.get());
+  }
+  return sequencer_->Send(command, reply);
+}
+
+uint32_t SdlOs::WaveMixInit() {
+  if (!o_.sound) return 0;  // as on a system without a sound card
+  wavemix::SetDefaultSinkFactory([this] { return audio_.MakeEffectsSink(); });
+  return wavemix::WaveMixInit();
+}
+uint32_t SdlOs::WaveMixOpenWave(uint32_t session, const std::string& path) {
+  return wavemix::WaveMixOpenWave(session, HostPath(path).c_str(), 0, 0);
+}
+void SdlOs::WaveMixOpenChannel(uint32_t session, int32_t channel, uint32_t flags) {
+  wavemix::WaveMixOpenChannel(session, channel, flags);
+}
+void SdlOs::WaveMixActivate(uint32_t session, bool activate) { wavemix::WaveMixActivate(session, activate ? 1 : 0); }
+void SdlOs::WaveMixPlay(const uint8_t (&params)[24]) { wavemix::WaveMixPlay(params); }
+void SdlOs::WaveMixCloseChannel(uint32_t session, int32_t channel, uint32_t flags) {
+  wavemix::WaveMixCloseChannel(session, channel, flags);
+}
+void SdlOs::WaveMixFreeWave(uint32_t session, uint32_t wave) { wavemix::WaveMixFreeWave(session, wave); }
+void SdlOs::WaveMixCloseSession(uint32_t session) { wavemix::WaveMixCloseSession(session); }
+
+// --- the windows ---
+
+void SdlOs::ShowSaverWindow(ScreenSaver& form) {
+  saver_ = &form;
+  timers_ = {Timer{&form.maintimer}, Timer{&form.MusicTimer}};
+  auto fail = [&](const char* what) {
+    std::fprintf(stderr, "duskhollow: %s: %s\n", what, SDL_GetError());
+    X_Cleanup_And_End(*p_);
+  };
+  if (o_.where == Where::kXWindow) {
+    SDL_Window* w = SDL_CreateWindowFrom(reinterpret_cast<const void*>(static_cast<uintptr_t>(xWindow_)));
+    if (!w) fail("cannot draw into the X window");
+    outputs_.push_back(Output{w});
+    // Told when the window is uncovered or resized; its input stays with the daemon.
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(w, &info) && info.subsystem == SDL_SYSWM_X11)
+      XSelectInput(info.info.x11.display, info.info.x11.window, ExposureMask | StructureNotifyMask);
+    g_xWindow = xWindow_;
+    g_previousXErrorHandler = XSetErrorHandler(OnXError);
+  } else if (o_.where == Where::kWindow) {
+    SDL_Window* w = SDL_CreateWindow("Duskhollow", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, screenW_, screenH_,
+                                     SDL_WINDOW_RESIZABLE);
+    if (!w) fail("cannot open a window");
+    outputs_.push_back(Output{w});
+  } else {
+    for (const SDL_Rect& r : displays_) {
+      SDL_Window* w = SDL_CreateWindow("Duskhollow", r.x, r.y, r.w, r.h,
+                                       SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_ALWAYS_ON_TOP |
+                                           SDL_WINDOW_SKIP_TASKBAR);
+      if (!w) fail("cannot open a full-screen window");
+      outputs_.push_back(Output{w});
+    }
+    SDL_RaiseWindow(outputs_.front().window);
+  }
+  SyncTimers(TimerClock());
+  RefreshWindow();
+}
+
+void SdlOs::CloseOutputs() {
+  for (Output& out : outputs_) {
+    if (out.staging) cairo_surface_destroy(out.staging);
+    if (out.window) SDL_DestroyWindow(out.window);
+    if (p_ && out.canvas) p_->surfaces.Remove(out.canvas);
+  }
+  outputs_.clear();
+}
+
+void SdlOs::RefreshWindow() {
+  for (Output& out : outputs_) Present(out);
+}
+
+void SdlOs::Present(Output& out) {
+  if (!saver_ || !p_) return;
+  SDL_Surface* dst = SDL_GetWindowSurface(out.window);
+  const Bitmap* canvas = p_->surfaces.Find(saver_->Canvas);
+  if (!dst || !canvas) return;
+  const int W = dst->w, H = dst->h;
+  if (W <= 0 || H <= 0) return;
+  const Bitmap* src = canvas;
+  if (W != canvas->width || H != canvas->height) {
+    const Bitmap* own = out.canvas ? p_->surfaces.Find(out.canvas) : nullptr;
+    if (!own || own->width != W || own->height != H) {
+      if (out.canvas) p_->surfaces.Remove(out.canvas);
+      out.canvas = p_->surfaces.AddBlank(W, H, 0);
+    }
+    if (!out.canvas) return;
+    PresentScene(*p_, out.canvas, W, H);
+    src = p_->surfaces.Find(out.canvas);
+  }
+  if (!out.staging || cairo_image_surface_get_width(out.staging) != W || cairo_image_surface_get_height(out.staging) != H) {
+    if (out.staging) cairo_surface_destroy(out.staging);
+    out.staging = cairo_image_surface_create(CAIRO_FORMAT_RGB24, W, H);
+  }
+  cairo_surface_flush(out.staging);
+  unsigned char* data = cairo_image_surface_get_data(out.staging);
+  const int stride = cairo_image_surface_get_stride(out.staging);
+  for (int y = 0; y < H; ++y) std::memcpy(data + static_cast<size_t>(y) * stride, src->Row(y), static_cast<size_t>(W) * 4);
+  cairo_surface_mark_dirty(out.staging);
+  const LabelControl screen = LabelFor(saver_->ScreenLabel, canvas->width, W);
+  const LabelControl clock = LabelFor(saver_->ClockLabel, canvas->width, W);
+  const LabelControl* labels[] = {&screen, &clock};
+  cairo_t* cr = cairo_create(out.staging);
+  headless::DrawLabels(cr, labels, 2);
+  cairo_destroy(cr);
+  cairo_surface_flush(out.staging);
+  SDL_Surface* frame = SDL_CreateRGBSurfaceWithFormatFrom(data, W, H, 32, stride, SDL_PIXELFORMAT_RGB888);
+  if (!frame) return;
+  SDL_SetSurfaceBlendMode(frame, SDL_BLENDMODE_NONE);
+  SDL_BlitSurface(frame, nullptr, dst, nullptr);
+  SDL_FreeSurface(frame);
+  SDL_UpdateWindowSurface(out.window);
+}
+
+// --- the loop ---
+
+template <class F>
+void SdlOs::Forward(F&& event) {
+  if (ending_) return;
+  try {
+    event();
+  } catch (const RuntimeError& e) {
+    // Handlers report under their own labels; this is the last resort for one that escaped.
+    ErrorReport(*p_, label::kMain, e.number);
+  }
+  SyncTimers(TimerClock());
+}
+
+void SdlOs::SyncTimers(int64_t now) {
+  for (Timer& t : timers_) {
+    const int32_t want = t.control->Enabled && t.control->Interval > 0 ? t.control->Interval : 0;
+    if (want == t.running) continue;
+    t.running = want;
+    t.due = now + want;
+  }
+}
+
+void SdlOs::Loop(ScreenSaver& s) {
+  while (true) {
+    if (g_signal) {
+      // Ended by the system: the same clean-up as a key, music stopped and audio closed.
+      Forward([&] { s.RequestClose(0); });
+      X_Cleanup_And_End(*p_);
+    }
+    const int64_t now = MsSinceStart();
+    int64_t next = now + kMaxWaitMs;
+    for (const Timer& t : timers_)
+      if (t.running && !(t.control == &s.maintimer && o_.ticks && t.fired >= o_.ticks)) next = std::min(next, t.due);
+    SDL_Event e;
+    if (SDL_WaitEventTimeout(&e, static_cast<int>(std::clamp<int64_t>(next - now, 0, kMaxWaitMs)))) {
+      Handle(e, s);
+      while (SDL_PollEvent(&e)) Handle(e, s);
+    }
+    // The timer that falls due first (the frame timer on a tie), one at a time, as the system's
+    // timers come: a late one fires once, not once for every period missed.
+    const int64_t at = MsSinceStart();
+    Timer* due = nullptr;
+    for (Timer& t : timers_) {
+      if (!t.running || t.due > at) continue;
+      if (t.control == &s.maintimer && o_.ticks && t.fired >= o_.ticks) continue;
+      if (!due || t.due < due->due) due = &t;
+    }
+    if (!due || g_signal) continue;
+    elapsedMs = due->due;  // a repeatable run sees the scheduled time, as the headless host does
+    const int32_t interval = due->running;
+    due->due += interval;
+    if (!o_.seed && due->due <= at) due->due = at + interval;
+    ++due->fired;
+    if (due->control == &s.maintimer) Forward([&] { s.maintimer_Timer(); });
+    else Forward([&] { s.MusicTimer_Timer(); });
+    if (due->control == &s.maintimer && o_.ticks && due->fired == o_.ticks) {
+      std::printf("ticks %lld\n", due->fired);
+      std::fflush(stdout);
+    }
+  }
+}
+
+void SdlOs::Handle(const SDL_Event& e, ScreenSaver& s) {
+  const bool input = o_.where != Where::kXWindow;
+  switch (e.type) {
+    case SDL_QUIT:
+      Forward([&] { s.RequestClose(0); });
+      break;
+    case SDL_WINDOWEVENT:
+      if (e.window.event == SDL_WINDOWEVENT_CLOSE) Forward([&] { s.RequestClose(0); });
+      else if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+        for (Output& out : outputs_)
+          if (SDL_GetWindowID(out.window) == e.window.windowID) Present(out);
+      break;
+    case SDL_KEYDOWN:
+      if (input) {
+        const SDL_Keymod mod = static_cast<SDL_Keymod>(e.key.keysym.mod);
+        const int16_t shift = static_cast<int16_t>(((mod & KMOD_SHIFT) ? 1 : 0) | ((mod & KMOD_CTRL) ? 2 : 0) | ((mod & KMOD_ALT) ? 4 : 0));
+        const SDL_Keycode k = e.key.keysym.sym;
+        const int16_t code = static_cast<int16_t>(k < 128 ? std::toupper(static_cast<int>(k)) : 0);
+        Forward([&] { s.Form_KeyDown(code, shift); });
+      }
+      break;
+    case SDL_MOUSEBUTTONUP:
+      if (input) {
+        if (e.button.clicks >= 2) Forward([&] { s.Form_DblClick(); });
+        else Forward([&] { s.Form_Click(); });
+      }
+      break;
+  }
+}
+
+}  // namespace dusk::sdl

@@ -1,0 +1,107 @@
+// The seam on Linux: the portable seam (files, the settings file through the core's INI code)
+// with a real clock, SDL windows that show the saver's canvas on every display, in a window or in
+// an X window of a screen-saver daemon, the wave mixer on an SDL audio device, and the songs'
+// MCI strings answered by a FluidSynth sequencer.
+#pragma once
+
+#include <SDL.h>
+#include <cairo.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "hosts/headless/portable_os.h"
+#include "hosts/sdl/audio.h"
+#include "hosts/sdl/options.h"
+#include "hosts/sdl/sequencer.h"
+#include "platform/controls.h"
+#include "startup/program.h"
+
+namespace dusk::sdl {
+
+class SdlOs : public PortableOs {
+ public:
+  SdlOs(const Options& options, std::string dataDir, std::string settingsText);
+  ~SdlOs() override;
+
+  // Opens the display and decides the screen the program lays its scene out for. False, with
+  // the reason, when there is no display or the X window cannot be used; `badWindow` tells the
+  // second (a wrong command line) from the first.
+  bool OpenVideo(std::string& error, bool& badWindow);
+  // Runs the saver until it ends; the process's exit code.
+  int Run();
+
+  // --- Os ---
+  int ScreenWidthPixels() override { return screenW_; }
+  int ScreenHeightPixels() override { return screenH_; }
+  bool AnotherInstanceRunning() override { return false; }  // one saver per screen is normal here
+  double ClockSeconds() override;
+  LocalTime Now() override;
+  void ShowCursor(bool show) override;
+  std::string FindFirstNormalFile(const std::string& path) override;
+  std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path) override;
+  std::string GetProfileString(const std::string& file, const std::string& section, const std::string& key) override;
+  void MessageBox(const std::string& text, const std::string& title) override;
+  void LowerSaverWindow() override;
+  uint32_t MciSendString(const std::string& command, std::string& reply) override;
+  uint32_t WaveMixInit() override;
+  uint32_t WaveMixOpenWave(uint32_t session, const std::string& path) override;
+  void WaveMixOpenChannel(uint32_t session, int32_t channel, uint32_t flags) override;
+  void WaveMixActivate(uint32_t session, bool activate) override;
+  void WaveMixPlay(const uint8_t (&params)[24]) override;
+  void WaveMixCloseChannel(uint32_t session, int32_t channel, uint32_t flags) override;
+  void WaveMixFreeWave(uint32_t session, uint32_t wave) override;
+  void WaveMixCloseSession(uint32_t session) override;
+  void ShowSaverWindow(ScreenSaver& form) override;
+  void RefreshWindow() override;
+
+ private:
+  // One place the scene is shown: a full-screen window per display, the trial window, or the
+  // X window of a daemon.
+  struct Output {
+    SDL_Window* window = nullptr;
+    int32_t canvas = 0;  // the scene at this output's size, when it differs from the program's screen
+    cairo_surface_t* staging = nullptr;  // canvas and labels put together
+  };
+  struct Timer {
+    const TimerControl* control = nullptr;
+    int64_t due = 0;       // ms since the start
+    int32_t running = 0;   // the interval it runs with, 0 when stopped
+    long long fired = 0;
+  };
+
+  std::string HostPath(const std::string& programPath) const;
+  int64_t MsSinceStart() const;
+  int64_t TimerClock() const;
+  void Loop(ScreenSaver& s);
+  void SyncTimers(int64_t now);
+  void Handle(const SDL_Event& e, ScreenSaver& s);
+  void Present(Output& out);
+  template <class F>
+  void Forward(F&& event);
+  void CloseOutputs();
+
+  const Options& o_;
+  std::string dataDir_;
+  std::string settingsText_;
+  Program* p_ = nullptr;
+  ScreenSaver* saver_ = nullptr;
+  bool videoUp_ = false;
+  bool ending_ = false;
+  int screenW_ = 800, screenH_ = 600;
+  uint64_t xWindow_ = 0;
+  std::vector<SDL_Rect> displays_;
+  std::vector<Output> outputs_;
+  std::vector<Timer> timers_;
+  uint64_t startTicks_ = 0;
+  AudioOut audio_;
+  std::unique_ptr<MciSequencer> sequencer_;
+};
+
+// The General MIDI soundfont to play songs with: $DUSKHOLLOW_SOUNDFONT when set, else the
+// system's default (the sf2-soundfont-gm alternative) or a known one; "" when there is none.
+std::string FindSoundFont();
+
+}  // namespace dusk::sdl

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# The Debian package: built by CPack with the shared libraries' and the soundfont's dependencies,
+# holding every file where it belongs. Installing it for real (apt-get install ./...deb, the
+# installed command run, then removal leaving nothing) changes the system: that part runs only as
+# root with CI or DUSK_INSTALL_TEST set, and the package is always removed again.
+source "$(dirname "$0")/lib.sh"
+BUILD=$(dirname "$(dirname "$BIN")")
+command -v cpack >/dev/null && command -v dpkg-shlibdeps >/dev/null || { echo "SKIP: cpack or dpkg-shlibdeps missing"; exit 77; }
+
+(cd "$BUILD" && cpack -G DEB -B "$WORK/pkg") >"$WORK/cpack.log" 2>&1 || { cat "$WORK/cpack.log"; fail "cpack failed"; done_testing; exit 1; }
+DEB=$(ls "$WORK"/pkg/duskhollow_*.deb 2>/dev/null | head -1)
+check "cpack -G DEB builds duskhollow_*.deb" test -f "$DEB"
+[ -f "$DEB" ] || { cat "$WORK/cpack.log"; done_testing; exit 1; }
+
+FILES=(/usr/libexec/xscreensaver/duskhollow /usr/bin/duskhollow /usr/share/xscreensaver/config/duskhollow.xml
+  /usr/share/man/man6/duskhollow.6.gz /usr/share/duskhollow/h_palette.bmp /usr/share/duskhollow/h_song0.Mid
+  /usr/share/duskhollow/h_sound11.wav)
+dpkg-deb -c "$DEB" | awk '{print $6}' | sed 's|^\.||' >"$WORK/contents"
+for f in "${FILES[@]}"; do
+  check "the package holds $f" grep -qx "$f" "$WORK/contents"
+done
+check "the package holds the whole data folder" test "$(grep -c '^/usr/share/duskhollow/h_' "$WORK/contents")" = "$(ls "$DATA/Duskhollow" | wc -l)"
+depends=$(dpkg-deb -f "$DEB" Depends)
+for d in libsdl2 libfluidsynth libcairo2 "timgm6mb-soundfont | sf2-soundfont-gm" fonts-liberation; do
+  check "it depends on $d" grep -qF "$d" <<<"$depends"
+done
+dpkg-deb --fsys-tarfile "$DEB" | tar -xO ./usr/share/xscreensaver/config/duskhollow.xml >"$WORK/duskhollow.xml"
+check "the settings description is well-formed XML" xmllint --noout "$WORK/duskhollow.xml"
+for id in speed clock message music sound bat owl zombie spider; do
+  check "it offers '$id'" grep -q "id=\"$id\"" "$WORK/duskhollow.xml"
+done
+
+if [ "$(id -u)" != 0 ] || [ -z "${CI:-}${DUSK_INSTALL_TEST:-}" ]; then
+  echo "-- not installing the package (needs root and CI or DUSK_INSTALL_TEST set)"
+  done_testing
+  exit
+fi
+if dpkg -s duskhollow >/dev/null 2>&1; then
+  echo "-- duskhollow is installed on this machine already: not touching it"
+  done_testing
+  exit
+fi
+remove_package() { DEBIAN_FRONTEND=noninteractive apt-get remove --purge -y -qq duskhollow >/dev/null 2>&1; }
+trap 'remove_package; finish' EXIT
+
+DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$DEB" >"$WORK/apt.log" 2>&1
+check "apt-get install ./duskhollow_*.deb succeeds" test $? = 0
+for f in "${FILES[@]}"; do check "installed: $f" test -e "$f"; done
+/usr/bin/duskhollow --help >"$WORK/help.txt" 2>&1
+check "duskhollow --help runs from /usr/bin" grep -q "^usage: duskhollow" "$WORK/help.txt"
+start_display 800x600
+BIN=/usr/bin/duskhollow start --window --ticks 2 --no-music --no-sound
+wait_ticks
+check "the installed saver finds its data and runs" grep -q "^ticks 2" "$RUN_OUT"
+kill -TERM "$RUN_PID"
+wait_exit "$RUN_PID"
+dpkg -L duskhollow >"$WORK/installed"
+remove_package
+check "apt-get remove takes the package away" bash -c '! dpkg -s duskhollow >/dev/null 2>&1'
+left=$(grep -E '/duskhollow|duskhollow\.' "$WORK/installed" | while read -r f; do [ -e "$f" ] || [ -L "$f" ] && echo "$f"; done)
+check "removal leaves nothing behind${left:+: $left}" test -z "$left"
+
+done_testing

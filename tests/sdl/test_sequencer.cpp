@@ -1,0 +1,129 @@
+// The songs' sequencer: the MCI strings the saver sends, answered with real audio from FluidSynth.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+#include "hosts/headless/midi_length.h"
+#include "hosts/sdl/sdl_os.h"
+#include "hosts/sdl/sequencer.h"
+
+namespace dusk::sdl {
+namespace {
+
+constexpr uint32_t kRate = 22050;
+
+std::optional<std::vector<uint8_t>> Read(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string Song(int n) { return std::string(DUSK_DATA_DIR) + "/h_song" + std::to_string(n) + ".Mid"; }
+
+class Sequencer : public ::testing::Test {
+ protected:
+  MciSequencer seq{kRate, Read};
+  std::string reply = std::string(255, ' ');
+
+  uint32_t Send(const std::string& command) { return seq.Send(command, reply); }
+  std::string Mode(const std::string& alias) {
+    reply.assign(255, ' ');
+    return Send("status " + alias + " mode") == 0 ? std::string(reply.c_str()) : "error";
+  }
+  // The loudest sample of `seconds` of output.
+  int Peak(double seconds) {
+    std::vector<int16_t> out(2 * static_cast<size_t>(seconds * kRate), 0);
+    seq.Render(out.data(), out.size() / 2);
+    int peak = 0;
+    for (int16_t s : out) peak = std::max(peak, std::abs(static_cast<int>(s)));
+    return peak;
+  }
+  void LoadFont() {
+    const std::string font = FindSoundFont();
+    if (font.empty()) GTEST_SKIP() << "no General MIDI soundfont installed";
+    ASSERT_TRUE(seq.LoadSoundFont(font));
+  }
+};
+
+TEST_F(Sequencer, SongLengthsAgreeWithTheHeadlessHostsReader) {
+  for (int n = 0; n <= 11; ++n) {
+    auto bytes = Read(Song(n));
+    ASSERT_TRUE(bytes) << Song(n);
+    auto song = ReadMidiSong(*bytes, kRate);
+    ASSERT_TRUE(song) << Song(n);
+    EXPECT_NEAR(static_cast<double>(song->endFrame) / kRate, MidiFileSeconds(*bytes), 1.0 / kRate) << Song(n);
+    EXPECT_FALSE(song->events.empty());
+  }
+}
+
+TEST_F(Sequencer, BrokenSongFilesAreRefusedNeverMisread) {
+  const std::vector<uint8_t> good = *Read(Song(3));
+  for (size_t n = 0; n < good.size(); n += 7) {
+    std::vector<uint8_t> cut(good.begin(), good.begin() + static_cast<long>(n));
+    auto song = ReadMidiSong(cut, kRate);
+    if (song) {
+      EXPECT_LE(song->endFrame, ReadMidiSong(good, kRate)->endFrame);
+    }
+  }
+  uint32_t x = 12345;
+  for (int round = 0; round < 300; ++round) {
+    std::vector<uint8_t> bad = good;
+    for (int k = 0; k < 4; ++k) {
+      x = x * 1103515245u + 12345u;
+      bad[(x >> 8) % bad.size()] = static_cast<uint8_t>(x >> 24);
+    }
+    ReadMidiSong(bad, kRate);  // whatever it makes of it, it reads only the file's bytes
+  }
+}
+
+TEST_F(Sequencer, PlaysFromWhereAskedAndStopsWhenToldOrAtTheEnd) {
+  LoadFont();
+  ASSERT_EQ(Send("open \"" + Song(0) + "\" type sequencer alias song0"), 0u);
+  EXPECT_EQ(Mode("song0"), "stopped");
+  EXPECT_EQ(Peak(0.5), 0) << "nothing sounds before play";
+  ASSERT_EQ(Send("play song0 from 0"), 0u);
+  EXPECT_EQ(Mode("song0"), "playing");
+  EXPECT_GT(Peak(3), 1000) << "the song is heard";
+  ASSERT_EQ(Send("stop song0"), 0u);
+  EXPECT_EQ(Mode("song0"), "stopped");
+  EXPECT_EQ(Peak(0.5), 0) << "stop silences at once";
+
+  // From one second before its end: still playing just before, stopped just after.
+  const double seconds = MidiFileSeconds(*Read(Song(0)));
+  const long long from = static_cast<long long>(seconds * 1000) - 1000;
+  ASSERT_EQ(Send("play song0 from " + std::to_string(from)), 0u);
+  Peak(0.9);
+  EXPECT_EQ(Mode("song0"), "playing");
+  Peak(0.2);
+  EXPECT_EQ(Mode("song0"), "stopped");
+  EXPECT_EQ(Send("play song0 from " + std::to_string(static_cast<long long>(seconds * 1000) + 5000)), 282u);
+  ASSERT_EQ(Send("close song0"), 0u);
+  EXPECT_EQ(Send("play song0 from 0"), 263u) << "a closed alias is gone";
+}
+
+TEST_F(Sequencer, AnswersBadCommandsAsTheSystemDoes) {
+  LoadFont();
+  EXPECT_EQ(Send("status song3 mode"), 263u);
+  EXPECT_EQ(Send("open \"/nonexistent/h_song0.Mid\" type sequencer alias song0"), 275u);
+  EXPECT_EQ(Send("open \"" + std::string(DUSK_DATA_DIR) + "/h_palette.bmp\" type sequencer alias song0"), 296u);
+  ASSERT_EQ(Send("open \"" + Song(1) + "\" type sequencer alias song1"), 0u);
+  EXPECT_EQ(Send("open \"" + Song(2) + "\" type sequencer alias song1"), 289u);
+  // Playing another song stops the first: there is one synthesiser.
+  ASSERT_EQ(Send("open \"" + Song(2) + "\" type sequencer alias song2"), 0u);
+  ASSERT_EQ(Send("play song1 from 0"), 0u);
+  ASSERT_EQ(Send("play song2 from 0"), 0u);
+  EXPECT_EQ(Mode("song1"), "stopped");
+  EXPECT_EQ(Mode("song2"), "playing");
+}
+
+TEST_F(Sequencer, WithoutASoundFontNothingOpensAndNothingSounds) {
+  EXPECT_FALSE(seq.LoadSoundFont("/nonexistent/default-GM.sf2"));
+  EXPECT_EQ(Send("open \"" + Song(0) + "\" type sequencer alias song0"), 343u);
+  EXPECT_EQ(Send("play song0 from 0"), 263u);
+  EXPECT_EQ(Peak(0.5), 0);
+}
+
+}  // namespace
+}  // namespace dusk::sdl
