@@ -56,13 +56,13 @@ void OrPixels(uint32_t* __restrict d, const uint32_t* __restrict s, size_t n) {
 // d[i] = s[map[i]]: one stretched row.
 void GatherPixels(uint32_t* __restrict d, const uint32_t* __restrict s, const uint32_t* __restrict map, size_t n) {
   size_t i = 0;
-  for (; i + 4 <= n; i += 4) {
-    const uint32_t p0 = s[map[i]], p1 = s[map[i + 1]], p2 = s[map[i + 2]], p3 = s[map[i + 3]];
-    d[i] = p0;
-    d[i + 1] = p1;
-    d[i + 2] = p2;
-    d[i + 3] = p3;
+#if defined(__SSE2__)
+  for (; i + 4 <= n; i += 4) {  // four loads, one store
+    const __m128i v = _mm_setr_epi32(static_cast<int>(s[map[i]]), static_cast<int>(s[map[i + 1]]),
+                                     static_cast<int>(s[map[i + 2]]), static_cast<int>(s[map[i + 3]]));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), v);
   }
+#endif
   for (; i < n; ++i) d[i] = s[map[i]];
 }
 
