@@ -1,12 +1,25 @@
-// How a frame compares with copying the bytes it touches:
-//   composing one frame with every creature on   <= 4 x memcpy of the bytes the frame writes
-//   presenting it stretched to 1920 x 1080       <= 3 x memcpy of the destination's bytes
-// Run: build/native/bin/dusk_bench  (prints both ratios at the end)
-#include <benchmark/benchmark.h>
+// What drawing a frame costs against a plain memcpy of the bytes it writes, in CPU time:
+//   compose  the scene drawn into the 800 x 600 back buffer, every creature on  (goal: at most 1.5 x)
+//   present  the back buffer copied 1:1 to an 800 x 600 screen
+//   stretch  the back buffer stretched to 1920 x 1080                          (goal: at most 1.2 x)
+//            and to 3840 x 2160
+// Each figure is measured in repetitions (--reps N, default 7): a repetition runs the work for at
+// least --ms M milliseconds of CPU time (default 300), counts the bytes written over that loop,
+// then times a memcpy of the same bytes per frame; every repetition gives its own ratio. Printed:
+// min / median / max over the repetitions.
+//   build/native/bin/dusk_bench [--reps N] [--ms M]
+//   build/native/bin/dusk_bench --limit WxH   (for bench/saver_cpu.sh: the bytes a frame at that
+//                                              screen size writes, this machine's memcpy rate on a
+//                                              frame's bytes and on 256 MB, main memory's rate)
+#include <time.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "hosts/headless/portable_os.h"
@@ -79,83 +92,135 @@ struct Fixture {
   }
 };
 
-uint64_t g_frameBytes = 0, g_presentBytes = 0;
-double g_frameNs = 0, g_frameCopyNs = 0, g_presentNs = 0, g_presentCopyNs = 0;
-
-void ComposeFrame(benchmark::State& state) {
-  Fixture f(800, 600);
-  ScreenSaver& w = *f.p.screenSaver;
-  for (auto _ : state) {  // the scene runs on as it would on a screen
-    w.maintimer_Timer();
-    benchmark::ClobberMemory();
-  }
-  const uint64_t before = f.p.surfaces.PixelsWritten();
-  w.maintimer_Timer();
-  g_frameBytes = (f.p.surfaces.PixelsWritten() - before) * 4;
-  state.counters["bytes"] = static_cast<double>(g_frameBytes);
+double CpuNs() {
+  timespec t;
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return t.tv_sec * 1e9 + t.tv_nsec;
 }
 
-void CopyFrameBytes(benchmark::State& state) {
-  const size_t n = g_frameBytes ? g_frameBytes : 8 << 20;
-  std::vector<uint8_t> a(n, 1), b(n, 2);
-  for (auto _ : state) {
-    std::memcpy(b.data(), a.data(), n);
-    benchmark::ClobberMemory();
-  }
+void Barrier() { asm volatile("" ::: "memory"); }
+
+int g_reps = 7;
+double g_minNs = 300e6;
+
+// Runs `work` until at least the set CPU time has passed: CPU ns per call.
+double Time(const std::function<void()>& work, uint64_t* calls = nullptr) {
+  work();  // warm caches and the scene
+  uint64_t n = 0;
+  const double start = CpuNs();
+  double now = start;
+  do {
+    work();
+    Barrier();
+    ++n;
+    now = CpuNs();
+  } while (now - start < g_minNs);
+  if (calls) *calls = n;
+  return (now - start) / static_cast<double>(n);
 }
 
-void PresentStretched(benchmark::State& state) {
-  Fixture f(1920, 1080);
-  ScreenSaver& w = *f.p.screenSaver;
-  w.maintimer_Timer();
-  for (auto _ : state) {
-    w.PresentBackBuffer();
-    benchmark::ClobberMemory();
-  }
-  g_presentBytes = 1920ull * 1080 * 4;
+// A memcpy of `bytes` between two buffers of that size: CPU ns per copy.
+double CopyNs(size_t bytes) {
+  std::vector<uint8_t> a(bytes, 1), b(bytes, 2);
+  return Time([&] { std::memcpy(b.data(), a.data(), bytes); });
 }
 
-void CopyPresentBytes(benchmark::State& state) {
-  const size_t n = 1920ull * 1080 * 4;
-  std::vector<uint8_t> a(n, 1), b(n, 2);
-  for (auto _ : state) {
-    std::memcpy(b.data(), a.data(), n);
-    benchmark::ClobberMemory();
-  }
-}
-
-BENCHMARK(ComposeFrame)->Unit(benchmark::kMicrosecond);
-BENCHMARK(CopyFrameBytes)->Unit(benchmark::kMicrosecond);
-BENCHMARK(PresentStretched)->Unit(benchmark::kMicrosecond);
-BENCHMARK(CopyPresentBytes)->Unit(benchmark::kMicrosecond);
-
-class Collector : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& r : runs) {
-      // Single runs, or the mean when the runs are repeated.
-      if (r.run_type == Run::RT_Aggregate && r.aggregate_name != "mean") continue;
-      const double ns = r.GetAdjustedRealTime();
-      const std::string name = r.run_name.function_name;
-      if (name == "ComposeFrame") g_frameNs = ns;
-      if (name == "CopyFrameBytes") g_frameCopyNs = ns;
-      if (name == "PresentStretched") g_presentNs = ns;
-      if (name == "CopyPresentBytes") g_presentCopyNs = ns;
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
+struct Figure {
+  std::vector<double> ns, copyNs, ratio;
+  double bytes = 0;
 };
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+void Print(const char* name, const Figure& f, double goal) {
+  auto mmm = [](const std::vector<double>& v, double scale, const char* fmt) {
+    char buf[96];
+    std::snprintf(buf, sizeof buf, fmt, *std::min_element(v.begin(), v.end()) * scale, Median(v) * scale,
+                  *std::max_element(v.begin(), v.end()) * scale);
+    return std::string(buf);
+  };
+  std::printf("%-28s %7.2f MB/frame  cpu us %s  memcpy us %s  ratio %s", name, f.bytes / 1e6,
+              mmm(f.ns, 1e-3, "%.0f/%.0f/%.0f").c_str(), mmm(f.copyNs, 1e-3, "%.0f/%.0f/%.0f").c_str(),
+              mmm(f.ratio, 1, "%.2f/%.2f/%.2f").c_str());
+  if (goal > 0) std::printf("  (goal: at most %.1f)", goal);
+  std::printf("\n");
+}
+
+// One repetition of a figure: the work's CPU time per frame and the bytes it wrote per frame,
+// then a memcpy of as many bytes.
+void Repeat(Figure& f, Surfaces& surfaces, const std::function<void()>& work) {
+  const uint64_t before = surfaces.PixelsWritten();
+  uint64_t calls = 0;
+  const double ns = Time(work, &calls);
+  const double bytes = static_cast<double>(surfaces.PixelsWritten() - before) * 4 / static_cast<double>(calls + 1);
+  const double copy = CopyNs(static_cast<size_t>(bytes));
+  f.ns.push_back(ns);
+  f.copyNs.push_back(copy);
+  f.ratio.push_back(ns / copy);
+  f.bytes = bytes;
+}
+
+// Compose only: the window's canvas swapped for a single pixel, so that presenting costs nothing.
+std::unique_ptr<Fixture> ComposeOnly() {
+  auto f = std::make_unique<Fixture>(800, 600);
+  f->p.screenSaver->Canvas = f->p.surfaces.AddBlank(1, 1, 0);
+  return f;
+}
+
+bool ParseSize(const char* text, int& w, int& h) { return std::sscanf(text, "%dx%d", &w, &h) == 2 && w > 0 && h > 0; }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  Collector reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  std::printf("\nframe composition: %.2f x memcpy of the %llu bytes it writes (goal: at most 4)\n",
-              g_frameNs / g_frameCopyNs, static_cast<unsigned long long>(g_frameBytes));
-  std::printf("stretched presentation to 1920x1080: %.2f x memcpy of the %llu destination bytes (goal: at most 3)\n",
-              g_presentNs / g_presentCopyNs, static_cast<unsigned long long>(g_presentBytes));
-  benchmark::Shutdown();
+  int limitW = 0, limitH = 0;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    const char* v = i + 1 < argc ? argv[i + 1] : nullptr;
+    if (a == "--reps" && v) g_reps = std::max(1, std::atoi(argv[++i]));
+    else if (a == "--ms" && v) g_minNs = std::max(1, std::atoi(argv[++i])) * 1e6;
+    else if (a == "--limit" && v && ParseSize(argv[++i], limitW, limitH)) continue;
+    else {
+      std::fprintf(stderr, "usage: dusk_bench [--reps N] [--ms M] [--limit WxH]\n");
+      return 2;
+    }
+  }
+
+  if (limitW) {
+    // Compose bytes per frame, the stretch's (or copy's) bytes, and the memcpy rate measured on
+    // a buffer of a frame's bytes: median of the repetitions.
+    Figure compose;
+    auto f = ComposeOnly();
+    Repeat(compose, f->p.surfaces, [&] { f->p.screenSaver->maintimer_Timer(); });
+    const double screenBytes = 4.0 * limitW * limitH;
+    const double frameBytes = compose.bytes + screenBytes;
+    std::vector<double> rates;
+    for (int r = 0; r < g_reps; ++r) rates.push_back(frameBytes / CopyNs(static_cast<size_t>(frameBytes)));
+    // And the rate of main memory: a copy far larger than any cache.
+    const size_t big = size_t{256} << 20;
+    std::vector<double> bigRates;
+    for (int r = 0; r < g_reps; ++r) bigRates.push_back(static_cast<double>(big) / CopyNs(big));
+    std::printf("compose_bytes %.0f\nscreen_bytes %.0f\nmemcpy_bytes_per_ns %.4f\nmemcpy_dram_bytes_per_ns %.4f\n",
+                compose.bytes, screenBytes, Median(rates), Median(bigRates));
+    return 0;
+  }
+
+  Figure compose, present, stretch1080, stretch2160;
+  auto composing = ComposeOnly();
+  Fixture presenting(800, 600), hd(1920, 1080), uhd(3840, 2160);
+  for (Fixture* f : {&presenting, &hd, &uhd}) f->p.screenSaver->maintimer_Timer();
+  for (int r = 0; r < g_reps; ++r) {
+    Repeat(compose, composing->p.surfaces, [&] { composing->p.screenSaver->maintimer_Timer(); });
+    Repeat(present, presenting.p.surfaces, [&] { presenting.p.screenSaver->PresentBackBuffer(); });
+    Repeat(stretch1080, hd.p.surfaces, [&] { hd.p.screenSaver->PresentBackBuffer(); });
+    Repeat(stretch2160, uhd.p.surfaces, [&] { uhd.p.screenSaver->PresentBackBuffer(); });
+  }
+  std::printf("CPU time per frame against memcpy of the bytes written, min/median/max of %d repetitions\n", g_reps);
+  Print("compose (every creature on)", compose, 1.5);
+  Print("present 1:1 800x600", present, 0);
+  Print("stretch to 1920x1080", stretch1080, 1.2);
+  Print("stretch to 3840x2160", stretch2160, 0);
   return 0;
 }

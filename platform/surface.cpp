@@ -3,7 +3,70 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace dusk {
+namespace {
+
+// The pixel loops of the transfers, for distinct source and destination rows. SSE2 is part of
+// every 64-bit x86, so these need no run-time dispatch; elsewhere plain loops do the same work.
+void CopyPixels(uint32_t* __restrict d, const uint32_t* __restrict s, size_t n) {
+  size_t i = 0;
+#if defined(__SSE2__)
+  for (; i + 8 <= n; i += 8) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + 4));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), a);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i + 4), b);
+  }
+#endif
+  for (; i < n; ++i) d[i] = s[i];
+}
+
+void AndPixels(uint32_t* __restrict d, const uint32_t* __restrict s, size_t n) {
+  size_t i = 0;
+#if defined(__SSE2__)
+  for (; i + 8 <= n; i += 8) {
+    __m128i* out = reinterpret_cast<__m128i*>(d + i);
+    const __m128i a = _mm_and_si128(_mm_loadu_si128(out), _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i)));
+    const __m128i b = _mm_and_si128(_mm_loadu_si128(out + 1), _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + 4)));
+    _mm_storeu_si128(out, a);
+    _mm_storeu_si128(out + 1, b);
+  }
+#endif
+  for (; i < n; ++i) d[i] &= s[i];
+}
+
+void OrPixels(uint32_t* __restrict d, const uint32_t* __restrict s, size_t n) {
+  size_t i = 0;
+#if defined(__SSE2__)
+  for (; i + 8 <= n; i += 8) {
+    __m128i* out = reinterpret_cast<__m128i*>(d + i);
+    const __m128i a = _mm_or_si128(_mm_loadu_si128(out), _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i)));
+    const __m128i b = _mm_or_si128(_mm_loadu_si128(out + 1), _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + 4)));
+    _mm_storeu_si128(out, a);
+    _mm_storeu_si128(out + 1, b);
+  }
+#endif
+  for (; i < n; ++i) d[i] |= s[i];
+}
+
+// d[i] = s[map[i]]: one stretched row.
+void GatherPixels(uint32_t* __restrict d, const uint32_t* __restrict s, const uint32_t* __restrict map, size_t n) {
+  size_t i = 0;
+#if defined(__SSE2__)
+  for (; i + 4 <= n; i += 4) {  // four loads, one store
+    const __m128i v = _mm_setr_epi32(static_cast<int>(s[map[i]]), static_cast<int>(s[map[i + 1]]),
+                                     static_cast<int>(s[map[i + 2]]), static_cast<int>(s[map[i + 3]]));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), v);
+  }
+#endif
+  for (; i < n; ++i) d[i] = s[map[i]];
+}
+
+}  // namespace
 
 int32_t Surfaces::Add(Bitmap bitmap) {
   slots_.push_back(std::make_unique<Bitmap>(std::move(bitmap)));
@@ -58,6 +121,10 @@ void Surfaces::BitBlt(int32_t dst, int32_t x, int32_t y, int32_t w, int32_t h, i
   if (rop == Rop::kBlackness) {
     if (x0 >= x1 || y0 >= y1) return;
     pixelsWritten_ += static_cast<uint64_t>((x1 - x0) * (y1 - y0));
+    if (x0 == 0 && x1 == d->width) {  // whole rows: one run
+      std::fill(d->Row(static_cast<int32_t>(y0)), d->Row(static_cast<int32_t>(y1 - 1)) + x1, 0u);
+      return;
+    }
     for (int64_t row = y0; row < y1; ++row)
       std::fill(d->Row(static_cast<int32_t>(row)) + x0, d->Row(static_cast<int32_t>(row)) + x1, 0u);
     return;
@@ -71,18 +138,23 @@ void Surfaces::BitBlt(int32_t dst, int32_t x, int32_t y, int32_t w, int32_t h, i
   if (x0 >= x1 || y0 >= y1) return;
   const size_t n = static_cast<size_t>(x1 - x0);
   pixelsWritten_ += n * static_cast<uint64_t>(y1 - y0);
+  // A surface drawn onto itself may overlap: pixel by pixel, in order, as a plain loop would.
+  const bool self = s == d;
   for (int64_t row = y0; row < y1; ++row) {
     uint32_t* dp = d->Row(static_cast<int32_t>(row)) + x0;
     const uint32_t* sp = s->Row(static_cast<int32_t>(row + offY)) + (x0 + offX);
     switch (rop) {
       case Rop::kSrcCopy:
-        std::memmove(dp, sp, n * sizeof(uint32_t));
+        if (self) std::memmove(dp, sp, n * sizeof(uint32_t));
+        else CopyPixels(dp, sp, n);
         break;
       case Rop::kSrcAnd:
-        for (size_t i = 0; i < n; ++i) dp[i] &= sp[i];
+        if (self) for (size_t i = 0; i < n; ++i) dp[i] &= sp[i];
+        else AndPixels(dp, sp, n);
         break;
       case Rop::kSrcPaint:
-        for (size_t i = 0; i < n; ++i) dp[i] |= sp[i];
+        if (self) for (size_t i = 0; i < n; ++i) dp[i] |= sp[i];
+        else OrPixels(dp, sp, n);
         break;
       case Rop::kBlackness:
         break;
@@ -95,30 +167,37 @@ void Surfaces::StretchBlt(int32_t dst, int32_t x, int32_t y, int32_t w, int32_t 
   Bitmap* d = Find(dst);
   const Bitmap* s = Find(src);
   if (!d || !s || w <= 0 || h <= 0 || sw <= 0 || sh <= 0) return;
-  // Each destination pixel takes the source pixel under its centre.
-  std::vector<int64_t> mapX(static_cast<size_t>(w));
-  for (int32_t i = 0; i < w; ++i) mapX[i] = sx + (int64_t{2} * i + 1) * sw / (int64_t{2} * w);
+  Bitmap before;  // a surface stretched onto itself reads the picture as it was
+  if (s == d) s = &(before = *d);
+  // Each destination pixel takes the source pixel under its centre. Columns c0..c1 of the
+  // destination rectangle are on the destination; of these, a..b map inside the source (the map
+  // only grows from left to right, so they are one run).
   const int32_t c0 = std::max<int32_t>(0, -x), c1 = std::min<int64_t>(w, int64_t{d->width} - x);
   if (c1 > c0) pixelsWritten_ += static_cast<uint64_t>(c1 - c0) * static_cast<uint64_t>(h);
+  if (c1 <= c0) return;
+  auto column = [&](int64_t i) { return sx + (int64_t{2} * i + 1) * sw / (int64_t{2} * w); };
+  int64_t a = c0, b = c1;
+  while (a < b && column(a) < 0) ++a;
+  while (b > a && column(b - 1) >= s->width) --b;
+  if (a >= b) return;
+  const bool whole = a == c0 && b == c1;
+  const size_t n = static_cast<size_t>(b - a);
+  std::vector<uint32_t> map(n);  // source column of each destination column a..b
+  for (size_t i = 0; i < n; ++i) map[i] = static_cast<uint32_t>(column(a + static_cast<int64_t>(i)));
   int64_t lastSrcRow = -1;
   const uint32_t* lastDstRow = nullptr;
   for (int32_t j = 0; j < h; ++j) {
-    int64_t dy = int64_t{y} + j;
+    const int64_t dy = int64_t{y} + j;
     if (dy < 0 || dy >= d->height) continue;
-    int64_t srcRow = sy + (int64_t{2} * j + 1) * sh / (int64_t{2} * h);
+    const int64_t srcRow = sy + (int64_t{2} * j + 1) * sh / (int64_t{2} * h);
     if (srcRow < 0 || srcRow >= s->height) continue;
-    uint32_t* dp = d->Row(static_cast<int32_t>(dy));
-    if (srcRow == lastSrcRow && lastDstRow && c1 > c0) {  // a repeated row is a straight copy
-      std::memcpy(dp + x + c0, lastDstRow + x + c0, static_cast<size_t>(c1 - c0) * sizeof(uint32_t));
+    uint32_t* dp = d->Row(static_cast<int32_t>(dy)) + (x + a);
+    if (srcRow == lastSrcRow) {  // a repeated row is a straight copy
+      std::memcpy(dp, lastDstRow, n * sizeof(uint32_t));
       continue;
     }
-    const uint32_t* sp = s->Row(static_cast<int32_t>(srcRow));
-    bool whole = true;
-    for (int32_t i = c0; i < c1; ++i) {
-      int64_t srcX = mapX[i];
-      if (srcX >= 0 && srcX < s->width) dp[x + i] = sp[srcX];
-      else whole = false;
-    }
+    GatherPixels(dp, s->Row(static_cast<int32_t>(srcRow)), map.data(), n);
+    // A row copy would also copy what the gather left alone: only whole rows are reused.
     lastSrcRow = whole ? srcRow : -1;
     lastDstRow = dp;
   }

@@ -154,6 +154,63 @@ TEST_F(Transfers, StretchMapsEachPixelToTheSourcePixelUnderItsCentre) {
   EXPECT_EQ(At(odd, 512, 384), At(scene, 400, 300));
 }
 
+// The transfers against pixel-by-pixel reference loops, on random pictures, rectangles and
+// positions: clipping at every edge of both surfaces, empty and missing sources, every width
+// the row loops split into vector and tail parts.
+TEST_F(Transfers, MatchPlainReferenceLoopsOnRandomInput) {
+  std::mt19937 rng(2024);
+  auto pick = [&](int lo, int hi) { return lo + static_cast<int>(rng() % static_cast<unsigned>(hi - lo + 1)); };
+  auto noise = [&](int w, int h) {
+    Bitmap b = Solid(w, h, 0);
+    for (uint32_t& px : b.pixels) px = rng() & 0xFFFFFF;
+    return b;
+  };
+  Surfaces t;
+  std::vector<Bitmap> ref;  // the same surfaces, drawn by the reference loops
+  for (int i = 0; i < 6; ++i) {
+    ref.push_back(noise(pick(1, 45), pick(1, 30)));
+    t.Add(ref.back());
+  }
+  auto inside = [](const Bitmap& b, int64_t x, int64_t y) { return x >= 0 && y >= 0 && x < b.width && y < b.height; };
+  for (int round = 0; round < 4000; ++round) {
+    const int to = pick(1, 6);
+    int other = pick(0, 7);  // 0 and 7 are no surface
+    if (other == to) other = to % 6 + 1;
+    const int x = pick(-50, 60), y = pick(-40, 40), w = pick(-1, 70), h = pick(-1, 45);
+    const int sx = pick(-30, 50), sy = pick(-20, 35);
+    Bitmap& d = ref[to - 1];
+    const Bitmap* from = other >= 1 && other <= 6 ? &ref[other - 1] : nullptr;
+    if (rng() % 3 == 0) {
+      const int sw = pick(-1, 50), sh = pick(-1, 35);
+      t.StretchBlt(to, x, y, w, h, other, sx, sy, sw, sh);
+      if (from && sw > 0 && sh > 0)
+        for (int64_t j = 0; j < h; ++j)
+          for (int64_t i = 0; i < w; ++i) {
+            const int64_t fx = sx + (2 * i + 1) * sw / (2 * w), fy = sy + (2 * j + 1) * sh / (2 * h);
+            if (inside(d, x + i, y + j) && inside(*from, fx, fy))
+              d.Row(static_cast<int32_t>(y + j))[x + i] = from->Row(static_cast<int32_t>(fy))[fx];
+          }
+    } else {
+      const Rop rop = static_cast<Rop>(pick(0, 3));
+      t.BitBlt(to, x, y, w, h, other, sx, sy, rop);
+      for (int64_t j = 0; j < h; ++j)
+        for (int64_t i = 0; i < w; ++i) {
+          if (!inside(d, x + i, y + j)) continue;
+          uint32_t& out = d.Row(static_cast<int32_t>(y + j))[x + i];
+          if (rop == Rop::kBlackness) {
+            out = 0;
+            continue;
+          }
+          if (!from || !inside(*from, sx + i, sy + j)) continue;
+          const uint32_t in = from->Row(static_cast<int32_t>(sy + j))[sx + i];
+          out = rop == Rop::kSrcCopy ? in : rop == Rop::kSrcAnd ? out & in : out | in;
+        }
+    }
+    ASSERT_EQ(t.Find(to)->pixels, d.pixels) << "round " << round;
+    if (round % 50 == 0) t.Find(to)->pixels = d.pixels = noise(d.width, d.height).pixels;  // fresh noise now and then
+  }
+}
+
 TEST(SurfaceTable, HandlesAreAboveZeroAndReleasedOnce) {
   Surfaces s;
   int32_t a = s.Add(Solid(2, 2, 0));

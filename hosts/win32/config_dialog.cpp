@@ -677,13 +677,7 @@ void Dialog::PaintPreview(HWND box, HDC dc) {
   const Bitmap* b = p_.surfaces.Find(control.Image);
   const int saved = SaveDC(dc);
   if (b && b->width > 0 && b->height > 0) {
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
-    bmi.bmiHeader.biWidth = b->width;
-    bmi.bmiHeader.biHeight = -b->height;  // top row first, as the image holds it
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO bmi = TopDownRgb32(b->width, b->height);
     SetDIBitsToDevice(dc, 0, 0, b->width, b->height, 0, 0, 0, b->height, b->pixels.data(), &bmi, DIB_RGB_COLORS);
     ExcludeClipRect(dc, 0, 0, b->width, b->height);
   }

@@ -129,7 +129,7 @@ class Win32Os : public Os {
   bool closeRequested_ = false; // a close request (and its password check) is under way
   std::vector<TimerSlot> timers_;
   std::vector<uint8_t> playingSound_;  // the wave sndPlaySoundA plays from memory
-  // The composition surface a window is painted from: canvas, then labels, in one transfer.
+  // The band of the window under its labels, put together off screen: canvas, then labels.
   HDC__* composeDc_ = nullptr;
   HBITMAP__* composeBitmap_ = nullptr;
   void* composeBits_ = nullptr;

@@ -1,6 +1,7 @@
 // The windows of the run modes. Each form's controls are data: a window shows the form's canvas
 // (a screen-sized image the core draws into) with the visible labels above it, runs one SetTimer
 // timer per TimerControl, and hands every input and timer event to the form's handler.
+#include <cstring>
 #include <exception>
 
 #include "hosts/win32/win32.h"
@@ -132,13 +133,7 @@ bool Win32Os::EnsureComposeSurface(HDC reference, int w, int h) {
     DeleteObject(composeBitmap_);
     composeDc_ = nullptr;
   }
-  BITMAPINFO bmi{};
-  bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
-  bmi.bmiHeader.biWidth = w;
-  bmi.bmiHeader.biHeight = -h;
-  bmi.bmiHeader.biPlanes = 1;
-  bmi.bmiHeader.biBitCount = 32;
-  bmi.bmiHeader.biCompression = BI_RGB;
+  const BITMAPINFO bmi = TopDownRgb32(w, h);
   composeBitmap_ = CreateDIBSection(reference, &bmi, DIB_RGB_COLORS, &composeBits_, nullptr, 0);
   if (!composeBitmap_) return false;
   composeDc_ = CreateCompatibleDC(reference);
@@ -172,24 +167,40 @@ void Win32Os::Paint(HWND hwnd, HDC dc, int32_t canvas, bool withLabels) {
   (void)hwnd;
   const Bitmap* b = p_ ? p_->surfaces.Find(canvas) : nullptr;
   if (!b || b->width <= 0 || b->height <= 0) return;
-  BITMAPINFO bmi{};
-  bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
-  bmi.bmiHeader.biWidth = b->width;
-  bmi.bmiHeader.biHeight = -b->height;  // top row first, as the canvas holds it
-  bmi.bmiHeader.biPlanes = 1;
-  bmi.bmiHeader.biBitCount = 32;
-  bmi.bmiHeader.biCompression = BI_RGB;
-  if (!withLabels || !EnsureComposeSurface(dc, b->width, b->height)) {
-    SetDIBitsToDevice(dc, 0, 0, b->width, b->height, 0, 0, 0, b->height, b->pixels.data(), &bmi, DIB_RGB_COLORS);
-    return;
-  }
-  // Canvas and labels are put together off screen and reach the window in one transfer, so that
-  // the labels never flicker.
-  SetDIBitsToDevice(composeDc_, 0, 0, b->width, b->height, 0, 0, 0, b->height, b->pixels.data(), &bmi,
-                    DIB_RGB_COLORS);
-  DrawLabel(composeDc_, saver_->ScreenLabel);
-  DrawLabel(composeDc_, saver_->ClockLabel);
-  BitBlt(dc, 0, 0, b->width, b->height, composeDc_, 0, 0, SRCCOPY);
+  const BITMAPINFO bmi = TopDownRgb32(b->width, b->height);
+  // The visible labels, and the band of the canvas they cover.
+  const LabelControl* labels[2] = {};
+  int count = 0;
+  RECT band{0, 0, 0, 0};
+  if (withLabels)
+    for (const LabelControl* label : {&saver_->ScreenLabel, &saver_->ClockLabel}) {
+      if (!label->Visible) continue;
+      const RECT box{label->Left, label->Top, label->Left + label->Width, label->Top + label->Height};
+      if (count++ == 0) band = box;
+      else UnionRect(&band, &band, &box);
+      labels[count - 1] = label;
+    }
+  const RECT whole{0, 0, b->width, b->height};
+  IntersectRect(&band, &band, &whole);
+  const int bandW = band.right - band.left, bandH = band.bottom - band.top;
+  const bool compose = count > 0 && bandW > 0 && bandH > 0 && EnsureComposeSurface(dc, bandW, bandH);
+  // The canvas goes to the window in one transfer, each pixel once. Where labels are shown, the
+  // canvas and the labels are put together off screen first and that band replaces the canvas's
+  // there, so that the labels never flicker.
+  const int saved = SaveDC(dc);
+  if (compose) ExcludeClipRect(dc, band.left, band.top, band.right, band.bottom);
+  SetDIBitsToDevice(dc, 0, 0, b->width, b->height, 0, 0, 0, b->height, b->pixels.data(), &bmi, DIB_RGB_COLORS);
+  RestoreDC(dc, saved);
+  if (!compose) return;
+  GdiFlush();  // the band's pixels are written straight into the section
+  auto* bits = static_cast<uint32_t*>(composeBits_);
+  for (int y = 0; y < bandH; ++y)
+    std::memcpy(bits + static_cast<size_t>(y) * bandW, b->Row(band.top + y) + band.left,
+                static_cast<size_t>(bandW) * sizeof(uint32_t));
+  SetViewportOrgEx(composeDc_, -band.left, -band.top, nullptr);
+  for (int i = 0; i < count; ++i) DrawLabel(composeDc_, *labels[i]);
+  SetViewportOrgEx(composeDc_, 0, 0, nullptr);
+  BitBlt(dc, band.left, band.top, bandW, bandH, composeDc_, 0, 0, SRCCOPY);
 }
 
 void Win32Os::RefreshWindow() {
