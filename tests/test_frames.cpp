@@ -9,6 +9,7 @@
 
 #include "platform/bmp_reader.h"
 #include "saver/screensaver.h"
+#include "scene/catalogue.h"
 #include "startup/starter.h"
 #include "tests/fixture.h"
 
@@ -44,7 +45,7 @@ class Frames : public ProgramTest {
       WritePicture(name, *b);
     }
     std::string keys = "[Duskhollow]\r\nfirstrun=1\r\nspeed=70\r\n";
-    for (auto& [key, record] : CreatureKeys(p->scene)) keys += std::string(key) + "=1\r\n";
+    for (const CreatureEntry& c : kCreatures) keys += std::string(c.key) + "=1\r\n";
     WriteText("tarnix.ini", keys);
   }
   // The hash of `frames` frames' canvases and back buffers at w x h from `seed`.
