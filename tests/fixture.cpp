@@ -4,21 +4,11 @@
 #include <atomic>
 #include <chrono>
 
+#include "platform/bytes.h"
 #include "startup/starter.h"
 
 namespace dusk::testing {
 namespace fs = std::filesystem;
-
-namespace {
-void Put16(std::vector<uint8_t>& v, uint32_t x) {
-  v.push_back(x & 0xFF);
-  v.push_back((x >> 8) & 0xFF);
-}
-void Put32(std::vector<uint8_t>& v, uint32_t x) {
-  Put16(v, x & 0xFFFF);
-  Put16(v, x >> 16);
-}
-}  // namespace
 
 std::vector<uint8_t> MakeBmp(const Bitmap& b, int bpp, bool topDown) {
   std::vector<uint32_t> palette;
@@ -36,21 +26,21 @@ std::vector<uint8_t> MakeBmp(const Bitmap& b, int bpp, bool topDown) {
   std::vector<uint8_t> v;
   v.push_back('B');
   v.push_back('M');
-  Put32(v, offset + static_cast<uint32_t>(stride * b.height));
-  Put32(v, 0);
-  Put32(v, offset);
-  Put32(v, 40);
-  Put32(v, b.width);
-  Put32(v, static_cast<uint32_t>(topDown ? -b.height : b.height));
-  Put16(v, 1);
-  Put16(v, bpp);
-  Put32(v, 0);
-  Put32(v, static_cast<uint32_t>(stride * b.height));
-  Put32(v, 2835);
-  Put32(v, 2835);
-  Put32(v, static_cast<uint32_t>(palette.size()));
-  Put32(v, 0);
-  for (uint32_t c : palette) Put32(v, c);
+  AppendLe32(v, offset + static_cast<uint32_t>(stride * b.height));
+  AppendLe32(v, 0);
+  AppendLe32(v, offset);
+  AppendLe32(v, 40);
+  AppendLe32(v, b.width);
+  AppendLe32(v, static_cast<uint32_t>(topDown ? -b.height : b.height));
+  AppendLe16(v, 1);
+  AppendLe16(v, bpp);
+  AppendLe32(v, 0);
+  AppendLe32(v, static_cast<uint32_t>(stride * b.height));
+  AppendLe32(v, 2835);
+  AppendLe32(v, 2835);
+  AppendLe32(v, static_cast<uint32_t>(palette.size()));
+  AppendLe32(v, 0);
+  for (uint32_t c : palette) AppendLe32(v, c);
   for (int r = 0; r < b.height; ++r) {
     int y = topDown ? r : b.height - 1 - r;
     std::vector<uint8_t> row(stride, 0);
@@ -124,8 +114,8 @@ void ProgramTest::WriteText(const std::string& relative, const std::string& text
 }
 
 std::string ProgramTest::ReadText(const std::string& relative) {
-  std::ifstream in(windir / relative, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  auto bytes = ReadRegularFile((windir / relative).string());
+  return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
 }
 
 void ProgramTest::WriteAllPictures() {
