@@ -36,10 +36,13 @@ void ApplyDefaults(Program& p) {
 // cannot run with it), except in the settings dialog: there it reads as the nearest 16-bit value,
 // which the speed bar shows at its slow or fast end, so that Apply can repair the file.
 int16_t SpeedSetting(Program& p, const std::string& text) {
-  const double speed = RoundHalfEven(ReadNumber(text));
-  if (RunModeOf(p.CmdLine) == kModeConfigure && !std::isnan(speed))
-    return static_cast<int16_t>(std::clamp(speed, -32768.0, 32767.0));
-  return RoundToInt16(speed);
+  if (RunModeOf(p.CmdLine) != kModeConfigure) return RoundToInt16(ReadNumber(text));
+  try {
+    const double speed = RoundHalfEven(ReadNumber(text));
+    return static_cast<int16_t>(std::isnan(speed) ? 32767.0 : std::clamp(speed, -32768.0, 32767.0));
+  } catch (const RuntimeError&) {
+    return 32767;  // beyond any number: the slow end
+  }
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 DUSK_PACKAGES=(cmake ninja-build g++ pkg-config googletest libgtest-dev libbenchmark-dev libcairo2-dev
   g++-mingw-w64-x86-64 wine wine64 fonts-wine fonts-liberation xvfb xauth xdotool imagemagick
   x11-utils)
+# The fuzz targets (fuzz/): clang with libFuzzer and the sanitizers' run-time.
+DUSK_PACKAGES+=(clang libclang-rt-14-dev)
 
 dusk_install_packages() {
   local missing=()
@@ -27,6 +29,12 @@ dusk_build_native() {
 dusk_build_sanitized() {
   cmake -S "$ROOT" -B "$ROOT/build/asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDUSK_SANITIZE=ON >/dev/null &&
     cmake --build "$ROOT/build/asan" --target dusk_tests $(cmake --build "$ROOT/build/asan" --target help 2>/dev/null | grep -o '^wavemix_tests' | head -1)
+}
+
+# The libFuzzer targets of fuzz/, a small project of its own built with clang.
+dusk_build_fuzz() {
+  cmake -S "$ROOT/fuzz" -B "$ROOT/build/fuzz" -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null &&
+    cmake --build "$ROOT/build/fuzz"
 }
 
 dusk_build_windows() {
