@@ -18,15 +18,15 @@ std::vector<Line> Split(const std::string& text) {
   std::vector<Line> lines;
   size_t pos = 0;
   while (pos < text.size()) {
-    size_t nl = text.find('\n', pos);
-    if (nl == std::string::npos) {
+    const size_t end = text.find_first_of("\r\n", pos);
+    if (end == std::string::npos) {
       lines.push_back({text.substr(pos), ""});
       break;
     }
-    const bool crlf = nl > pos && text[nl - 1] == '\r';
-    const size_t end = crlf ? nl - 1 : nl;
-    lines.push_back({text.substr(pos, end - pos), crlf ? "\r\n" : "\n"});
-    pos = nl + 1;
+    const bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
+    const size_t endLength = crlf ? 2 : 1;
+    lines.push_back({text.substr(pos, end - pos), text.substr(end, endLength)});
+    pos = end + endLength;
   }
   return lines;
 }
@@ -83,8 +83,7 @@ std::string Get(const std::string& text, const std::string& section, const std::
 std::string Put(const std::string& text, const std::string& section, const std::string& key,
                 const std::string& value) {
   std::vector<Line> lines = Split(text);
-  const std::string newline =
-      std::any_of(lines.begin(), lines.end(), [](const Line& l) { return l.end == "\n"; }) ? "\n" : "\r\n";
+  const std::string newline = !lines.empty() && !lines.front().end.empty() ? lines.front().end : "\r\n";
   const std::string entry = key + "=" + value;
   int sectionLine = -1, lastContent = -1;
   for (size_t i = 0; i < lines.size(); ++i) {
@@ -108,6 +107,114 @@ std::string Put(const std::string& text, const std::string& section, const std::
     lines.insert(lines.begin() + lastContent + 1, Line{entry, newline});
   }
   return Join(lines);
+}
+
+namespace {
+
+void AppendUtf8(std::string& out, uint32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+// The character at `pos` of UTF-8 text and its length; a byte that does not start a valid
+// sequence stands for itself (Latin-1).
+uint32_t NextUtf8(const std::string& s, size_t pos, size_t& length) {
+  const auto byte = [&](size_t i) { return static_cast<uint8_t>(s[i]); };
+  const uint8_t b = byte(pos);
+  length = 1;
+  int more = 0;
+  uint32_t c = b, min = 0;
+  if (b >= 0xC2 && b <= 0xDF) more = 1, c = b & 0x1F, min = 0x80;
+  else if (b >= 0xE0 && b <= 0xEF) more = 2, c = b & 0x0F, min = 0x800;
+  else if (b >= 0xF0 && b <= 0xF4) more = 3, c = b & 0x07, min = 0x10000;
+  else return b;
+  if (pos + more >= s.size()) return b;
+  for (int i = 1; i <= more; ++i) {
+    if ((byte(pos + i) & 0xC0) != 0x80) return b;
+    c = (c << 6) | (byte(pos + i) & 0x3F);
+  }
+  if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return b;
+  length = static_cast<size_t>(more) + 1;
+  return c;
+}
+
+}  // namespace
+
+DecodedFile Decode(const uint8_t* bytes, size_t size) {
+  DecodedFile file;
+  if (size >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
+    file.encoding = Encoding::kUtf8Mark;
+    file.text.assign(reinterpret_cast<const char*>(bytes) + 3, size - 3);
+    return file;
+  }
+  const bool le = size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE;
+  const bool be = size >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF;
+  if (!le && !be) {
+    file.text.assign(reinterpret_cast<const char*>(bytes), size);
+    return file;
+  }
+  file.encoding = le ? Encoding::kUtf16Le : Encoding::kUtf16Be;
+  const auto unit = [&](size_t i) -> uint32_t {
+    return le ? bytes[i] | (bytes[i + 1] << 8) : (bytes[i] << 8) | bytes[i + 1];
+  };
+  // A lone surrogate becomes U+FFFD; an odd last byte is not a character.
+  for (size_t i = 2; i + 1 < size; i += 2) {
+    uint32_t c = unit(i);
+    if (c >= 0xD800 && c <= 0xDBFF && i + 3 < size && unit(i + 2) >= 0xDC00 && unit(i + 2) <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
+      i += 2;
+    } else if (c >= 0xD800 && c <= 0xDFFF) {
+      c = 0xFFFD;
+    }
+    AppendUtf8(file.text, c);
+  }
+  return file;
+}
+
+std::vector<uint8_t> Encode(const std::string& text, Encoding encoding) {
+  std::vector<uint8_t> out;
+  switch (encoding) {
+    case Encoding::kPlain:
+      return std::vector<uint8_t>(text.begin(), text.end());
+    case Encoding::kUtf8Mark:
+      out.resize(3 + text.size());
+      out[0] = 0xEF, out[1] = 0xBB, out[2] = 0xBF;
+      std::copy(text.begin(), text.end(), out.begin() + 3);
+      return out;
+    case Encoding::kUtf16Le:
+    case Encoding::kUtf16Be:
+      break;
+  }
+  const bool le = encoding == Encoding::kUtf16Le;
+  const auto put = [&](uint32_t u) {
+    out.push_back(static_cast<uint8_t>(le ? u & 0xFF : u >> 8));
+    out.push_back(static_cast<uint8_t>(le ? u >> 8 : u & 0xFF));
+  };
+  out.reserve(2 + 2 * text.size());
+  put(0xFEFF);
+  for (size_t pos = 0, length = 0; pos < text.size(); pos += length) {
+    const uint32_t c = NextUtf8(text, pos, length);
+    if (c >= 0x10000) {
+      put(0xD800 + ((c - 0x10000) >> 10));
+      put(0xDC00 + ((c - 0x10000) & 0x3FF));
+    } else {
+      put(c);
+    }
+  }
+  return out;
 }
 
 }  // namespace dusk::ini

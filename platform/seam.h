@@ -55,9 +55,10 @@ class Os {
 
   // --- settings and registry ---
   // A bare file name lives in the Windows directory; the value comes back cut to 127 characters.
+  // A write reports whether the file now holds the value (a failed one leaves the file as it was).
   virtual std::string GetProfileString(const std::string& file, const std::string& section,
                                        const std::string& key) = 0;
-  virtual void WriteProfileString(const std::string& file, const std::string& section,
+  virtual bool WriteProfileString(const std::string& file, const std::string& section,
                                   const std::string& key, const std::string& value) = 0;
   virtual std::optional<RegistryValue> QueryRegistryValue(uint32_t root, const std::string& path,
                                                           const std::string& name) = 0;

@@ -65,9 +65,9 @@ std::string GetIniData(System& p, const std::string& file, const std::string& se
   });
 }
 
-void PutIniData(System& p, const std::string& file, const std::string& section,
+bool PutIniData(System& p, const std::string& file, const std::string& section,
                 const std::string& key, const std::string& value) {
-  Guarded(p, label::kPutIniData, [&] { p.os.WriteProfileString(file, section, key, value); });
+  return Guarded(p, label::kPutIniData, [&] { return p.os.WriteProfileString(file, section, key, value); });
 }
 
 bool FileInstallCheck(System& p, const std::string& path) {

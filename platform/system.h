@@ -97,7 +97,8 @@ bool RemoveDC(System& p, int32_t surface);
 // Settings access (the file name is bare: it lives in the Windows directory)
 std::string GetIniData(System& p, const std::string& file, const std::string& section,
                        const std::string& key);
-void PutIniData(System& p, const std::string& file, const std::string& section,
+// True when the file now holds the value; a failed write leaves it as it was.
+bool PutIniData(System& p, const std::string& file, const std::string& section,
                 const std::string& key, const std::string& value);
 
 // Utilities

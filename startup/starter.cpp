@@ -1,6 +1,7 @@
 #include "startup/starter.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "platform/bytes.h"
@@ -12,6 +13,7 @@
 #include "scene/animations.h"
 #include "scene/catalogue.h"
 #include "settings_dialog/configuration.h"
+#include "startup/command_line.h"
 
 namespace dusk {
 namespace {
@@ -28,6 +30,19 @@ void ApplyDefaults(Program& p) {
   p.settings.Speed = 70;
   for (int i : {0, 1, 2, 4, 6, 7, 8, 9, 10, 11}) p.settings.SoundOn[i] = kTrue;
   p.settings.SongOn[0] = kTrue;
+}
+
+// The stored speed, rounded. One that does not fit in 16 bits raises 6 (the saver and the preview
+// cannot run with it), except in the settings dialog: there it reads as the nearest 16-bit value,
+// which the speed bar shows at its slow or fast end, so that Apply can repair the file.
+int16_t SpeedSetting(Program& p, const std::string& text) {
+  if (RunModeOf(p.CmdLine) != kModeConfigure) return RoundToInt16(ReadNumber(text));
+  try {
+    const double speed = RoundHalfEven(ReadNumber(text));
+    return static_cast<int16_t>(std::isnan(speed) ? 32767.0 : std::clamp(speed, -32768.0, 32767.0));
+  } catch (const RuntimeError&) {
+    return 32767;  // beyond any number: the slow end
+  }
 }
 
 }  // namespace
@@ -47,11 +62,12 @@ void Main(Program& p, const std::string& commandLine) {
     p.Rnd.Seed(p.os.ClockSeconds());
     X_GetData(p);
     Properties_Creatures(p);
-    const std::string raw = Lower(commandLine);
-    if (raw.find("/p") != std::string::npos) Run_Preview(p, commandLine);
-    else if (raw.find("/c") != std::string::npos) Run_Configure(p);
-    else if (raw.find("/a") != std::string::npos) Run_Password(p, commandLine);
-    else Run_ScreenSaver(p);
+    switch (RunModeOf(commandLine)) {
+      case kModePreview: Run_Preview(p, commandLine); break;
+      case kModeConfigure: Run_Configure(p); break;
+      case kModePassword: Run_Password(p, commandLine); break;
+      default: Run_ScreenSaver(p);
+    }
   });
 }
 
@@ -75,15 +91,7 @@ void Run_Preview(Program& p, const std::string& commandLine) {
   Guarded(p, label::kRunPreview, [&] {
     p.RunMode = kModePreview;
     X_LoadPics4Preview(p);
-    // The longest numeric tail of the command line names the parent window.
-    p.PreviewParent = 0;
-    for (size_t n = p.CmdLine.size(); n >= 1; --n) {
-      std::string tail = p.CmdLine.substr(p.CmdLine.size() - n);
-      if (IsNumericText(tail)) {
-        p.PreviewParent = RoundToInt32(std::strtod(tail.c_str(), nullptr));
-        break;
-      }
-    }
+    p.PreviewParent = PreviewParentOf(p.CmdLine);
     p.PreviewRect = p.os.ClientRect(p.PreviewParent);
     p.previewScreen = std::make_unique<PreviewScreen>(p);
     p.previewScreen->Form_Initialize();
@@ -104,7 +112,7 @@ void Run_Configure(Program& p) {
 void Run_Password(Program& p, const std::string& commandLine) {
   Guarded(p, label::kRunPassword, [&] {
     p.RunMode = kModePassword;
-    p.PasswordParent = WholeNumberFromText(commandLine.size() > 3 ? commandLine.substr(3) : "");
+    p.PasswordParent = PasswordParentOf(commandLine);
     p.os.PwdChangePassword("SCRSAVE", p.PasswordParent);
   });
 }
@@ -186,7 +194,7 @@ void X_GetData(Program& p) {
       return;
     }
     for (const CreatureEntry& c : kCreatures) c.record(p.scene).Enabled = VbBool(IsOn(Setting(p, c.key)));
-    p.settings.Speed = RoundToInt16(ReadNumber(Setting(p, "speed")));
+    p.settings.Speed = SpeedSetting(p, Setting(p, "speed"));
     p.settings.MessageText = Setting(p, "messagetext");
     for (int i = 0; i <= 11; ++i) p.settings.SongOn[i] = VbBool(IsOn(Setting(p, "song" + std::to_string(i))));
     for (int i = 0; i <= 11; ++i) p.settings.SoundOn[i] = VbBool(IsOn(Setting(p, "sound" + std::to_string(i))));

@@ -124,7 +124,7 @@ TEST_F(Dialog, TheSpeedIsWrittenFromTheThumb) {
 
 TEST_F(Dialog, AStoredSpeedOutsideTheBarPutsTheThumbAtTheNearestEnd) {
   for (auto [stored, thumb] : std::initializer_list<std::pair<const char*, int>>{
-           {"-1", 140}, {"500", 0}, {"-32768", 140}, {"32767", 0}, {"0", 140}}) {
+           {"-1", 140}, {"500", 0}, {"-32768", 140}, {"32767", 0}, {"0", 140}, {"99999", 0}, {"-99999", 140}, {"1e999", 0}}) {
     Open("[Duskhollow]\r\nfirstrun=1\r\nspeed=" + std::string(stored) + "\r\n");
     EXPECT_EQ(D().speedchk.Value, thumb) << stored;
     EXPECT_TRUE(os->messages.empty());

@@ -72,11 +72,15 @@ TEST_F(Startup, SpeedIsRoundedHalvesToEven) {
 }
 
 TEST_F(Startup, ASpeedBeyondSixteenBitsIsReportedAndEndsTheProgram) {
-  WriteText("tarnix.ini", Ini("firstrun=1\r\nspeed=40000\r\n"));
-  int code = RunMain("/s");
-  EXPECT_EQ(code, 1);
-  ASSERT_EQ(os->messages.size(), 1u);
-  EXPECT_NE(os->messages[0].find("Error Code: Dusk- 6- Starter/X_GetData"), std::string::npos);
+  // The saver and the preview (not the settings dialog, which repairs it).
+  for (const char* line : {"/s", "/p 1234"}) {
+    NewProcess();
+    WriteText("tarnix.ini", Ini("firstrun=1\r\nspeed=40000\r\n"));
+    int code = RunMain(line);
+    EXPECT_EQ(code, 1) << line;
+    ASSERT_EQ(os->messages.size(), 1u) << line;
+    EXPECT_NE(os->messages[0].find("Error Code: Dusk- 6- Starter/X_GetData"), std::string::npos) << line;
+  }
 }
 
 TEST_F(Startup, SettingsAreReadInFullAndAMessageIsCutAt127Characters) {

@@ -1,7 +1,7 @@
 # Shared set-up of ./run and ./test: packages, the two builds, and wine in a virtual display.
 # Sourced with ROOT set to the repository root.
 
-DUSK_PACKAGES=(cmake ninja-build g++ pkg-config googletest libgtest-dev libbenchmark-dev libcairo2-dev
+DUSK_PACKAGES=(cmake ninja-build g++ pkg-config googletest libgtest-dev libcairo2-dev
   g++-mingw-w64-x86-64 wine wine64 fonts-wine fonts-liberation xvfb xauth xdotool imagemagick
   x11-utils)
 # The generator tests render the songs through a General MIDI synthesiser to compare their levels.
@@ -13,8 +13,10 @@ DUSK_PACKAGES+=(nsis zip)
 DUSK_LINUX_PACKAGES=(libsdl2-dev libfluidsynth-dev timgm6mb-soundfont libx11-dev dpkg-dev file libxml2-utils)
 DUSK_PACKAGES+=("${DUSK_LINUX_PACKAGES[@]}")
 # What ./run needs for the Linux saver alone (no wine: a first run is quicker).
-DUSK_NATIVE_PACKAGES=(cmake ninja-build g++ pkg-config googletest libgtest-dev libbenchmark-dev libcairo2-dev
+DUSK_NATIVE_PACKAGES=(cmake ninja-build g++ pkg-config googletest libgtest-dev libcairo2-dev
   libpng-dev fonts-liberation xvfb xauth xdotool imagemagick x11-utils "${DUSK_LINUX_PACKAGES[@]}")
+# The fuzz targets (fuzz/): clang with libFuzzer and the sanitizers' run-time.
+DUSK_PACKAGES+=(clang libclang-rt-14-dev)
 
 # Installs what is missing of the packages named (default: all of DUSK_PACKAGES).
 dusk_install_packages() {
@@ -42,6 +44,12 @@ dusk_build_native() {
 dusk_build_sanitized() {
   cmake -S "$ROOT" -B "$ROOT/build/asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDUSK_SANITIZE=ON >/dev/null &&
     cmake --build "$ROOT/build/asan" --target dusk_tests $(cmake --build "$ROOT/build/asan" --target help 2>/dev/null | grep -o '^wavemix_tests' | head -1)
+}
+
+# The libFuzzer targets of fuzz/, a small project of its own built with clang.
+dusk_build_fuzz() {
+  cmake -S "$ROOT/fuzz" -B "$ROOT/build/fuzz" -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null &&
+    cmake --build "$ROOT/build/fuzz"
 }
 
 dusk_build_windows() {

@@ -1,7 +1,10 @@
 #include "hosts/headless/portable_os.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -11,6 +14,10 @@
 #include "platform/ini.h"
 #include "platform/runtime.h"
 #include "platform/text.h"
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace dusk {
 namespace fs = std::filesystem;
@@ -41,6 +48,35 @@ std::optional<std::vector<uint8_t>> ReadRegularFile(const std::string& path, uin
   std::vector<uint8_t> bytes(static_cast<size_t>(size));
   if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()))) return std::nullopt;
   return bytes;
+}
+
+bool ReplaceFileContents(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::error_code ec;
+  fs::path target(path);
+  if (fs::is_symlink(target, ec)) {
+    target = fs::weakly_canonical(target, ec);
+    if (ec) return false;
+  }
+  static std::atomic<unsigned> counter{0};
+  fs::path temp = target;
+  temp += ".~" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count() % 1000000007) + "-" +
+          std::to_string(counter++);
+  FILE* f = std::fopen(temp.string().c_str(), "wb");
+  if (!f) return false;
+  bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  ok = std::fflush(f) == 0 && ok;
+#ifndef _WIN32
+  ok = ok && fsync(fileno(f)) == 0;  // on the disk before it replaces the old file
+#endif
+  ok = std::fclose(f) == 0 && ok;
+  if (ok) {
+    const fs::file_status old = fs::status(target, ec);
+    if (!ec && fs::exists(old)) fs::permissions(temp, old.permissions(), ec);
+    fs::rename(temp, target, ec);
+    ok = !ec;
+  }
+  if (!ok) fs::remove(temp, ec);
+  return ok;
 }
 
 PortableOs::PortableOs(std::string realWindowsDir) : realDir_(std::move(realWindowsDir)) {}
@@ -107,17 +143,30 @@ std::string PortableOs::GetProfileString(const std::string& file, const std::str
                                          const std::string& key) {
   auto bytes = ReadWholeFile(file);
   if (!bytes) return "";
-  std::string value = ini::Get(std::string(bytes->begin(), bytes->end()), section, key);
+  std::string value = ini::Get(ini::Decode(*bytes).text, section, key);
   if (value.size() > 127) value.resize(127);
   return value;
 }
 
-void PortableOs::WriteProfileString(const std::string& file, const std::string& section,
+bool PortableOs::WriteProfileString(const std::string& file, const std::string& section,
                                     const std::string& key, const std::string& value) {
-  auto bytes = ReadWholeFile(file);
-  std::string text = bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
-  std::ofstream(RealPath(file), std::ios::binary | std::ios::trunc) << ini::Put(text, section, key, value);
-  Log("WriteProfileString " + key + "=" + value);
+  const std::string real = RealPath(file);
+  std::error_code ec;
+  const fs::file_status status = fs::status(real, ec);
+  ini::DecodedFile old;
+  bool ok = status.type() == fs::file_type::not_found;
+  if (!ok && !ec) {
+    // Something that is not a readable settings file (a folder, a pipe, a device, a file too
+    // big to be one) is left alone.
+    if (auto bytes = ReadRegularFile(real)) {
+      old = ini::Decode(*bytes);
+      ok = true;
+    }
+  }
+  // A file keeps its encoding: a UTF-16 or marked UTF-8 file stays one.
+  ok = ok && ReplaceFileContents(real, ini::Encode(ini::Put(old.text, section, key, value), old.encoding));
+  Log("WriteProfileString " + key + "=" + value + (ok ? "" : " failed"));
+  return ok;
 }
 
 std::optional<RegistryValue> PortableOs::QueryRegistryValue(uint32_t, const std::string& path,
@@ -138,7 +187,7 @@ void PortableOs::EndProcess(int code) {
 }
 
 uint32_t PortableOs::MciSendString(const std::string& command, std::string& reply) {
-  mci.push_back(command);
+  if (keepRecords) mci.push_back(command);
   Log("mci " + command);
   const std::vector<std::string> w = Words(Lower(command));
   if (w.empty()) return kMciInvalidDeviceName;
@@ -185,12 +234,12 @@ uint32_t PortableOs::MciSendString(const std::string& command, std::string& repl
 }
 
 void PortableOs::PlaySoundNamed(const std::string& name, uint32_t flags) {
-  soundsPlayed.push_back("name " + name + " flags " + std::to_string(flags));
+  if (keepRecords) soundsPlayed.push_back("name " + name + " flags " + std::to_string(flags));
   Log("sndPlaySound " + name + " " + std::to_string(flags));
 }
 
 void PortableOs::PlaySoundMemory(const std::vector<uint8_t>& wave, uint32_t flags) {
-  soundsPlayed.push_back("memory " + std::to_string(wave.size()) + " bytes flags " + std::to_string(flags));
+  if (keepRecords) soundsPlayed.push_back("memory " + std::to_string(wave.size()) + " bytes flags " + std::to_string(flags));
   Log("sndPlaySound memory " + std::to_string(flags));
 }
 

@@ -22,6 +22,11 @@ inline constexpr uint64_t kMaxReadableFile = 64ull << 20;
 // device (which could block the program for good), or a file over `limit`.
 std::optional<std::vector<uint8_t>> ReadRegularFile(const std::string& path, uint64_t limit = kMaxReadableFile);
 
+// Gives the file these bytes whole or not at all: they go to a new file beside it (every write,
+// the flush and the close checked), which then replaces it. On failure the old file is as it
+// was and the answer is false. A symbolic link stays and its target gets the bytes.
+bool ReplaceFileContents(const std::string& path, const std::vector<uint8_t>& bytes);
+
 class PortableOs : public Os {
  public:
   // `realWindowsDir` is the folder that stands for the Windows directory "C:\WINDOWS".
@@ -46,10 +51,13 @@ class PortableOs : public Os {
   int64_t elapsedMs = 0;
 
   // --- what happened ---
+  // Only while asked: a run that nobody watches (the headless host without a dump) keeps none of
+  // the lists below, however long it runs.
+  bool keepRecords = true;
   std::vector<std::string> calls;     // every seam call that changes something, in order
   std::vector<std::string> mci;       // MCI command strings sent
   std::vector<std::string> mixer;     // mixer operations called
-  std::vector<std::string> messages;  // message boxes shown
+  std::vector<std::string> messages;  // message boxes shown (always kept: each ends the run)
   int cursorShows = 0, cursorHides = 0;
   bool screenSaverRunning = false;
   std::vector<std::string> soundsPlayed;  // sndPlaySound requests
@@ -78,7 +86,7 @@ class PortableOs : public Os {
   std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path) override;
   std::string GetProfileString(const std::string& file, const std::string& section,
                                const std::string& key) override;
-  void WriteProfileString(const std::string& file, const std::string& section,
+  bool WriteProfileString(const std::string& file, const std::string& section,
                           const std::string& key, const std::string& value) override;
   std::optional<RegistryValue> QueryRegistryValue(uint32_t root, const std::string& path,
                                                   const std::string& name) override;
@@ -116,8 +124,11 @@ class PortableOs : public Os {
   std::string realDir_;
   std::map<std::string, Song> songs_;  // by alias, lower case
   uint32_t nextWave_ = 1;
-  void Log(const std::string& line) { calls.push_back(line); }
+  void Log(const std::string& line) {
+    if (keepRecords) calls.push_back(line);
+  }
   void Mixer(const std::string& line) {
+    if (!keepRecords) return;
     mixer.push_back(line);
     calls.push_back("mixer " + line);
   }

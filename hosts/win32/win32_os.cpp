@@ -18,6 +18,23 @@ HKEY RootKey(uint32_t root) { return reinterpret_cast<HKEY>(static_cast<LONG_PTR
 constexpr const char* kInstanceMutex = "Duskhollow.ScreenSaver.Running";
 constexpr DWORD kRegistryBuffer = 2048;
 constexpr DWORD kProfileBuffer = 128;  // values come back cut to 127 characters
+// No data file is read whole past this size: the largest picture is a few megabytes.
+constexpr LONGLONG kMaxReadableFile = 64ll << 20;
+
+#ifndef LOAD_LIBRARY_SEARCH_SYSTEM32
+#define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
+#endif
+
+// A library of the system, from the system folder alone: never a file of that name beside the
+// program or in the current folder. Systems that do not know the search flag get the full path.
+HMODULE LoadSystemLibrary(const char* name) {
+  if (HMODULE h = LoadLibraryExA(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) return h;
+  if (GetLastError() != ERROR_INVALID_PARAMETER) return nullptr;
+  char dir[MAX_PATH + 1] = {};
+  const UINT n = GetSystemDirectoryA(dir, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return nullptr;
+  return LoadLibraryA((std::string(dir, n) + "\\" + name).c_str());
+}
 
 }  // namespace
 
@@ -114,7 +131,8 @@ std::optional<std::vector<uint8_t>> Win32Os::ReadWholeFile(const std::string& pa
   if (h == INVALID_HANDLE_VALUE) return std::nullopt;
   std::vector<uint8_t> bytes;
   LARGE_INTEGER size;
-  bool ok = GetFileSizeEx(h, &size) && size.QuadPart < 0x40000000;
+  // Files on a disk only (not a pipe or a device, which could block for good), of a sane size.
+  bool ok = GetFileType(h) == FILE_TYPE_DISK && GetFileSizeEx(h, &size) && size.QuadPart <= kMaxReadableFile;
   if (ok) {
     bytes.resize(static_cast<size_t>(size.QuadPart));
     DWORD got = 0;
@@ -133,9 +151,9 @@ std::string Win32Os::GetProfileString(const std::string& file, const std::string
   return std::string(buf, n);
 }
 
-void Win32Os::WriteProfileString(const std::string& file, const std::string& section,
+bool Win32Os::WriteProfileString(const std::string& file, const std::string& section,
                                  const std::string& key, const std::string& value) {
-  WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str());
+  return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) != 0;
 }
 
 std::optional<RegistryValue> Win32Os::QueryRegistryValue(uint32_t root, const std::string& path,
@@ -194,7 +212,7 @@ void Win32Os::WaveMixCloseSession(uint32_t session) { wavemix::WaveMixCloseSessi
 void Win32Os::PwdChangePassword(const std::string& provider, int32_t parentWindow) {
   // Bound when used, so that a system without it still starts; its result is not looked at.
   using Fn = DWORD(WINAPI*)(LPCSTR, HWND, DWORD, LPVOID);
-  HMODULE mpr = LoadLibraryA("mpr.dll");
+  HMODULE mpr = LoadSystemLibrary("mpr.dll");
   if (!mpr) return;
   if (auto fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(mpr, "PwdChangePasswordA"))))
     fn(provider.c_str(), reinterpret_cast<HWND>(static_cast<intptr_t>(parentWindow)), 0, nullptr);
@@ -207,7 +225,7 @@ int Win32Os::VerifyScreenSavePwd() {
   using Fn = BOOL(WINAPI*)(HWND);
   if (!passwordDllTried_) {
     passwordDllTried_ = true;
-    passwordDll_ = LoadLibraryA("password.cpl");
+    passwordDll_ = LoadSystemLibrary("password.cpl");
   }
   Fn fn = passwordDll_ ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(passwordDll_, "VerifyScreenSavePwd")))
                        : nullptr;

@@ -65,7 +65,7 @@ class Win32Os : public Os {
   std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path) override;
   std::string GetProfileString(const std::string& file, const std::string& section,
                                const std::string& key) override;
-  void WriteProfileString(const std::string& file, const std::string& section,
+  bool WriteProfileString(const std::string& file, const std::string& section,
                           const std::string& key, const std::string& value) override;
   std::optional<RegistryValue> QueryRegistryValue(uint32_t root, const std::string& path,
                                                   const std::string& name) override;

@@ -305,16 +305,19 @@ intptr_t Win32Os::HandleSaverMessage(HWND hwnd, unsigned msg, uintptr_t wp, intp
 
 void Win32Os::EmbedPreviewWindow(PreviewScreen& form, int64_t parent, const Rect& rect) {
   preview_ = &form;
+  HWND parentWnd = reinterpret_cast<HWND>(static_cast<intptr_t>(parent));
+  // No window to live in (none named, or it closed before we started): the run is over.
+  if (!parentWnd || !IsWindow(parentWnd)) X_Cleanup_And_End(*p_);
   Register(kPreviewClass, PreviewProc, 0, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   previewWnd_ = CreateWindowExA(0, kPreviewClass, form.Caption.c_str(), WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                 GetModuleHandleA(nullptr), this);
   if (!previewWnd_) X_Cleanup_And_End(*p_);
   SetPropA(previewWnd_, kTicksProperty, nullptr);
-  HWND parentWnd = reinterpret_cast<HWND>(static_cast<intptr_t>(parent));
-  // A child of the control panel's window: the popup style gives way to the child style.
+  // A child of the control panel's window: the popup style gives way to the child style. Should
+  // the parent go away meanwhile, the embedding fails and the run ends the same way.
   LONG style = GetWindowLongA(previewWnd_, GWL_STYLE);
   SetWindowLongA(previewWnd_, GWL_STYLE, (style & ~static_cast<LONG>(WS_POPUP)) | WS_CHILD);
-  SetParent(previewWnd_, parentWnd);
+  if (!SetParent(previewWnd_, parentWnd) || !IsWindow(parentWnd)) X_Cleanup_And_End(*p_);
   SetWindowLongPtrA(previewWnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(parentWnd));
   SetWindowPos(previewWnd_, nullptr, 0, 0, rect.right, rect.bottom, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   timers_ = {TimerSlot{&form.previewtimer, kPreviewTimerId, 0}};

@@ -140,6 +140,9 @@ class Run {
     os_.localTime = LocalTime{o.hour, o.minute, 0};
     if (o.seed >= 0) os_.clockSeconds = static_cast<double>(o.seed);
     os_.songSeconds = [](const std::vector<uint8_t>& bytes) { return MidiFileSeconds(bytes); };
+    // Records of calls, songs, the mixer and effects are kept only for a dump, which empties them
+    // line by line: an all-night run without one keeps none.
+    os_.keepRecords = !o.dumpFile.empty();
     if (!o.dumpFile.empty()) {
       p_.sound.RecordEffects = true;
       dump_.open(o.dumpFile);
@@ -176,6 +179,8 @@ class Run {
     j.Strings("mci", os_.mci).Numbers("effects", p_.sound.effectsPlayed).Strings("mixer", os_.mixer);
     os_.mci.clear();
     os_.mixer.clear();
+    os_.calls.clear();
+    os_.soundsPlayed.clear();
     p_.sound.effectsPlayed.clear();
     if (dump_) dump_ << j.Text() << "\n";
   }
