@@ -3,7 +3,7 @@
 
 DUSK_PACKAGES=(cmake ninja-build g++ pkg-config googletest libgtest-dev libbenchmark-dev libcairo2-dev
   g++-mingw-w64-x86-64 wine wine64 fonts-wine fonts-liberation xvfb xauth xdotool imagemagick
-  x11-utils)
+  x11-utils libxinerama-dev libx11-dev)
 
 dusk_install_packages() {
   local missing=()
