@@ -65,12 +65,13 @@ Configuration::Configuration(Stage& p) : p_(p) {
   }
 
   // A column of listen rows: check boxes at checkLeft, listen buttons at buttonLeft of each column.
+  // A check box reaches up to its button, so that a longer caption (or a larger font) has room.
   struct Column {
     int checkLeft, buttonLeft;
   };
   auto soundRows = [&](SoundRow (&rows)[12], const SlotPlace (&places)[12], const char* const (&captions)[12],
                        const char* name, const char* toolTip, const TwipsRect& frame, Column left,
-                       Column right, int checkWidth) {
+                       Column right) {
     for (const SlotPlace& s : places) {
       SoundRow& r = rows[s.slot];
       const Column& c = s.column ? right : left;
@@ -79,14 +80,14 @@ Configuration::Configuration(Stage& p) : p_(p) {
       r.Check.Caption = captions[s.slot];
       r.Check.ToolTip = toolTip;
       r.Check.Page = 2;
-      r.Check.Place = {frame.left + c.checkLeft, top, checkWidth, kRowHeight};
+      r.Check.Place = {frame.left + c.checkLeft, top, c.buttonLeft - c.checkLeft, kRowHeight};
       r.ButtonPlace = {frame.left + c.buttonLeft, top, 255, 255};
     }
   };
   soundRows(songchk, kSongPlaces, kSongCaptions, "songchk", "Select Background Music", kMusicFrame, {240, 1440},
-            {1920, 3360}, 1200);
+            {1920, 3360});
   soundRows(soundchk, kSoundPlaces, kSoundCaptions, "soundchk", "Select Sound Effects", kEffectsFrame, {240, 1320},
-            {1800, 2880}, 1080);
+            {1800, 2880});
   clockcheck.Name = "clockcheck";
   clockcheck.Caption = "Enable Digital Clock";
   clockcheck.ToolTip = "Include A  Digital Clock On-Screen";
