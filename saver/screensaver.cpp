@@ -27,8 +27,20 @@ ScreenSaver::ScreenSaver(Stage& p) : p_(p) {
   ScreenLabel.Caption = "INSERT TEXT MESSAGE HERE";
   ScreenLabel.Height = labelHeight;
   Canvas = p.surfaces.AddBlank(p.ScreenWidth, p.ScreenHeight, 0);
-  for (const Rect& r : p.os.OtherMonitors())
-    OtherMonitors.push_back({r, p.surfaces.AddBlank(r.right - r.left, r.bottom - r.top, 0)});
+  // Monitors of one size show one presentation: such a window shares the canvas of the first
+  // of that size (the primary's too). Black monitors each keep a canvas of their own.
+  for (const Rect& r : p.os.OtherMonitors()) {
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    MonitorView view{r, 0, false};
+    if (p.settings.MonitorsOn == kTrue) {
+      if (w == p.ScreenWidth && h == p.ScreenHeight) view.Canvas = Canvas;
+      for (const MonitorView& m : OtherMonitors)
+        if (!view.Canvas && m.Place.right - m.Place.left == w && m.Place.bottom - m.Place.top == h) view.Canvas = m.Canvas;
+      view.Shared = view.Canvas != 0;
+    }
+    if (!view.Canvas) view.Canvas = p.surfaces.AddBlank(w, h, 0);
+    OtherMonitors.push_back(view);
+  }
 }
 
 void ScreenSaver::Form_Initialize() {
@@ -129,7 +141,8 @@ void ScreenSaver::PresentBackBuffer() {
   PresentScene(p_.surfaces, Canvas, p_.BackBuffer, keep);
   // The same frame, composed once, on every other monitor as well.
   if (p_.settings.MonitorsOn != kTrue) return;
-  for (const MonitorView& m : OtherMonitors) PresentScene(p_.surfaces, m.Canvas, p_.BackBuffer, keep);
+  for (const MonitorView& m : OtherMonitors)
+    if (!m.Shared) PresentScene(p_.surfaces, m.Canvas, p_.BackBuffer, keep);
 }
 
 void ScreenSaver::Update_Clock() {

@@ -15,6 +15,7 @@ namespace dusk {
 struct MonitorView {
   Rect Place;
   int32_t Canvas = 0;
+  bool Shared = false;  // the canvas is another window's, presented there
 };
 
 class ScreenSaver {

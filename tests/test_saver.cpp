@@ -124,8 +124,19 @@ TEST_F(Saver, EveryOtherMonitorShowsTheOneFrameAtItsOwnSizeOrStaysBlack) {
   Frames(1);
   EXPECT_EQ(left.pixels, Back().pixels);
   EXPECT_EQ(wide.Row(1079)[1919], Back().Row(599)[799]);
-  // Composed once: each other monitor costs only its own presentation.
-  EXPECT_EQ(p->surfaces.PixelsWritten() - before, alone + 800 * 600 + 1920 * 1080);
+  // Composed once: each other monitor costs only its own presentation, and monitors of one size
+  // share one (the 800 x 600 one shows the primary's canvas).
+  EXPECT_EQ(W().OtherMonitors[0].Canvas, W().Canvas);
+  EXPECT_EQ(p->surfaces.PixelsWritten() - before, alone + 1920 * 1080);
+  NewProcess();
+  os->otherMonitors = {Rect{800, 0, 1600, 600}, Rect{0, 600, 1920, 1680}, Rect{1920, 600, 3840, 1680}};
+  ASSERT_EQ(RunMain("/s"), -1);
+  EXPECT_EQ(W().OtherMonitors[0].Canvas, W().Canvas);
+  EXPECT_EQ(W().OtherMonitors[2].Canvas, W().OtherMonitors[1].Canvas);
+  Frames(1);
+  before = p->surfaces.PixelsWritten();
+  Frames(1);
+  EXPECT_EQ(p->surfaces.PixelsWritten() - before, alone + 1920 * 1080);
 
   Settings("monitors=0\r\n");
   NewProcess();
