@@ -49,16 +49,14 @@ dusk::Bitmap Sheet(int w, int h, int frames, uint32_t colour) {
 struct Fixture {
   PortableOs os{"/nonexistent"};
   Program p{os};
-  Fixture(int screenW, int screenH) {
+  Fixture(int screenW, int screenH, std::vector<Rect> others = {}) {
+    os.otherMonitors = std::move(others);
     os.screenWidth = screenW;
     os.screenHeight = screenH;
     os.mixerAvailable = false;
     p.ScreenWidth = screenW;
     p.ScreenHeight = screenH;
-    p.SceneLeftLimit = -400;
-    p.SceneRightLimit = 1200;
-    p.SceneTopLimit = -150;
-    p.SceneFarLimit = 750;
+    SetSceneLimits(p);
     p.settings.Speed = 70;
     GetDiectories(p);
     Properties_Creatures(p);
@@ -217,10 +215,20 @@ int main(int argc, char** argv) {
     Repeat(stretch1080, hd.p.surfaces, [&] { hd.p.screenSaver->PresentBackBuffer(); });
     Repeat(stretch2160, uhd.p.surfaces, [&] { uhd.p.screenSaver->PresentBackBuffer(); });
   }
+  // A whole tick (compose once, present on every monitor) with three 1920 x 1080 monitors
+  // against one: the frame is composed once, so the goal is under 2.2 x.
+  std::vector<double> ticks;
+  Fixture one(1920, 1080), three(1920, 1080, {Rect{1920, 0, 3840, 1080}, Rect{3840, 0, 5760, 1080}});
+  for (int r = 0; r < g_reps; ++r)
+    ticks.push_back(Time([&] { three.p.screenSaver->maintimer_Timer(); }) /
+                    Time([&] { one.p.screenSaver->maintimer_Timer(); }));
   std::printf("CPU time per frame against memcpy of the bytes written, min/median/max of %d repetitions\n", g_reps);
   Print("compose (every creature on)", compose, 1.5);
   Print("present 1:1 800x600", present, 0);
   Print("stretch to 1920x1080", stretch1080, 1.2);
   Print("stretch to 3840x2160", stretch2160, 0);
+  std::sort(ticks.begin(), ticks.end());
+  std::printf("one tick, three 1920x1080 monitors against one: %.2f/%.2f/%.2f  (goal: under 2.2)\n", ticks.front(),
+              Median(ticks), ticks.back());
   return 0;
 }

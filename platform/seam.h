@@ -40,6 +40,8 @@ class Os {
   virtual std::string WindowsDirectory() = 0;  // as the system reports it, backslash or not
   virtual int ScreenWidthPixels() = 0;
   virtual int ScreenHeightPixels() = 0;
+  // Every monitor but the primary, on the virtual screen (left of or above the primary: negative).
+  virtual std::vector<Rect> OtherMonitors() = 0;
   virtual uint64_t FindTopWindow(const std::string& title) = 0;  // 0 if none
   virtual bool AnotherInstanceRunning() = 0;  // also marks this instance as running
   virtual double ClockSeconds() = 0;          // seconds since midnight: seeds the generator
@@ -52,6 +54,13 @@ class Os {
   // --- files ---
   virtual std::string FindFirstNormalFile(const std::string& path) = 0;  // bare name, or ""
   virtual std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path) = 0;
+  // The user's own application-data folder, "" when the system names none. Paths and texts at
+  // the seam are UTF-8, whatever the system's code page.
+  virtual std::string UserDataDirectory() = 0;
+  virtual bool CreateFolder(const std::string& path) = 0;  // true when it exists afterwards
+  virtual bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) = 0;
+  // Why the last file or settings write that failed was refused, in the system's words.
+  virtual std::string LastErrorText() = 0;
 
   // --- settings and registry ---
   // A bare file name lives in the Windows directory; the value comes back cut to 127 characters.

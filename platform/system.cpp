@@ -70,6 +70,48 @@ bool PutIniData(System& p, const std::string& file, const std::string& section,
   return Guarded(p, label::kPutIniData, [&] { return p.os.WriteProfileString(file, section, key, value); });
 }
 
+void FindSettingsFile(System& p) {
+  p.SettingsFile = kSettingsFile;
+  p.UserSettingsFile.clear();
+  std::string folder = p.os.UserDataDirectory();
+  if (folder.empty()) return;
+  if (folder.back() != '\\') folder += '\\';
+  p.UserSettingsFile = folder + kDataFolderName + "\\" + kSettingsFile;
+  if (!p.os.FindFirstNormalFile(p.UserSettingsFile).empty()) p.SettingsFile = p.UserSettingsFile;
+}
+
+bool SaveSettings(System& p, const SettingPairs& pairs) {
+  auto writeAll = [&](const std::string& file) {
+    for (const auto& [key, value] : pairs)
+      if (!p.os.WriteProfileString(file, kSettingsSection, key, value)) return false;
+    return true;
+  };
+  std::string problems;
+  auto refused = [&](const std::string& file) {
+    problems += "\r" + file + "\r" + p.os.LastErrorText() + "\r";
+  };
+  if (p.SettingsFile == kSettingsFile) {
+    if (writeAll(kSettingsFile)) return true;
+    refused(p.WindowsDir + kSettingsFile);
+    if (!p.UserSettingsFile.empty()) {
+      // The user's own copy starts as the Windows directory's file, so that nothing in it is lost.
+      const std::string folder = p.UserSettingsFile.substr(0, p.UserSettingsFile.rfind('\\'));
+      auto bytes = p.os.ReadWholeFile(p.WindowsDir + kSettingsFile);
+      if (p.os.CreateFolder(folder) && p.os.WriteWholeFile(p.UserSettingsFile, bytes ? *bytes : std::vector<uint8_t>{}) &&
+          writeAll(p.UserSettingsFile)) {
+        p.SettingsFile = p.UserSettingsFile;
+        return true;
+      }
+      refused(p.UserSettingsFile);
+    }
+  } else {
+    if (writeAll(p.SettingsFile)) return true;
+    refused(p.SettingsFile);
+  }
+  p.os.MessageBox("Your settings could not be saved.\r" + problems, kSettingsSavedTitle);
+  return false;
+}
+
 bool FileInstallCheck(System& p, const std::string& path) {
   return Guarded(p, label::kFileInstallCheck, [&] {
     std::string found = p.os.FindFirstNormalFile(path);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/labels.h"
@@ -29,6 +30,8 @@ struct Settings {
   FixedArray<int16_t, 0, 11> SongOn;
   FixedArray<int16_t, 0, 11> SoundOn;
   int16_t ClockOn = kFalse;
+  int16_t MonitorsOn = kTrue;        // the scene on every other monitor too
+  int16_t KeepProportions = kFalse;  // letter- or pillar-box instead of stretching
 };
 
 // What the whole program shares: the system it runs on, the run mode, the screen, the settings,
@@ -49,6 +52,10 @@ struct System {
 
   // Settings file and data folder
   std::string WindowsDir, DataDir;
+  // The settings file read and written: the bare name (the Windows directory's file) or, once it
+  // exists, the per-user file's full path.
+  std::string SettingsFile = kSettingsFile;
+  std::string UserSettingsFile;  // the per-user file's full path; "" when the user has no folder
   Settings settings;
 
   Surfaces surfaces;
@@ -100,6 +107,15 @@ std::string GetIniData(System& p, const std::string& file, const std::string& se
 // True when the file now holds the value; a failed write leaves it as it was.
 bool PutIniData(System& p, const std::string& file, const std::string& section,
                 const std::string& key, const std::string& value);
+
+// The settings file in use: the per-user one once it exists, else the Windows directory's.
+void FindSettingsFile(System& p);
+// Writes the key/value pairs, in order, into the settings file in use. When the Windows
+// directory's file refuses the write, the per-user file is made from it and written instead.
+// When nothing can be written the user is told which file and why; false then.
+using SettingPairs = std::vector<std::pair<std::string, std::string>>;
+bool SaveSettings(System& p, const SettingPairs& pairs);
+inline constexpr const char* kSettingsSavedTitle = "Settings Not Saved";
 
 // Utilities
 bool FileInstallCheck(System& p, const std::string& path);

@@ -1,10 +1,12 @@
 #include "saver/screensaver.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/labels.h"
 #include "platform/numbers.h"
 #include "platform/system.h"
+#include "saver/presentation.h"
 #include "scene/animations.h"
 
 namespace dusk {
@@ -17,12 +19,28 @@ void CopyStrip(Stage& p, const CreatureState& r, Rop rop) {
 }  // namespace
 
 ScreenSaver::ScreenSaver(Stage& p) : p_(p) {
+  // 1335 x 285 twips: 89 x 19 pixels at 96 dots per inch, more where the screen has more.
+  const int labelHeight = RoundToInt32(285 / p.TwipsPerPixelY);
   ClockLabel.Caption = "CLOCK";
-  ClockLabel.Width = 89;  // 1335 x 285 twips
-  ClockLabel.Height = 19;
+  ClockLabel.Width = RoundToInt32(1335 / p.TwipsPerPixelX);
+  ClockLabel.Height = labelHeight;
   ScreenLabel.Caption = "INSERT TEXT MESSAGE HERE";
-  ScreenLabel.Height = 19;
+  ScreenLabel.Height = labelHeight;
   Canvas = p.surfaces.AddBlank(p.ScreenWidth, p.ScreenHeight, 0);
+  // Monitors of one size show one presentation: such a window shares the canvas of the first
+  // of that size (the primary's too). Black monitors each keep a canvas of their own.
+  for (const Rect& r : p.os.OtherMonitors()) {
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    MonitorView view{r, 0, false};
+    if (p.settings.MonitorsOn == kTrue) {
+      if (w == p.ScreenWidth && h == p.ScreenHeight) view.Canvas = Canvas;
+      for (const MonitorView& m : OtherMonitors)
+        if (!view.Canvas && m.Place.right - m.Place.left == w && m.Place.bottom - m.Place.top == h) view.Canvas = m.Canvas;
+      view.Shared = view.Canvas != 0;
+    }
+    if (!view.Canvas) view.Canvas = p.surfaces.AddBlank(w, h, 0);
+    OtherMonitors.push_back(view);
+  }
 }
 
 void ScreenSaver::Form_Initialize() {
@@ -59,6 +77,9 @@ void ScreenSaver::Form_Initialize() {
 void ScreenSaver::Form_Load() {
   Guarded(p_, label::kSaverFormLoad, [&] {
     p_.surfaces.BitBlt(Canvas, 0, 0, p_.ScreenWidth, p_.ScreenHeight, 0, 0, 0, Rop::kBlackness);
+    for (const MonitorView& m : OtherMonitors)
+      p_.surfaces.BitBlt(m.Canvas, 0, 0, m.Place.right - m.Place.left, m.Place.bottom - m.Place.top, 0, 0, 0,
+                         Rop::kBlackness);
     maintimer.Enabled = true;
     p_.os.ShowSaverWindow(*this);
   });
@@ -66,6 +87,8 @@ void ScreenSaver::Form_Load() {
 
 void ScreenSaver::maintimer_Timer() {
   Guarded(p_, label::kMainTimer, [&] {
+    // Nobody sees frames while the display is off: none are composed until it comes back.
+    if (!DisplayOn) return;
     Stage& p = p_;
     Scene& s = p.scene;
     s.LongTick += 1;
@@ -114,19 +137,17 @@ void ScreenSaver::maintimer_Timer() {
 }
 
 void ScreenSaver::PresentBackBuffer() {
-  const int W = p_.ScreenWidth, H = p_.ScreenHeight;
-  if (W < 800) {
-    // The scene's bottom-right corner sits at the screen's.
-    p_.surfaces.BitBlt(Canvas, W - 800, H - 600, 800, 600, p_.BackBuffer, 0, 0, Rop::kSrcCopy);
-  } else if (W == 800) {
-    p_.surfaces.BitBlt(Canvas, 0, 0, W, H, p_.BackBuffer, 0, 0, Rop::kSrcCopy);
-  } else {
-    p_.surfaces.StretchBlt(Canvas, 0, 0, W, H, p_.BackBuffer, 0, 0, 800, 600);
-  }
+  const bool keep = p_.settings.KeepProportions == kTrue;
+  PresentScene(p_.surfaces, Canvas, p_.BackBuffer, keep);
+  // The same frame, composed once, on every other monitor as well.
+  if (p_.settings.MonitorsOn != kTrue) return;
+  for (const MonitorView& m : OtherMonitors)
+    if (!m.Shared) PresentScene(p_.surfaces, m.Canvas, p_.BackBuffer, keep);
 }
 
 void ScreenSaver::Update_Clock() {
-  ClockLabel.Left = Int16(p_.ScreenWidth - 100);
+  // 100 pixels from the right edge, further where a larger label would not fit.
+  ClockLabel.Left = Int16(p_.ScreenWidth - std::max(100, ClockLabel.Width + 11));
   const LocalTime t = p_.os.Now();
   const int hour12 = t.hour % 12 == 0 ? 12 : t.hour % 12;
   char hm[16];

@@ -3,12 +3,20 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/runtime.h"
 #include "platform/controls.h"
 #include "scene/stage.h"
 
 namespace dusk {
+
+// Another monitor: its place on the virtual screen and the canvas its window shows.
+struct MonitorView {
+  Rect Place;
+  int32_t Canvas = 0;
+  bool Shared = false;  // the canvas is another window's, presented there
+};
 
 class ScreenSaver {
  public:
@@ -19,6 +27,8 @@ class ScreenSaver {
   TimerControl maintimer{1, false};
   LabelControl ClockLabel, ScreenLabel;
   int32_t Canvas = 0;  // the window's persistent image, screen-sized
+  std::vector<MonitorView> OtherMonitors;  // one window each, beside the primary's
+  bool DisplayOn = true;  // false while the console display is off: no frames are composed
 
   // Events
   void Form_Initialize();

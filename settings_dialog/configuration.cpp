@@ -65,12 +65,13 @@ Configuration::Configuration(Stage& p) : p_(p) {
   }
 
   // A column of listen rows: check boxes at checkLeft, listen buttons at buttonLeft of each column.
+  // A check box reaches up to its button, so that a longer caption (or a larger font) has room.
   struct Column {
     int checkLeft, buttonLeft;
   };
   auto soundRows = [&](SoundRow (&rows)[12], const SlotPlace (&places)[12], const char* const (&captions)[12],
                        const char* name, const char* toolTip, const TwipsRect& frame, Column left,
-                       Column right, int checkWidth) {
+                       Column right) {
     for (const SlotPlace& s : places) {
       SoundRow& r = rows[s.slot];
       const Column& c = s.column ? right : left;
@@ -79,18 +80,26 @@ Configuration::Configuration(Stage& p) : p_(p) {
       r.Check.Caption = captions[s.slot];
       r.Check.ToolTip = toolTip;
       r.Check.Page = 2;
-      r.Check.Place = {frame.left + c.checkLeft, top, checkWidth, kRowHeight};
+      r.Check.Place = {frame.left + c.checkLeft, top, c.buttonLeft - c.checkLeft, kRowHeight};
       r.ButtonPlace = {frame.left + c.buttonLeft, top, 255, 255};
     }
   };
   soundRows(songchk, kSongPlaces, kSongCaptions, "songchk", "Select Background Music", kMusicFrame, {240, 1440},
-            {1920, 3360}, 1200);
+            {1920, 3360});
   soundRows(soundchk, kSoundPlaces, kSoundCaptions, "soundchk", "Select Sound Effects", kEffectsFrame, {240, 1320},
-            {1800, 2880}, 1080);
+            {1800, 2880});
   clockcheck.Name = "clockcheck";
   clockcheck.Caption = "Enable Digital Clock";
   clockcheck.ToolTip = "Include A  Digital Clock On-Screen";
   clockcheck.Page = 3;
+  monitorscheck.Name = "monitorscheck";
+  monitorscheck.Caption = "Show the scene on every monitor";
+  monitorscheck.ToolTip = "Show The Graveyard On Every Monitor";
+  monitorscheck.Page = 3;
+  proportionscheck.Name = "proportionscheck";
+  proportionscheck.Caption = "Keep the picture's proportions";
+  proportionscheck.ToolTip = "Black Bars Instead Of Stretching On Wide Screens";
+  proportionscheck.Page = 3;
   // The two preview boxes: 3015 x 2925 twips with a sunken border of two pixels.
   for (PictureBoxControl* box : {&PreviewPicture, &PreviewPicture2}) {
     box->Place = {4440, 600, 3015, 2925};
@@ -118,6 +127,8 @@ void Configuration::Form_Load() {
     for (int i = 0; i <= 11; ++i) soundchk[i].Check.Value = p_.settings.SoundOn[i] == kTrue ? 1 : 0;
     Text1 = p_.settings.MessageText;
     clockcheck.Value = p_.settings.ClockOn == kTrue ? 1 : 0;
+    monitorscheck.Value = p_.settings.MonitorsOn == kTrue ? 1 : 0;
+    proportionscheck.Value = p_.settings.KeepProportions == kTrue ? 1 : 0;
     p_.PaletteSurface = GenerateDC(p_, p_.DataDir + "h_palette.bmp");
     p_.BackBuffer = GenerateBufferDC(p_, p_.ScreenWidth, p_.ScreenHeight, p_.PaletteSurface);
     for (PictureBoxControl* box : {&PreviewPicture, &PreviewPicture2})
@@ -137,10 +148,9 @@ void Configuration::Form_Load() {
 void Configuration::Command1_Click() { Form_Unload(); }
 
 void Configuration::Command2_Click() {
-  Guarded(p_, label::kConfigApply, [&] {
-    auto put = [&](const std::string& key, const std::string& value) {
-      PutIniData(p_, kSettingsFile, kSettingsSection, key, value);
-    };
+  const bool saved = Guarded(p_, label::kConfigApply, [&] {
+    SettingPairs pairs;
+    auto put = [&](const std::string& key, const std::string& value) { pairs.emplace_back(key, value); };
     put("firstrun", "1");
     for (const CreatureRow& row : Creatures) put(row.Key, NumberText(row.Check.Value));
     put("speed", speedchk.Value == speedchk.Max ? "1" : NumberText(speedchk.Max - speedchk.Value));
@@ -148,8 +158,12 @@ void Configuration::Command2_Click() {
     for (int i = 0; i <= 11; ++i) put("sound" + std::to_string(i), NumberText(soundchk[i].Check.Value));
     put("messagetext", Text1);
     put("clock", NumberText(clockcheck.Value));
+    put("monitors", NumberText(monitorscheck.Value));
+    put("proportions", NumberText(proportionscheck.Value));
+    return SaveSettings(p_, pairs);
   });
-  Form_Unload();
+  // Settings that could not be saved leave the dialog open with the user's choices.
+  if (saved) Form_Unload();
 }
 
 void Configuration::Form_Unload() { EndRun(p_); }

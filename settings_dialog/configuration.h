@@ -64,6 +64,7 @@ class Configuration {
   SoundRow soundchk[12];
   ScrollBarControl speedchk;
   CheckBoxControl clockcheck;
+  CheckBoxControl monitorscheck, proportionscheck;
   std::string Text1;
   PictureBoxControl PreviewPicture, PreviewPicture2;
   TimerControl Timer1{100, true};
@@ -76,7 +77,7 @@ class Configuration {
   // Events
   void Form_Load();
   [[noreturn]] void Command1_Click();  // Cancel
-  [[noreturn]] void Command2_Click();  // Apply
+  void Command2_Click();  // Apply: ends the dialog once the settings are saved
   [[noreturn]] void Form_Unload();
   void Tabs_Click(int previousTab);
   void Timer1_Timer();

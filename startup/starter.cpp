@@ -21,7 +21,13 @@ namespace {
 bool IsOn(const std::string& value) { return ReadNumber(value) > 0; }
 
 std::string Setting(Program& p, const std::string& key) {
-  return GetIniData(p, kSettingsFile, kSettingsSection, key);
+  return GetIniData(p, p.SettingsFile, kSettingsSection, key);
+}
+
+// A switch that may be missing from older settings files: absent reads as its default.
+int16_t OptionalSwitch(Program& p, const std::string& key, int16_t absent) {
+  const std::string value = Setting(p, key);
+  return Trim(value).empty() ? absent : VbBool(IsOn(value));
 }
 
 void ApplyDefaults(Program& p) {
@@ -184,6 +190,7 @@ void GetDiectories(Program& p) {
     if (dir.empty() || dir.back() != '\\') dir += '\\';
     p.WindowsDir = dir;
     p.DataDir = p.WindowsDir + kDataFolderName + "\\";
+    FindSettingsFile(p);
   });
 }
 
@@ -199,6 +206,8 @@ void X_GetData(Program& p) {
     for (int i = 0; i <= 11; ++i) p.settings.SongOn[i] = VbBool(IsOn(Setting(p, "song" + std::to_string(i))));
     for (int i = 0; i <= 11; ++i) p.settings.SoundOn[i] = VbBool(IsOn(Setting(p, "sound" + std::to_string(i))));
     p.settings.ClockOn = VbBool(IsOn(Setting(p, "clock")));
+    p.settings.MonitorsOn = OptionalSwitch(p, "monitors", kTrue);
+    p.settings.KeepProportions = OptionalSwitch(p, "proportions", kFalse);
   });
 }
 

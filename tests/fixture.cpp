@@ -99,6 +99,9 @@ ProgramTest::~ProgramTest() {
 void ProgramTest::NewProcess() {
   p.reset();
   os = std::make_unique<PortableOs>(windir.string());
+  // A user whose name the system's code page cannot spell.
+  os->virtualUserDataDir = "C:\\Users\\Тимофей\\AppData\\Roaming";
+  os->realUserDataDir = (windir / "profile").string();
   p = std::make_unique<Program>(*os);
   p->sound.RecordEffects = true;
 }

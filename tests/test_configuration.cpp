@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/numbers.h"
+#include "platform/text.h"
 #include "scene/animations.h"
 #include "settings_dialog/configuration.h"
 #include "startup/starter.h"
@@ -102,6 +103,8 @@ TEST_F(Dialog, ApplyWritesEveryKeyInOrderWithTheirValueTexts) {
     expected.push_back("sound" + std::to_string(i) + "=" + (i == 3 || i == 5 ? " 0" : " 1"));
   expected.push_back("messagetext=Boo!");
   expected.push_back("clock= 0");
+  expected.push_back("monitors= 1");
+  expected.push_back("proportions= 0");
   EXPECT_EQ(Writes(), expected);
   // And the next start reads back what was written.
   NewProcess();
@@ -154,6 +157,77 @@ TEST_F(Dialog, CancelAndTheCloseBoxWriteNothing) {
   EXPECT_EQ(EndCode([&] { D().Form_Unload(); }), 0);
   EXPECT_EQ(ReadText("tarnix.ini"), ini);
   EXPECT_TRUE(Writes().empty());
+}
+
+// --- where the settings are kept ---
+
+constexpr const char* kUserFile = "C:\\Users\\Тимофей\\AppData\\Roaming\\Duskhollow\\tarnix.ini";
+
+TEST_F(Dialog, ARefusedWindowsFileMovesTheSettingsIntoTheUsersOwnCopy) {
+  const std::string ini = "; by the administrator\r\n[Duskhollow]\r\nfirstrun=1\r\nowl=1\r\n[Other]\r\nx=1\r\n";
+  Open(ini);
+  os->readOnlyFiles = {"tarnix.ini"};
+  D().Row("owl")->Check.Value = 0;
+  D().proportionscheck.Value = 1;
+  EXPECT_EQ(EndCode([&] { D().Command2_Click(); }), 0);
+  EXPECT_TRUE(os->messages.empty());
+  EXPECT_EQ(ReadText("tarnix.ini"), ini);  // untouched
+  const std::string mine = ReadText("profile/Duskhollow/tarnix.ini");
+  EXPECT_EQ(mine.rfind("; by the administrator", 0), 0u);  // made from the Windows directory's file
+  EXPECT_NE(mine.find("[Other]\r\nx=1"), std::string::npos);
+  EXPECT_NE(mine.find("owl= 0"), std::string::npos);
+  EXPECT_NE(mine.find("proportions= 1"), std::string::npos);
+
+  // From now on the user's copy is read first and written, even where the Windows file would take it.
+  NewProcess();
+  GetDiectories(*p);
+  X_GetData(*p);
+  EXPECT_EQ(p->SettingsFile, kUserFile);
+  EXPECT_EQ(p->scene.Owl.Enabled, kFalse);
+  EXPECT_EQ(p->settings.KeepProportions, kTrue);
+  Open();
+  D().Text1 = "Привет";
+  EXPECT_EQ(EndCode([&] { D().Command2_Click(); }), 0);
+  EXPECT_EQ(ReadText("tarnix.ini"), ini);
+  NewProcess();
+  GetDiectories(*p);
+  X_GetData(*p);
+  EXPECT_EQ(p->settings.MessageText, "Привет");
+}
+
+TEST_F(Dialog, WhenNoFileTakesTheSettingsTheUserIsToldAndNothingChanges) {
+  const std::string ini = "[Duskhollow]\r\nfirstrun=1\r\nowl=1\r\n";
+  Open(ini);
+  os->readOnlyFiles = {"tarnix.ini", Lower(kUserFile)};
+  D().Row("owl")->Check.Value = 0;
+  EXPECT_EQ(EndCode([&] { D().Command2_Click(); }), -1);  // the dialog stays with the user's choices
+  ASSERT_EQ(os->messages.size(), 1u);
+  const std::string& box = os->messages[0];
+  EXPECT_EQ(box.rfind("Settings Not Saved: Your settings could not be saved.", 0), 0u) << box;
+  EXPECT_NE(box.find("C:\\WINDOWS\\tarnix.ini\rAccess is denied"), std::string::npos) << box;
+  EXPECT_NE(box.find(std::string(kUserFile) + "\rAccess is denied"), std::string::npos) << box;
+  EXPECT_EQ(ReadText("tarnix.ini"), ini);
+  EXPECT_FALSE(std::filesystem::exists(windir / "profile" / "Duskhollow" / "tarnix.ini"));
+  EXPECT_EQ(D().Row("owl")->Check.Value, 0);
+  // Without a folder of the user's own, only the Windows file is named.
+  NewProcess();
+  os->realUserDataDir.clear();
+  os->readOnlyFiles = {"tarnix.ini"};
+  ASSERT_EQ(RunMain("/c"), -1);
+  EXPECT_EQ(EndCode([&] { p->configuration->Command2_Click(); }), -1);
+  ASSERT_EQ(os->messages.size(), 1u);
+  EXPECT_EQ(os->messages[0].find("Тимофей"), std::string::npos);
+}
+
+TEST_F(Dialog, TheTwoDisplayOptionsReadTheirDefaultsWhenAbsent) {
+  Open("[Duskhollow]\r\nfirstrun=1\r\n");
+  EXPECT_EQ(D().monitorscheck.Value, 1);
+  EXPECT_EQ(D().proportionscheck.Value, 0);
+  EXPECT_EQ(D().monitorscheck.Caption, "Show the scene on every monitor");
+  EXPECT_EQ(D().proportionscheck.Caption, "Keep the picture's proportions");
+  Open("[Duskhollow]\r\nfirstrun=1\r\nmonitors=0\r\nproportions=1\r\n");
+  EXPECT_EQ(D().monitorscheck.Value, 0);
+  EXPECT_EQ(D().proportionscheck.Value, 1);
 }
 
 // --- previews ---

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
+#include "saver/presentation.h"
 #include "saver/previewscreen.h"
 #include "saver/screensaver.h"
 #include "scene/animations.h"
@@ -106,6 +108,101 @@ TEST_F(Saver, TheSceneIsCutStretchedOrCopiedToTheScreen) {
   EXPECT_EQ(Canvas().Row(767)[1023], Back().Row(599)[799]);
   EXPECT_EQ(Canvas().Row(384)[512], Back().Row(300)[400]);
   EXPECT_EQ(Canvas().Row(0)[0], Back().Row(0)[0]);
+}
+
+TEST_F(Saver, KeptProportionsBoxTheSceneOnlyWhereItWouldStretch) {
+  EXPECT_EQ(PlaceScene(1920, 1080, true).x, 240);  // pillars: 1440 x 1080
+  EXPECT_EQ(PlaceScene(1920, 1080, true).width, 1440);
+  EXPECT_EQ(PlaceScene(1280, 1024, true).y, 32);  // letterbox: 1280 x 960
+  EXPECT_EQ(PlaceScene(1280, 1024, true).height, 960);
+  EXPECT_EQ(PlaceScene(1024, 768, true).width, 1024);  // the scene's own shape: no bars
+  EXPECT_FALSE(PlaceScene(640, 480, true).scaled);  // cut and 1:1 stay as they are
+  EXPECT_EQ(PlaceScene(640, 480, true).x, -160);
+  EXPECT_FALSE(PlaceScene(800, 1000, true).scaled);
+
+  Settings("proportions=1\r\n");
+  Start(1920, 1080);
+  Frames(1);
+  EXPECT_EQ(Canvas().Row(540)[239], 0u);   // the left bar
+  EXPECT_EQ(Canvas().Row(540)[1680], 0u);  // the right bar
+  EXPECT_EQ(Canvas().Row(0)[240], Back().Row(0)[0]);
+  EXPECT_EQ(Canvas().Row(1079)[1679], Back().Row(599)[799]);
+  EXPECT_EQ(Canvas().Row(540)[960], Back().Row(300)[400]);  // round: 1.8 x both ways
+}
+
+TEST_F(Saver, EveryOtherMonitorShowsTheOneFrameAtItsOwnSizeOrStaysBlack) {
+  AllCreaturesOff();
+  Start();
+  Frames(1);
+  uint64_t before = p->surfaces.PixelsWritten();
+  Frames(1);
+  const uint64_t alone = p->surfaces.PixelsWritten() - before;
+  NewProcess();
+  os->otherMonitors = {Rect{-800, 100, 0, 700}, Rect{1024, 0, 1024 + 1920, 1080}};
+  ASSERT_EQ(RunMain("/s"), -1);
+  ASSERT_EQ(W().OtherMonitors.size(), 2u);
+  const Bitmap& left = *p->surfaces.Find(W().OtherMonitors[0].Canvas);
+  const Bitmap& wide = *p->surfaces.Find(W().OtherMonitors[1].Canvas);
+  EXPECT_EQ(left.width, 800);
+  EXPECT_EQ(wide.height, 1080);
+  Frames(1);
+  before = p->surfaces.PixelsWritten();
+  Frames(1);
+  EXPECT_EQ(left.pixels, Back().pixels);
+  EXPECT_EQ(wide.Row(1079)[1919], Back().Row(599)[799]);
+  // Composed once: each other monitor costs only its own presentation, and monitors of one size
+  // share one (the 800 x 600 one shows the primary's canvas).
+  EXPECT_EQ(W().OtherMonitors[0].Canvas, W().Canvas);
+  EXPECT_EQ(p->surfaces.PixelsWritten() - before, alone + 1920 * 1080);
+  NewProcess();
+  os->otherMonitors = {Rect{800, 0, 1600, 600}, Rect{0, 600, 1920, 1680}, Rect{1920, 600, 3840, 1680}};
+  ASSERT_EQ(RunMain("/s"), -1);
+  EXPECT_EQ(W().OtherMonitors[0].Canvas, W().Canvas);
+  EXPECT_EQ(W().OtherMonitors[2].Canvas, W().OtherMonitors[1].Canvas);
+  Frames(1);
+  before = p->surfaces.PixelsWritten();
+  Frames(1);
+  EXPECT_EQ(p->surfaces.PixelsWritten() - before, alone + 1920 * 1080);
+
+  Settings("monitors=0\r\n");
+  NewProcess();
+  os->otherMonitors = {Rect{-800, 100, 0, 700}};
+  ASSERT_EQ(RunMain("/s"), -1);
+  Frames(3);
+  const Bitmap& dark = *p->surfaces.Find(W().OtherMonitors[0].Canvas);
+  EXPECT_TRUE(std::all_of(dark.pixels.begin(), dark.pixels.end(), [](uint32_t px) { return px == 0; }));
+}
+
+TEST_F(Saver, NoFramesAreComposedWhileTheDisplayIsOff) {
+  std::filesystem::remove(windir / "tarnix.ini");
+  Start();
+  Frames(2);
+  W().DisplayOn = false;
+  const uint64_t written = p->surfaces.PixelsWritten();
+  const int tick = p->scene.LongTick;
+  Frames(10);
+  EXPECT_EQ(p->surfaces.PixelsWritten(), written);
+  EXPECT_EQ(p->scene.LongTick, tick);
+  W().DisplayOn = true;
+  Frames(1);
+  EXPECT_EQ(p->scene.LongTick, tick + 1);
+}
+
+TEST_F(Saver, TheLabelsTakeTheirTwipsAtTheScreensDotsPerInch) {
+  Settings("clock=1\r\nmessagetext=gypsy\r\n");
+  for (auto [twipsPerPixel, width, height, left] : {std::tuple{15.0, 89, 19, 924}, std::tuple{12.0, 111, 24, 902},
+                                                     std::tuple{10.0, 134, 28, 879}}) {
+    NewProcess();
+    os->screenWidth = 1024;
+    os->screenHeight = 768;
+    p->TwipsPerPixelX = p->TwipsPerPixelY = twipsPerPixel;
+    ASSERT_EQ(RunMain("/s"), -1);
+    EXPECT_EQ(W().ClockLabel.Width, width);
+    EXPECT_EQ(W().ClockLabel.Height, height);
+    EXPECT_EQ(W().ScreenLabel.Height, height);
+    W().maintimer_Timer();
+    EXPECT_EQ(W().ClockLabel.Left, left) << twipsPerPixel;  // the whole label stays on the screen
+  }
 }
 
 TEST_F(Saver, DefaultCreaturesChangeTheFrame) {

@@ -3,7 +3,7 @@
 
 DUSK_PACKAGES=(cmake ninja-build g++ pkg-config googletest libgtest-dev libcairo2-dev
   g++-mingw-w64-x86-64 wine wine64 fonts-wine fonts-liberation xvfb xauth xdotool imagemagick
-  x11-utils)
+  x11-utils libxinerama-dev libx11-dev)
 # The generator tests render the songs through a General MIDI synthesiser to compare their levels.
 DUSK_PACKAGES+=(fluidsynth timgm6mb-soundfont libpng-dev)
 # The Windows setup program and the zip for installing by hand.

@@ -83,14 +83,18 @@ PortableOs::PortableOs(std::string realWindowsDir) : realDir_(std::move(realWind
 
 std::string PortableOs::RealPath(const std::string& programPath) const {
   std::string rest;
+  fs::path root(realDir_);
   if (StartsWithNoCase(programPath, virtualWindowsDir)) rest = programPath.substr(virtualWindowsDir.size());
-  else if (programPath.find('\\') == std::string::npos && programPath.find('/') == std::string::npos)
+  else if (!realUserDataDir.empty() && !virtualUserDataDir.empty() && StartsWithNoCase(programPath, virtualUserDataDir)) {
+    rest = programPath.substr(virtualUserDataDir.size());
+    root = fs::path(realUserDataDir);
+  } else if (programPath.find('\\') == std::string::npos && programPath.find('/') == std::string::npos)
     rest = programPath;  // a bare file name lives in the Windows directory
   else return programPath;
   std::replace(rest.begin(), rest.end(), '\\', '/');
   while (!rest.empty() && rest.front() == '/') rest.erase(0, 1);
   // Names are found whatever their case, as on the system the program was made for.
-  fs::path path(realDir_);
+  fs::path path(root);
   std::error_code ec;
   for (const auto& part : fs::path(rest)) {
     fs::path exact = path / part;
@@ -148,8 +152,15 @@ std::string PortableOs::GetProfileString(const std::string& file, const std::str
   return value;
 }
 
+bool PortableOs::Refused(const std::string& path) {
+  lastError_ = "Access is denied: " + path;
+  Log("refused " + path);
+  return false;
+}
+
 bool PortableOs::WriteProfileString(const std::string& file, const std::string& section,
                                     const std::string& key, const std::string& value) {
+  if (readOnlyFiles.count(Lower(file))) return Refused(file);
   const std::string real = RealPath(file);
   std::error_code ec;
   const fs::file_status status = fs::status(real, ec);
@@ -165,8 +176,23 @@ bool PortableOs::WriteProfileString(const std::string& file, const std::string& 
   }
   // A file keeps its encoding: a UTF-16 or marked UTF-8 file stays one.
   ok = ok && ReplaceFileContents(real, ini::Encode(ini::Put(old.text, section, key, value), old.encoding));
+  if (!ok) lastError_ = "The file could not be written: " + file;
   Log("WriteProfileString " + key + "=" + value + (ok ? "" : " failed"));
   return ok;
+}
+
+bool PortableOs::CreateFolder(const std::string& path) {
+  std::error_code ec;
+  fs::create_directories(RealPath(path), ec);
+  if (!fs::is_directory(RealPath(path), ec)) return Refused(path);
+  Log("CreateFolder " + path);
+  return true;
+}
+
+bool PortableOs::WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+  if (readOnlyFiles.count(Lower(path)) || !ReplaceFileContents(RealPath(path), bytes)) return Refused(path);
+  Log("WriteWholeFile " + path);
+  return true;
 }
 
 std::optional<RegistryValue> PortableOs::QueryRegistryValue(uint32_t, const std::string& path,

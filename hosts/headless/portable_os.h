@@ -34,7 +34,11 @@ class PortableOs : public Os {
 
   // --- what the machine looks like (set before the program runs) ---
   std::string virtualWindowsDir = "C:\\WINDOWS";
+  // The user's application-data folder as the program sees it, and the real folder standing for
+  // it ("" for either: the user has none).
+  std::string virtualUserDataDir, realUserDataDir;
   int screenWidth = 800, screenHeight = 600;
+  std::vector<Rect> otherMonitors;
   int platformId = 2;
   bool anotherInstance = false;
   std::set<std::string> topWindows;        // titles of open top-level windows
@@ -42,6 +46,7 @@ class PortableOs : public Os {
   LocalTime localTime{21, 5, 0};           // the time of day at the start of the run
   std::map<std::string, RegistryValue> registry;  // "path\\name" -> value
   std::set<std::string> hiddenFiles;       // names (any case) that have the hidden attribute
+  std::set<std::string> readOnlyFiles;     // program paths (any case) that refuse writes
   bool mixerAvailable = true;
   std::function<int()> verifyPassword = [] { return 1; };
   // How long a song file plays, in seconds; negative when it is not a song the sequencer opens.
@@ -74,6 +79,7 @@ class PortableOs : public Os {
   std::string WindowsDirectory() override;
   int ScreenWidthPixels() override { return screenWidth; }
   int ScreenHeightPixels() override { return screenHeight; }
+  std::vector<Rect> OtherMonitors() override { return otherMonitors; }
   uint64_t FindTopWindow(const std::string& title) override;
   bool AnotherInstanceRunning() override { return anotherInstance; }
   double ClockSeconds() override { return clockSeconds + elapsedMs / 1000.0; }
@@ -84,6 +90,10 @@ class PortableOs : public Os {
   void ShowCursor(bool show) override;
   std::string FindFirstNormalFile(const std::string& path) override;
   std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path) override;
+  std::string UserDataDirectory() override { return realUserDataDir.empty() ? "" : virtualUserDataDir; }
+  bool CreateFolder(const std::string& path) override;
+  bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) override;
+  std::string LastErrorText() override { return lastError_; }
   std::string GetProfileString(const std::string& file, const std::string& section,
                                const std::string& key) override;
   bool WriteProfileString(const std::string& file, const std::string& section,
@@ -122,6 +132,8 @@ class PortableOs : public Os {
     int64_t startedMs = 0;
   };
   std::string realDir_;
+  std::string lastError_;
+  bool Refused(const std::string& path);
   std::map<std::string, Song> songs_;  // by alias, lower case
   uint32_t nextWave_ = 1;
   void Log(const std::string& line) {

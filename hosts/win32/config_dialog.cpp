@@ -49,6 +49,8 @@ enum : int {
   kIdMessage,
   kIdPreviewBox1,
   kIdPreviewBox2,
+  kIdMonitors,
+  kIdProportions,
   kIdCreatureCheck = 200,
   kIdPreviewButton = 300,
   kIdSongCheck = 400,
@@ -69,9 +71,12 @@ constexpr TwipsRect kSpeedBar{480, 900, 3495, 255};
 constexpr int kSpeedLabelsTop = 1260, kSpeedLabelWidth = 1100;
 constexpr TwipsRect kClockFrame{4440, 510, 3015, 1230};
 constexpr TwipsRect kClockCheck{4680, 900, 2535, 255};
-constexpr TwipsRect kMessageFrame{240, 1860, 7215, 1530};
-constexpr TwipsRect kMessageLabel{480, 2280, 6735, 255};
-constexpr TwipsRect kMessageBox{480, 2640, 6735, 315};
+constexpr TwipsRect kMessageFrame{240, 1860, 3735, 1530};
+constexpr TwipsRect kMessageLabel{480, 2280, 3255, 255};
+constexpr TwipsRect kMessageBox{480, 2640, 3255, 315};
+constexpr TwipsRect kMonitorsFrame{4200, 1860, 3255, 1530};
+constexpr TwipsRect kMonitorsCheck{4380, 2280, 3015, 255};
+constexpr TwipsRect kProportionsCheck{4380, 2640, 3015, 255};
 // About page
 constexpr TwipsRect kNoticeFrame{240, 510, 7215, 1350};
 constexpr TwipsRect kNoticeText{480, 780, 6735, 960};
@@ -111,14 +116,18 @@ class Dialog {
   HWND Window() const { return wnd_; }
 
  private:
+  enum class Icon { kNone, kSpeaker, kFxSpeaker, kPreview, kLogo };
   struct PageControl {
     HWND hwnd;
     int page;  // kEveryPage for the buttons
+    TwipsRect place;
+    Icon icon = Icon::kNone;
   };
 
   Program& p_;
   Configuration& f_;
   HWND wnd_ = nullptr, tabs_ = nullptr, tips_ = nullptr, speed_ = nullptr, clock_ = nullptr, message_ = nullptr;
+  HWND monitors_ = nullptr, proportions_ = nullptr;
   std::array<HWND, 2> boxes_{};
   std::vector<HWND> creatureChecks_;
   std::array<HWND, 12> songChecks_{}, soundChecks_{};
@@ -132,9 +141,14 @@ class Dialog {
   bool busy_ = false;  // a handler of the form runs (or the error box it shows is up)
   std::deque<std::function<void()>> pending_;  // events that came while one was handled
 
-  int Px(double twips, double twipsPerPixel) const { return static_cast<int>(std::lround(twips / twipsPerPixel)); }
-  int X(int twips) const { return Px(twips, p_.TwipsPerPixelX); }
-  int Y(int twips) const { return Px(twips, p_.TwipsPerPixelY); }
+  // Twips at the dots per inch of the monitor the dialog stands on.
+  int dpi_ = 96;
+  int X(int twips) const { return static_cast<int>(std::lround(twips * dpi_ / 1440.0)); }
+  int Y(int twips) const { return X(twips); }
+  void LoadLook();  // the font and icons for dpi_
+  HICON IconFor(Icon icon) const;
+  void FitPreviewImage(PictureBoxControl& box, HWND h);
+  void Relayout(int dpi, const RECT* suggested);
 
   HWND Add(const char* cls, const std::string& text, DWORD style, DWORD exStyle, const TwipsRect& place, int id,
            int page, const std::string& tip = "");
@@ -284,16 +298,46 @@ HICON LoadIconSized(const char* name, int size) {
   return static_cast<HICON>(LoadImageA(Instance(), name, IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
 }
 
+const DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+const DWORD kDialogExStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
+
+// The system's per-monitor functions, where it has them (bound when used, so that older systems
+// still start): without them every monitor has the system's dots per inch.
+template <class Fn>
+Fn Bound(const char* module, const char* name) {
+  HMODULE m = GetModuleHandleA(module);
+  if (!m) m = LoadLibraryA(module);
+  return m ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(m, name))) : nullptr;
+}
+
+int MonitorDpi(HMONITOR monitor, int fallback) {
+  using Fn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+  static const Fn getDpi = Bound<Fn>("shcore.dll", "GetDpiForMonitor");
+  UINT x = 0, y = 0;
+  if (getDpi && monitor && SUCCEEDED(getDpi(monitor, 0 /* effective */, &x, &y)) && x > 0) return static_cast<int>(x);
+  return fallback > 0 ? fallback : 96;
+}
+
+// The window rectangle round a client area of the given size, with the border for that dpi.
+RECT FrameFor(int clientW, int clientH, int dpi) {
+  using Fn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+  static const Fn adjust = Bound<Fn>("user32.dll", "AdjustWindowRectExForDpi");
+  RECT frame{0, 0, clientW, clientH};
+  if (!adjust || !adjust(&frame, kDialogStyle, FALSE, kDialogExStyle, static_cast<UINT>(dpi)))
+    AdjustWindowRectEx(&frame, kDialogStyle, FALSE, kDialogExStyle);
+  return frame;
+}
+
 // --- building the controls ---
 
 HWND Dialog::Add(const char* cls, const std::string& text, DWORD style, DWORD exStyle, const TwipsRect& place,
                  int id, int page, const std::string& tip) {
-  HWND h = CreateWindowExA(exStyle, cls, text.c_str(), WS_CHILD | WS_CLIPSIBLINGS | style, X(place.left),
+  HWND h = CreateWindowExW(exStyle, Wide(cls).c_str(), Wide(text).c_str(), WS_CHILD | WS_CLIPSIBLINGS | style, X(place.left),
                            Y(place.top), X(place.width), Y(place.height), wnd_,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
   if (!h) return nullptr;
   SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-  controls_.push_back({h, page});
+  controls_.push_back({h, page, place});
   if (!tip.empty() && tips_) {
     TOOLINFOA ti{};
     ti.cbSize = sizeof ti;
@@ -323,15 +367,21 @@ HWND Dialog::AddCheck(const CheckBoxControl& check, int id) {
 
 HWND Dialog::AddPictureButton(HICON icon, const TwipsRect& place, int id, int page, const std::string& tip) {
   HWND h = Add(kPictureButtonClass, "", 0, 0, place, id, page, tip);
-  if (h) SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(icon));
+  if (!h) return h;
+  SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(icon));
+  controls_.back().icon = icon == speakerIcon_ ? Icon::kSpeaker : icon == fxSpeakerIcon_ ? Icon::kFxSpeaker : Icon::kPreview;
   return h;
 }
 
 HWND Dialog::AddPreviewBox(PictureBoxControl& box, int id, int page) {
   HWND h = Add(kPreviewBoxClass, "", 0, WS_EX_CLIENTEDGE, box.Place, id, page);
-  if (!h) return nullptr;
-  // At other than 96 dots per inch the box has another size in pixels: the form's image and
-  // inner size follow the box, so that the preview is centred in what the user sees.
+  if (h) FitPreviewImage(box, h);
+  return h;
+}
+
+// At other than 96 dots per inch the box has another size in pixels: the form's image and inner
+// size follow the box, so that the preview is centred in what the user sees.
+void Dialog::FitPreviewImage(PictureBoxControl& box, HWND h) {
   RECT rc;
   GetClientRect(h, &rc);
   if (rc.right > 0 && rc.bottom > 0 && (rc.right != box.ScaleWidth || rc.bottom != box.ScaleHeight)) {
@@ -340,7 +390,6 @@ HWND Dialog::AddPreviewBox(PictureBoxControl& box, int id, int page) {
     if (box.Image > 0) p_.surfaces.Remove(box.Image);
     box.Image = p_.surfaces.AddBlank(box.ScaleWidth, box.ScaleHeight, 0);
   }
-  return h;
 }
 
 // The rows in the order the eye reads them: the left column top to bottom, then the right one.
@@ -419,6 +468,13 @@ void Dialog::BuildOptionsPage() {
   Add("STATIC", "Enter Your On Screen Message Below:", SS_LEFT | SS_NOPREFIX, 0, kMessageLabel, kIdStatic, 3);
   message_ = Add("EDIT", f_.Text1, ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, kMessageBox, kIdMessage, 3);
   SendMessageA(message_, EM_SETLIMITTEXT, 0, 0);  // as long as the user likes
+
+  AddFrame("Monitors", kMonitorsFrame, 3);
+  CheckBoxControl monitors = f_.monitorscheck, proportions = f_.proportionscheck;
+  monitors.Place = kMonitorsCheck;
+  proportions.Place = kProportionsCheck;
+  monitors_ = AddCheck(monitors, kIdMonitors);
+  proportions_ = AddCheck(proportions, kIdProportions);
 }
 
 void Dialog::BuildAboutPage() {
@@ -427,6 +483,7 @@ void Dialog::BuildAboutPage() {
   AddFrame("Company Information", kProjectFrame, 4);
   HWND logo = Add("STATIC", "", SS_ICON | SS_CENTERIMAGE, 0, kLogo, kIdStatic, 4);
   SendMessageA(logo, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(logo_));
+  controls_.back().icon = Icon::kLogo;
   Add("STATIC", kProjectDetails, SS_LEFT | SS_NOPREFIX, 0, kProjectText, kIdStatic, 4);
   AddFrame("Version Information", kVersionFrame, 4);
   const std::string version = std::string("Duskhollow ScreenSaver\nVersion ") + DUSK_VERSION + "\nReleased " +
@@ -434,33 +491,77 @@ void Dialog::BuildAboutPage() {
   Add("STATIC", version, SS_LEFT | SS_NOPREFIX, 0, kVersionText, kIdStatic, 4);
 }
 
+void Dialog::LoadLook() {
+  HFONT oldFont = font_;
+  HICON old[] = {speakerIcon_, fxSpeakerIcon_, previewIcon_, logo_};
+  font_ = CreateFontA(-MulDiv(8, dpi_, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Shell Dlg");
+  const int small = MulDiv(16, dpi_, 96);
+  speakerIcon_ = LoadIconSized("DUSK_SPEAKER", small);
+  fxSpeakerIcon_ = LoadIconSized("DUSK_FXSPEAKER", small);
+  previewIcon_ = LoadIconSized("DUSK_PREVIEW", small);
+  logo_ = LoadIconSized(MAKEINTRESOURCEA(100), MulDiv(32, dpi_, 96));
+  if (oldFont) DeleteObject(oldFont);
+  for (HICON icon : old)
+    if (icon) DestroyIcon(icon);
+}
+
+HICON Dialog::IconFor(Icon icon) const {
+  switch (icon) {
+    case Icon::kSpeaker: return speakerIcon_;
+    case Icon::kFxSpeaker: return fxSpeakerIcon_;
+    case Icon::kPreview: return previewIcon_;
+    case Icon::kLogo: return logo_;
+    default: return nullptr;
+  }
+}
+
+// Moved to a monitor of other dots per inch: everything is laid out again from its twips.
+void Dialog::Relayout(int dpi, const RECT* suggested) {
+  if (dpi <= 0 || dpi == dpi_) return;
+  dpi_ = dpi;
+  LoadLook();
+  const int clientW = X(static_cast<int>(f_.Geometry.width)), clientH = Y(static_cast<int>(f_.Geometry.height));
+  RECT frame = FrameFor(clientW, clientH, dpi_);
+  RECT now;
+  GetWindowRect(wnd_, &now);
+  const int left = suggested ? suggested->left : now.left, top = suggested ? suggested->top : now.top;
+  SetWindowPos(wnd_, nullptr, left, top, frame.right - frame.left, frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(tabs_, nullptr, 0, 0, clientW, clientH, SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageA(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+  for (const PageControl& c : controls_) {
+    SetWindowPos(c.hwnd, nullptr, X(c.place.left), Y(c.place.top), X(c.place.width), Y(c.place.height),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageA(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    if (c.icon == Icon::kLogo) SendMessageA(c.hwnd, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(logo_));
+    else if (c.icon != Icon::kNone) SetWindowLongPtrA(c.hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(IconFor(c.icon)));
+  }
+  if (boxes_[0]) FitPreviewImage(f_.PreviewPicture, boxes_[0]);
+  if (boxes_[1]) FitPreviewImage(f_.PreviewPicture2, boxes_[1]);
+  InvalidateRect(wnd_, nullptr, TRUE);
+}
+
 HWND Dialog::Create() {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&icc);
   RegisterClasses(static_cast<HCURSOR>(LoadImageA(Instance(), "DUSK_POINTER", IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE)));
 
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  font_ = CreateFontA(-MulDiv(8, dpi > 0 ? dpi : 96, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Shell Dlg");
-  const int small = GetSystemMetrics(SM_CXSMICON);
-  speakerIcon_ = LoadIconSized("DUSK_SPEAKER", small);
-  fxSpeakerIcon_ = LoadIconSized("DUSK_FXSPEAKER", small);
-  previewIcon_ = LoadIconSized("DUSK_PREVIEW", small);
-  logo_ = LoadIconSized(MAKEINTRESOURCEA(100), GetSystemMetrics(SM_CXICON));
+  // The form's geometry places the client area (centred on the primary monitor at the system's
+  // dots per inch); the dialog is laid out at the dots per inch of the monitor there.
+  const int systemDpi = static_cast<int>(std::lround(1440.0 / p_.TwipsPerPixelX));
+  const POINT centre{static_cast<LONG>(std::lround((f_.Geometry.left + f_.Geometry.width / 2) / p_.TwipsPerPixelX)),
+                     static_cast<LONG>(std::lround((f_.Geometry.top + f_.Geometry.height / 2) / p_.TwipsPerPixelY))};
+  dpi_ = MonitorDpi(MonitorFromPoint(centre, MONITOR_DEFAULTTOPRIMARY), systemDpi);
+  LoadLook();
 
   // A fixed tool window: a narrow title bar with only the close box, a border that does not size.
-  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-  const DWORD exStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
   const int clientW = X(static_cast<int>(f_.Geometry.width)), clientH = Y(static_cast<int>(f_.Geometry.height));
-  RECT frame{0, 0, clientW, clientH};
-  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-  // The form's geometry places the client area; the border goes round it.
-  const int left = static_cast<int>(std::lround(f_.Geometry.left / p_.TwipsPerPixelX)) + frame.left;
-  const int top = static_cast<int>(std::lround(f_.Geometry.top / p_.TwipsPerPixelY)) + frame.top;
-  wnd_ = CreateWindowExA(exStyle, kDialogClass, Configuration::kCaption, style, left, top, frame.right - frame.left,
-                         frame.bottom - frame.top, nullptr, nullptr, Instance(), nullptr);
+  RECT frame = FrameFor(clientW, clientH, dpi_);
+  const bool atSystemDpi = dpi_ == systemDpi;
+  const int left = (atSystemDpi ? static_cast<int>(std::lround(f_.Geometry.left / p_.TwipsPerPixelX)) : centre.x - clientW / 2) + frame.left;
+  const int top = (atSystemDpi ? static_cast<int>(std::lround(f_.Geometry.top / p_.TwipsPerPixelY)) : centre.y - clientH / 2) + frame.top;
+  wnd_ = CreateWindowExA(kDialogExStyle, kDialogClass, Configuration::kCaption, kDialogStyle, left, top,
+                         frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, Instance(), nullptr);
   if (!wnd_) return nullptr;
 
   tips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
@@ -548,10 +649,12 @@ void Dialog::ReadControls() {
     f_.soundchk[i].Check.Value = ticked(soundChecks_[i]);
   }
   f_.clockcheck.Value = ticked(clock_);
+  f_.monitorscheck.Value = ticked(monitors_);
+  f_.proportionscheck.Value = ticked(proportions_);
   f_.speedchk.Value = GetScrollPos(speed_, SB_CTL);
-  std::string text(static_cast<size_t>(GetWindowTextLengthA(message_)) + 1, '\0');
-  text.resize(static_cast<size_t>(GetWindowTextA(message_, text.data(), static_cast<int>(text.size()))));
-  f_.Text1 = text;
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(message_)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(message_, text.data(), static_cast<int>(text.size()))));
+  f_.Text1 = Utf8(text.c_str(), static_cast<int>(text.size()));
 }
 
 void Dialog::Scroll(int request) {
@@ -653,6 +756,9 @@ LRESULT Dialog::Handle(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return 1;
     case WM_TIMER:
       if (wp == kTimer1Id) Forward([this] { f_.Timer1_Timer(); }, true);
+      return 0;
+    case 0x02E0:  // WM_DPICHANGED: the new dots per inch, and where the system suggests the window goes
+      Relayout(LOWORD(wp), reinterpret_cast<const RECT*>(lp));
       return 0;
     case WM_CLOSE:
       Forward([this] { f_.Form_Unload(); });

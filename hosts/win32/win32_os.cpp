@@ -6,6 +6,9 @@
 #include <cstring>
 
 #include "hosts/win32/win32.h"
+#include <shlobj.h>
+
+#include "hosts/win32/win32.h"
 #include "startup/program.h"
 #include "wavemix/wavemix.h"
 
@@ -46,13 +49,28 @@ Win32Os::~Win32Os() {
 }
 
 std::string Win32Os::WindowsDirectory() {
-  char buf[MAX_PATH + 1] = {};
-  UINT n = GetWindowsDirectoryA(buf, sizeof buf);
-  return n > 0 && n < sizeof buf ? std::string(buf, n) : std::string();
+  wchar_t buf[MAX_PATH + 1] = {};
+  UINT n = GetWindowsDirectoryW(buf, MAX_PATH + 1);
+  return n > 0 && n <= MAX_PATH ? Utf8(buf, static_cast<int>(n)) : std::string();
 }
 
 int Win32Os::ScreenWidthPixels() { return GetSystemMetrics(SM_CXSCREEN); }
 int Win32Os::ScreenHeightPixels() { return GetSystemMetrics(SM_CYSCREEN); }
+
+std::vector<Rect> Win32Os::OtherMonitors() {
+  std::vector<Rect> found;
+  auto each = [](HMONITOR monitor, HDC, LPRECT, LPARAM data) -> BOOL {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoA(monitor, &info) && !(info.dwFlags & MONITORINFOF_PRIMARY)) {
+      const RECT& r = info.rcMonitor;
+      reinterpret_cast<std::vector<Rect>*>(data)->push_back(Rect{r.left, r.top, r.right, r.bottom});
+    }
+    return TRUE;
+  };
+  EnumDisplayMonitors(nullptr, nullptr, each, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
 
 uint64_t Win32Os::FindTopWindow(const std::string& title) {
   return reinterpret_cast<uintptr_t>(FindWindowA(nullptr, title.c_str()));
@@ -110,23 +128,23 @@ void Win32Os::SetScreenSaverRunning(bool running) {
 void Win32Os::ShowCursor(bool show) { ::ShowCursor(show ? TRUE : FALSE); }
 
 std::string Win32Os::FindFirstNormalFile(const std::string& path) {
-  WIN32_FIND_DATAA found;
-  HANDLE h = FindFirstFileA(path.c_str(), &found);
+  WIN32_FIND_DATAW found;
+  HANDLE h = FindFirstFileW(Wide(path).c_str(), &found);
   if (h == INVALID_HANDLE_VALUE) return "";
   std::string name;
   constexpr DWORD kNotNormal = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
   do {
     if ((found.dwFileAttributes & kNotNormal) == 0) {
-      name = found.cFileName;
+      name = Utf8(found.cFileName);
       break;
     }
-  } while (FindNextFileA(h, &found));
+  } while (FindNextFileW(h, &found));
   FindClose(h);
   return name;
 }
 
 std::optional<std::vector<uint8_t>> Win32Os::ReadWholeFile(const std::string& path) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return std::nullopt;
   std::vector<uint8_t> bytes;
@@ -144,16 +162,60 @@ std::optional<std::vector<uint8_t>> Win32Os::ReadWholeFile(const std::string& pa
   return bytes;
 }
 
+std::string Win32Os::UserDataDirectory() {
+  wchar_t buf[MAX_PATH + 1] = {};
+  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, buf))) return "";
+  return Utf8(buf);
+}
+
+bool Win32Os::Refused() {
+  lastError_ = GetLastError();
+  return false;
+}
+
+bool Win32Os::CreateFolder(const std::string& path) {
+  const std::wstring w = Wide(path);
+  if (CreateDirectoryW(w.c_str(), nullptr)) return true;
+  Refused();
+  const DWORD attributes = GetFileAttributesW(w.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32Os::WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+  HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return Refused();
+  DWORD put = 0;
+  const bool ok = bytes.empty() || (WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) &&
+                                    put == bytes.size());
+  if (!ok) Refused();
+  CloseHandle(h);
+  return ok;
+}
+
+std::string Win32Os::LastErrorText() {
+  wchar_t* text = nullptr;
+  const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                 nullptr, lastError_, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::string s = n ? Utf8(text, static_cast<int>(n)) : std::string();
+  if (text) LocalFree(text);
+  while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == ' ')) s.pop_back();
+  return s.empty() ? "Error " + std::to_string(lastError_) : s;
+}
+
+// A bare file name lives in the Windows directory, as the system's profile functions place it.
 std::string Win32Os::GetProfileString(const std::string& file, const std::string& section,
                                       const std::string& key) {
-  char buf[kProfileBuffer] = {};
-  DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buf, kProfileBuffer, file.c_str());
-  return std::string(buf, n);
+  wchar_t buf[kProfileBuffer] = {};
+  DWORD n = GetPrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), L"", buf, kProfileBuffer,
+                                     Wide(file).c_str());
+  return Utf8(buf, static_cast<int>(n));
 }
 
 bool Win32Os::WriteProfileString(const std::string& file, const std::string& section,
                                  const std::string& key, const std::string& value) {
-  return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) != 0;
+  if (WritePrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), Wide(value).c_str(), Wide(file).c_str()))
+    return true;
+  return Refused();
 }
 
 std::optional<RegistryValue> Win32Os::QueryRegistryValue(uint32_t root, const std::string& path,

@@ -51,6 +51,7 @@ class Win32Os : public Os {
   std::string WindowsDirectory() override;
   int ScreenWidthPixels() override;
   int ScreenHeightPixels() override;
+  std::vector<Rect> OtherMonitors() override;
   uint64_t FindTopWindow(const std::string& title) override;
   bool AnotherInstanceRunning() override;
   double ClockSeconds() override;
@@ -63,6 +64,10 @@ class Win32Os : public Os {
   // --- files, settings, registry ---
   std::string FindFirstNormalFile(const std::string& path) override;
   std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path) override;
+  std::string UserDataDirectory() override;
+  bool CreateFolder(const std::string& path) override;
+  bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) override;
+  std::string LastErrorText() override;
   std::string GetProfileString(const std::string& file, const std::string& section,
                                const std::string& key) override;
   bool WriteProfileString(const std::string& file, const std::string& section,
@@ -119,11 +124,14 @@ class Win32Os : public Os {
   PreviewScreen* preview_ = nullptr;
   Configuration* configuration_ = nullptr;
   HWND__* saverWnd_ = nullptr;
+  std::vector<HWND__*> otherWnds_;  // one per other monitor, in the form's order
   HWND__* previewWnd_ = nullptr;
   HWND__* configurationWnd_ = nullptr;
   void* instanceMutex_ = nullptr;
   HINSTANCE__* passwordDll_ = nullptr;
   bool passwordDllTried_ = false;
+  unsigned long lastError_ = 0;  // of the last write that failed
+  bool Refused();
   int dpi_ = 96;
   bool ending_ = false;         // an error box is up or the clean-up runs: no more events
   bool closeRequested_ = false; // a close request (and its password check) is under way
@@ -141,6 +149,7 @@ class Win32Os : public Os {
   void SyncTimers();
   void StopTimers();
   void Paint(HWND__* hwnd, HDC__* dc, int32_t canvas, bool withLabels);
+  void PaintSaver(HWND__* hwnd, HDC__* dc);  // whichever of the saver's windows it is
   void DrawLabel(HDC__* dc, const LabelControl& label);
   bool EnsureComposeSurface(HDC__* reference, int w, int h);
   template <class F>

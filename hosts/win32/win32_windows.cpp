@@ -3,6 +3,7 @@
 // timer per TimerControl, and hands every input and timer event to the form's handler.
 #include <cstring>
 #include <exception>
+#include <string>
 
 #include "hosts/win32/win32.h"
 #include "hosts/win32/config_dialog.h"
@@ -21,6 +22,9 @@ constexpr const char* kSaverClass = "DuskhollowScreenSaver";
 constexpr const char* kPreviewClass = "DuskhollowPreview";
 // Frames presented so far, published on the window for anyone who wants to watch it run.
 constexpr const char* kTicksProperty = "DuskhollowTicks";
+
+// GUID_CONSOLE_DISPLAY_STATE: the console display's power (off, on, dimmed).
+const GUID kConsoleDisplayState = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
 
 constexpr UINT_PTR kMainTimerId = 1, kMusicTimerId = 2, kPreviewTimerId = 3;
 
@@ -88,10 +92,11 @@ void Win32Os::MessageBox(const std::string& text, const std::string& title) {
   // The run is over once an error is shown: no more frames or input behind the box.
   ending_ = true;
   StopTimers();
-  MessageBoxA(OwnerWindow(), text.c_str(), title.c_str(), MB_OK | MB_SETFOREGROUND);
+  MessageBoxW(OwnerWindow(), Wide(text).c_str(), Wide(title).c_str(), MB_OK | MB_SETFOREGROUND);
 }
 
 void Win32Os::LowerSaverWindow() {
+  for (HWND other : otherWnds_) SetWindowPos(other, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
   if (saverWnd_) SetWindowPos(saverWnd_, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE);
 }
 
@@ -158,8 +163,8 @@ void Win32Os::DrawLabel(HDC dc, const LabelControl& label) {
   SetTextColor(dc, RGB((kLabelTextColor >> 16) & 0xFF, (kLabelTextColor >> 8) & 0xFF, kLabelTextColor & 0xFF));
   SetBkMode(dc, TRANSPARENT);
   const UINT align = label.TextAlign == Alignment::kCenter ? DT_CENTER : DT_LEFT;
-  DrawTextA(dc, label.Caption.c_str(), static_cast<int>(label.Caption.size()), &box,
-            align | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+  const std::wstring caption = Wide(label.Caption);
+  DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &box, align | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
   SelectObject(dc, old);
 }
 
@@ -210,8 +215,17 @@ void Win32Os::RefreshWindow() {
   }
   HWND hwnd = saverWnd_ ? saverWnd_ : previewWnd_;
   if (!hwnd) return;
+  if (saverWnd_) {
+    // One frame, every monitor's window.
+    for (HWND other : otherWnds_) {
+      HDC dc = GetDC(other);
+      PaintSaver(other, dc);
+      ReleaseDC(other, dc);
+      ValidateRect(other, nullptr);
+    }
+  }
   HDC dc = GetDC(hwnd);
-  if (saverWnd_) Paint(hwnd, dc, saver_->Canvas, true);
+  if (saverWnd_) PaintSaver(hwnd, dc);
   else Paint(hwnd, dc, preview_->Canvas, false);
   ReleaseDC(hwnd, dc);
   ValidateRect(hwnd, nullptr);
@@ -219,6 +233,15 @@ void Win32Os::RefreshWindow() {
 }
 
 // --- the full-screen saver ---
+
+void Win32Os::PaintSaver(HWND hwnd, HDC dc) {
+  if (hwnd == saverWnd_) {
+    Paint(hwnd, dc, saver_->Canvas, true);
+    return;
+  }
+  for (size_t i = 0; i < otherWnds_.size() && i < saver_->OtherMonitors.size(); ++i)
+    if (otherWnds_[i] == hwnd) Paint(hwnd, dc, saver_->OtherMonitors[i].Canvas, false);
+}
 
 void Win32Os::ShowSaverWindow(ScreenSaver& form) {
   saver_ = &form;
@@ -228,7 +251,20 @@ void Win32Os::ShowSaverWindow(ScreenSaver& form) {
                               nullptr, nullptr, GetModuleHandleA(nullptr), this);
   if (!saverWnd_) X_Cleanup_And_End(*p_);
   SetPropA(saverWnd_, kTicksProperty, nullptr);
+  // A borderless topmost window on every other monitor: same class, same input, same end.
+  for (const MonitorView& m : form.OtherMonitors) {
+    const Rect& r = m.Place;
+    const std::string title = "Duskhollow " + std::to_string(otherWnds_.size() + 2);
+    HWND other = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kSaverClass, title.c_str(), WS_POPUP, r.left, r.top,
+                                 r.right - r.left, r.bottom - r.top, nullptr, nullptr, GetModuleHandleA(nullptr), this);
+    if (!other) X_Cleanup_And_End(*p_);
+    otherWnds_.push_back(other);
+    ShowWindow(other, SW_SHOWNOACTIVATE);
+    UpdateWindow(other);
+  }
   timers_ = {TimerSlot{&form.maintimer, kMainTimerId, 0}, TimerSlot{&form.MusicTimer, kMusicTimerId, 0}};
+  // Told when the console display goes off and on again.
+  RegisterPowerSettingNotification(saverWnd_, &kConsoleDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE);
   ShowWindow(saverWnd_, SW_SHOW);
   SetForegroundWindow(saverWnd_);
   SetFocus(saverWnd_);
@@ -253,12 +289,22 @@ intptr_t Win32Os::HandleSaverMessage(HWND hwnd, unsigned msg, uintptr_t wp, intp
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd, &ps);
-      Paint(hwnd, dc, saver_->Canvas, true);
+      PaintSaver(hwnd, dc);
       EndPaint(hwnd, &ps);
       return 0;
     }
     case WM_ERASEBKGND:
       return 1;  // the canvas covers the whole window
+    case WM_POWERBROADCAST:
+      if (wp == PBT_POWERSETTINGCHANGE) {
+        const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lp);
+        if (setting && IsEqualGUID(setting->PowerSetting, kConsoleDisplayState) &&
+            setting->DataLength >= sizeof(DWORD)) {
+          // 0 off, 1 on, 2 dimmed (still seen).
+          saver_->DisplayOn = *reinterpret_cast<const DWORD*>(setting->Data) != 0;
+        }
+      }
+      return TRUE;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:

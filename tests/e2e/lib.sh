@@ -76,7 +76,7 @@ DUSK_CREATURES=(bat blooddrip bouncingpumpkin crow1 crow2 dove firefly flower gr
   medallion owl rat scorpion skeleton1 skeleton2 spider watchman zombie)
 
 # Writes a settings file (CRLF lines, section [Duskhollow]) with "firstrun= 1", every creature,
-# song, effect and the clock off, speed 70, no message, then the key=value pairs given (a later
+# song, effect and the clock off, speed 70, no message, every monitor on, proportions stretched, then the key=value pairs given (a later
 # pair wins). Into C:\windows\tarnix.ini, or the file named by DUSK_SETTINGS_TO.
 dusk_settings() {
   local file=${DUSK_SETTINGS_TO:-$WINDIR_UNIX/tarnix.ini}
@@ -84,13 +84,14 @@ dusk_settings() {
     dusk_keep_aside "$file"
     touch "$WORK/.settings-kept"
   fi
-  declare -A v=([firstrun]=" 1" [speed]=" 70" [clock]=" 0" [messagetext]="")
+  declare -A v=([firstrun]=" 1" [speed]=" 70" [clock]=" 0" [messagetext]="" [monitors]=" 1" [proportions]=" 0")
   local k i
   for k in "${DUSK_CREATURES[@]}"; do v[$k]=" 0"; done
   for i in $(seq 0 11); do v[song$i]=" 0" v[sound$i]=" 0"; done
   local order=(firstrun "${DUSK_CREATURES[@]}" speed messagetext clock)
   for i in $(seq 0 11); do order+=("song$i"); done
   for i in $(seq 0 11); do order+=("sound$i"); done
+  order+=(monitors proportions)
   for k in "$@"; do v[${k%%=*}]=${k#*=}; done
   {
     printf '[Duskhollow]\r\n'

@@ -23,6 +23,7 @@ namespace {
 struct Options {
   std::string windir = DUSK_DEFAULT_WINDIR;
   int width = 800, height = 600;
+  std::vector<Rect> monitors;  // the other monitors
   long long ticks = 0;
   long long seed = -1;
   int hour = 21, minute = 5;
@@ -40,6 +41,9 @@ const char* kUsage =
     "usage: duskhollow-headless [options] [command line]\n"
     "  --windir DIR        the Windows directory (tarnix.ini; data in DIR/Duskhollow)\n"
     "  --screen WxH        screen size (default 800x600)\n"
+    "  --monitors LIST     other monitors beside the primary: WxH+X+Y[,WxH+X+Y...]\n"
+    "                      (X, Y may be negative); --frames then also writes each one's\n"
+    "                      window as frame-NNNNNN-mK.png (K = 2, 3, ...)\n"
     "  --ticks N           frames to run (the clock advances Speed ms per frame)\n"
     "  --seed N            replaces the clock readings the random generator is seeded with\n"
     "  --time HH:MM        local time for the clock\n"
@@ -80,6 +84,21 @@ Options Parse(int argc, char** argv) {
       if (x == std::string::npos) Fail("--screen needs WxH, for example 1024x768");
       o.width = static_cast<int>(Number(a, v.substr(0, x).c_str(), 1, 16384));
       o.height = static_cast<int>(Number(a, v.substr(x + 1).c_str(), 1, 16384));
+    } else if (a == "--monitors") {
+      std::string v = value();
+      size_t start = 0;
+      while (start <= v.size()) {
+        size_t comma = v.find(',', start);
+        const std::string one = v.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        int w, h, x, y;
+        char tail;
+        if (std::sscanf(one.c_str(), "%dx%d%d%d%c", &w, &h, &x, &y, &tail) != 4 || w < 1 || h < 1 || w > 16384 ||
+            h > 16384)
+          Fail("--monitors needs WxH+X+Y[,...], for example 1024x768-1024+0");
+        o.monitors.push_back(Rect{x, y, x + w, y + h});
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+      }
     } else if (a == "--ticks") o.ticks = Number(a, value(), 0, 100000000);
     else if (a == "--seed") o.seed = Number(a, value(), 0, 1000000000);
     else if (a == "--time") {
@@ -135,6 +154,7 @@ class Run {
   Run(const Options& o) : o_(o), os_(o.windir), p_(os_) {
     os_.screenWidth = o.width;
     os_.screenHeight = o.height;
+    os_.otherMonitors = o.monitors;
     os_.platformId = o.platform;
     os_.mixerAvailable = o.sound;
     os_.localTime = LocalTime{o.hour, o.minute, 0};
@@ -238,10 +258,11 @@ class Run {
   }
 
   // What the screen shows now, every `every` frames, when frames are asked for.
-  void WriteFrame(const Bitmap* canvas, const LabelControl* labels[], int labelCount) {
+  void WriteFrame(const Bitmap* canvas, const LabelControl* labels[], int labelCount, int window = 1) {
     if (o_.framesDir.empty() || !canvas || tick_ % o_.every != 0) return;
-    char name[32];
-    std::snprintf(name, sizeof name, "frame-%06lld.png", tick_);
+    char name[40];
+    if (window == 1) std::snprintf(name, sizeof name, "frame-%06lld.png", tick_);
+    else std::snprintf(name, sizeof name, "frame-%06lld-m%d.png", tick_, window);
     if (!WritePng(*canvas, labels, labelCount, (std::filesystem::path(o_.framesDir) / name).string()))
       Fail("cannot write frames into " + o_.framesDir);
   }
@@ -250,6 +271,8 @@ class Run {
     const Bitmap* canvas = p_.surfaces.Find(s.Canvas);
     const LabelControl* labels[] = {&s.ScreenLabel, &s.ClockLabel};
     WriteFrame(canvas, labels, 2);
+    for (size_t i = 0; i < s.OtherMonitors.size(); ++i)
+      WriteFrame(p_.surfaces.Find(s.OtherMonitors[i].Canvas), nullptr, 0, static_cast<int>(i) + 2);
     if (!dump_) return;
     const Scene& sc = p_.scene;
     JsonLine j;

@@ -1,0 +1,25 @@
+// How the 800 x 600 scene reaches a screen of any size: one rule for every window that shows it.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/surface.h"
+
+namespace dusk {
+
+inline constexpr int kSceneWidth = 800, kSceneHeight = 600;
+
+// Where the scene lands on a width x height screen. A narrower screen cuts it so that its
+// bottom-right corner sits at the screen's; one exactly as wide shows it 1:1 at the top left; a
+// wider one stretches it over the whole screen or, keeping its proportions, over the largest
+// centred rectangle of its shape (black bars fill the rest).
+struct Placement {
+  int32_t x = 0, y = 0, width = 0, height = 0;
+  bool scaled = false;
+};
+Placement PlaceScene(int32_t width, int32_t height, bool keepProportions);
+
+// Draws the back buffer onto the canvas (a surface of the screen's size) by those rules.
+void PresentScene(Surfaces& surfaces, int32_t canvas, int32_t backBuffer, bool keepProportions);
+
+}  // namespace dusk
