@@ -30,6 +30,8 @@ const char* kUsage =
     "Settings (override those in $XDG_CONFIG_HOME/duskhollow/tarnix.ini):\n"
     "  --speed MS          milliseconds between frames (1 to 1000; 70 is the usual pace)\n"
     "  --clock, --no-clock show the time at the top right, or not\n"
+    "  --monitors, --no-monitors  the scene on every display, or on the first only\n"
+    "  --proportions, --no-proportions  keep the picture's proportions (black bars), or stretch\n"
     "  --message TEXT      a message across the top (\"\" for none)\n"
     "  --creatures LIST    only these creatures, comma-separated (or all, none):\n"
     "                      %s\n"
@@ -135,10 +137,10 @@ Options ParseOptions(int argc, char** argv) {
       o.root = true;
     } else if (a == "--speed") {
       o.overrides["speed"] = std::to_string(Number(a, value(), 1, 1000));
-    } else if (a == "--clock") {
-      o.overrides["clock"] = "1";
-    } else if (a == "--no-clock") {
-      o.overrides["clock"] = "0";
+    } else if (a == "--clock" || a == "--monitors" || a == "--proportions") {
+      o.overrides[a.substr(2)] = "1";
+    } else if (a == "--no-clock" || a == "--no-monitors" || a == "--no-proportions") {
+      o.overrides[a.substr(5)] = "0";
     } else if (a == "--message") {
       o.overrides["messagetext"] = value();
     } else if (a == "--creatures") {
@@ -233,6 +235,10 @@ std::string XScreenSaverConfig() {
        "_high-label=\"Slow\" low=\"1\" high=\"" + std::to_string(dialog.speedchk.Max) + "\" default=\"" + std::to_string(speed) + "\"/>\n";
   x += std::string("  <boolean id=\"clock\" _label=\"") + xml(dialog.clockcheck.Caption) + "\" " +
        (p.settings.ClockOn ? "arg-unset=\"--no-clock\"" : "arg-set=\"--clock\"") + "/>\n";
+  x += std::string("  <boolean id=\"monitors\" _label=\"") + xml(dialog.monitorscheck.Caption) + "\" " +
+       (p.settings.MonitorsOn ? "arg-unset=\"--no-monitors\"" : "arg-set=\"--monitors\"") + "/>\n";
+  x += std::string("  <boolean id=\"proportions\" _label=\"") + xml(dialog.proportionscheck.Caption) + "\" " +
+       (p.settings.KeepProportions ? "arg-unset=\"--no-proportions\"" : "arg-set=\"--proportions\"") + "/>\n";
   x += "  <string id=\"message\" _label=\"Message\" arg=\"--message %\"/>\n";
   x += "  <boolean id=\"music\" _label=\"Music\" arg-unset=\"--no-music\"/>\n";
   x += "  <boolean id=\"sound\" _label=\"Sound effects\" arg-unset=\"--no-sound\"/>\n";
@@ -268,6 +274,8 @@ std::string EffectiveSettings(const std::string& fileText, const std::map<std::s
     put("speed", std::to_string(static_cast<int16_t>(p.settings.Speed)));
     put("messagetext", p.settings.MessageText);
     put("clock", p.settings.ClockOn ? "1" : "0");
+    put("monitors", p.settings.MonitorsOn ? "1" : "0");
+    put("proportions", p.settings.KeepProportions ? "1" : "0");
     for (int n = 0; n <= 11; ++n) put("song" + std::to_string(n), p.settings.SongOn[n] ? "1" : "0");
     for (int n = 0; n <= 11; ++n) put("sound" + std::to_string(n), p.settings.SoundOn[n] ? "1" : "0");
   }

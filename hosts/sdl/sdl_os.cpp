@@ -14,6 +14,7 @@
 #include "platform/ini.h"
 #include "platform/labels.h"
 #include "platform/system.h"
+#include "saver/presentation.h"
 #include "saver/screensaver.h"
 #include "startup/starter.h"
 
@@ -83,14 +84,6 @@ uint64_t XRootWindow() {
   const uint64_t root = DefaultRootWindow(d);
   XCloseDisplay(d);
   return root;
-}
-
-// The scene at a size of its own, by the rules the saver presents its back buffer with: a screen
-// narrower than the scene shows its bottom-right part, a wider one the whole scene stretched.
-void PresentScene(Program& p, int32_t canvas, int W, int H) {
-  if (W < 800) p.surfaces.BitBlt(canvas, W - 800, H - 600, 800, 600, p.BackBuffer, 0, 0, Rop::kSrcCopy);
-  else if (W == 800) p.surfaces.BitBlt(canvas, 0, 0, W, H, p.BackBuffer, 0, 0, Rop::kSrcCopy);
-  else p.surfaces.StretchBlt(canvas, 0, 0, W, H, p.BackBuffer, 0, 0, 800, 600);
 }
 
 // A label laid out for a screen `W` wide instead of the program's `screenW`: one across the whole
@@ -352,15 +345,19 @@ void SdlOs::Present(Output& out) {
   if (!dst || !canvas) return;
   const int W = dst->w, H = dst->h;
   if (W <= 0 || H <= 0) return;
+  // The first output is the saver's own; the others show the scene too unless "monitors" is off.
+  const bool primary = &out == &outputs_.front();
+  const bool blank = !primary && !p_->settings.MonitorsOn;
   const Bitmap* src = canvas;
-  if (W != canvas->width || H != canvas->height) {
+  if (blank || W != canvas->width || H != canvas->height) {
     const Bitmap* own = out.canvas ? p_->surfaces.Find(out.canvas) : nullptr;
     if (!own || own->width != W || own->height != H) {
       if (out.canvas) p_->surfaces.Remove(out.canvas);
       out.canvas = p_->surfaces.AddBlank(W, H, 0);
     }
     if (!out.canvas) return;
-    PresentScene(*p_, out.canvas, W, H);
+    if (blank) p_->surfaces.BitBlt(out.canvas, 0, 0, W, H, 0, 0, 0, Rop::kBlackness);
+    else PresentScene(p_->surfaces, out.canvas, p_->BackBuffer, p_->settings.KeepProportions);
     src = p_->surfaces.Find(out.canvas);
   }
   if (!out.staging || cairo_image_surface_get_width(out.staging) != W || cairo_image_surface_get_height(out.staging) != H) {
@@ -376,7 +373,7 @@ void SdlOs::Present(Output& out) {
   const LabelControl clock = LabelFor(saver_->ClockLabel, canvas->width, W);
   const LabelControl* labels[] = {&screen, &clock};
   cairo_t* cr = cairo_create(out.staging);
-  headless::DrawLabels(cr, labels, 2);
+  headless::DrawLabels(cr, labels, primary ? 2 : 0);  // the clock and message stand on the first only
   cairo_destroy(cr);
   cairo_surface_flush(out.staging);
   SDL_Surface* frame = SDL_CreateRGBSurfaceWithFormatFrom(data, W, H, 32, stride, SDL_PIXELFORMAT_RGB888);
