@@ -25,33 +25,40 @@ void CopyPixels(uint32_t* __restrict d, const uint32_t* __restrict s, size_t n) 
   for (; i < n; ++i) d[i] = s[i];
 }
 
-void AndPixels(uint32_t* __restrict d, const uint32_t* __restrict s, size_t n) {
+// d[i] = d[i] op s[i], eight pixels a step where SSE2 is there: `vec` combines two vectors of four
+// pixels, `one` two pixels.
+template <class Vec, class One>
+void CombinePixels(uint32_t* __restrict d, const uint32_t* __restrict s, size_t n, Vec vec, One one) {
   size_t i = 0;
 #if defined(__SSE2__)
   for (; i + 8 <= n; i += 8) {
     __m128i* out = reinterpret_cast<__m128i*>(d + i);
-    const __m128i a = _mm_and_si128(_mm_loadu_si128(out), _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i)));
-    const __m128i b = _mm_and_si128(_mm_loadu_si128(out + 1), _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + 4)));
+    const __m128i a = vec(_mm_loadu_si128(out), _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i)));
+    const __m128i b = vec(_mm_loadu_si128(out + 1), _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + 4)));
     _mm_storeu_si128(out, a);
     _mm_storeu_si128(out + 1, b);
   }
+#else
+  (void)vec;
 #endif
-  for (; i < n; ++i) d[i] &= s[i];
+  for (; i < n; ++i) d[i] = one(d[i], s[i]);
+}
+
+#if defined(__SSE2__)
+#define DUSK_VECTOR_OP(op) [](__m128i x, __m128i y) { return op(x, y); }
+#else
+#define DUSK_VECTOR_OP(op) 0
+#endif
+
+void AndPixels(uint32_t* __restrict d, const uint32_t* __restrict s, size_t n) {
+  CombinePixels(d, s, n, DUSK_VECTOR_OP(_mm_and_si128), [](uint32_t x, uint32_t y) { return x & y; });
 }
 
 void OrPixels(uint32_t* __restrict d, const uint32_t* __restrict s, size_t n) {
-  size_t i = 0;
-#if defined(__SSE2__)
-  for (; i + 8 <= n; i += 8) {
-    __m128i* out = reinterpret_cast<__m128i*>(d + i);
-    const __m128i a = _mm_or_si128(_mm_loadu_si128(out), _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i)));
-    const __m128i b = _mm_or_si128(_mm_loadu_si128(out + 1), _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + 4)));
-    _mm_storeu_si128(out, a);
-    _mm_storeu_si128(out + 1, b);
-  }
-#endif
-  for (; i < n; ++i) d[i] |= s[i];
+  CombinePixels(d, s, n, DUSK_VECTOR_OP(_mm_or_si128), [](uint32_t x, uint32_t y) { return x | y; });
 }
+
+#undef DUSK_VECTOR_OP
 
 // d[i] = s[map[i]]: one stretched row.
 void GatherPixels(uint32_t* __restrict d, const uint32_t* __restrict s, const uint32_t* __restrict map, size_t n) {
