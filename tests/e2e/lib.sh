@@ -173,9 +173,27 @@ dusk_wait_window() {
   return 1
 }
 
+# Waits for the saver's window while the saver runs (a hang detector only: up to $1 seconds,
+# default 150); says what it saw when the window does not come.
+dusk_wait_saver_window() {
+  local limit=${1:-150} i
+  for ((i = 0; i < limit * 5; i++)); do
+    DUSK_WINDOW=$(xdotool search --name '^Duskhollow$' 2>/dev/null | head -1)
+    [ -n "$DUSK_WINDOW" ] && return 0
+    if ! dusk_alive "$SCR_PID"; then
+      wait "$SCR_PID" 2>/dev/null
+      dusk_fail "the saver ended with $? before its window appeared; its output: $(tail -c 2000 "$SCR_LOG")"
+    fi
+    sleep 0.2
+  done
+  local names
+  names=$(xdotool search --name . getwindowname %@ 2>/dev/null | sort -u | head -20 | tr '\n' '|')
+  dusk_fail "no saver window appeared in $limit s; windows: $names; its output: $(tail -c 2000 "$SCR_LOG")"
+}
+
 # Waits until the saver window is up and has drawn its scene (the screen is no longer black).
 dusk_wait_saver() {
-  dusk_wait_window '^Duskhollow$' "${1:-60}" || dusk_fail "no saver window appeared"
+  dusk_wait_saver_window "${1:-150}"
   local i
   for ((i = 0; i < 300; i++)); do
     dusk_shot "$WORK/wait.png"

@@ -46,6 +46,8 @@ layout() {
   wineserver -w 2>/dev/null
   export DUSK_XINERAMA=$1
   wineserver -p 30
+  # wine's background services start with the first program: here, not inside a wait for the saver.
+  wine cmd /c exit </dev/null >/dev/null 2>&1
 }
 
 # Runs the saver with the settings given, waits for its scene on the primary (whose left edge
@@ -55,7 +57,7 @@ saver_shot() {
   shift
   dusk_settings "$@"
   dusk_start /s
-  dusk_wait_window '^Duskhollow$' 60 || dusk_fail "no saver window appeared"
+  dusk_wait_saver_window
   for ((i = 0; i < 300; i++)); do
     dusk_shot "$WORK/wait.png"
     [ "$(dusk_pixel "$WORK/wait.png" $((PRIMARY_X + 512)) 700)" != "0,0,0" ] && break
