@@ -7,15 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/bitmap.h"
+
 namespace dusk {
 
 class ScreenSaver;
 class PreviewScreen;
 class Configuration;
-
-struct Rect {
-  int32_t left = 0, top = 0, right = 0, bottom = 0;
-};
 
 struct LocalTime {
   int hour = 0, minute = 0, second = 0;

@@ -170,18 +170,26 @@ void Surfaces::BitBlt(int32_t dst, int32_t x, int32_t y, int32_t w, int32_t h, i
 }
 
 void Surfaces::StretchBlt(int32_t dst, int32_t x, int32_t y, int32_t w, int32_t h, int32_t src,
-                          int32_t sx, int32_t sy, int32_t sw, int32_t sh) {
+                          int32_t sx, int32_t sy, int32_t sw, int32_t sh, const Rect* clip) {
   Bitmap* d = Find(dst);
   const Bitmap* s = Find(src);
   if (!d || !s || w <= 0 || h <= 0 || sw <= 0 || sh <= 0) return;
   Bitmap before;  // a surface stretched onto itself reads the picture as it was
   if (s == d) s = &(before = *d);
-  // Each destination pixel takes the source pixel under its centre. Columns c0..c1 of the
-  // destination rectangle are on the destination; of these, a..b map inside the source (the map
-  // only grows from left to right, so they are one run).
-  const int32_t c0 = std::max<int32_t>(0, -x), c1 = std::min<int64_t>(w, int64_t{d->width} - x);
-  if (c1 > c0) pixelsWritten_ += static_cast<uint64_t>(c1 - c0) * static_cast<uint64_t>(h);
-  if (c1 <= c0) return;
+  // Each destination pixel takes the source pixel under its centre. Columns c0..c1 and rows
+  // j0..j1 of the destination rectangle are on the destination and inside the clip; of those
+  // columns, a..b map inside the source (the map only grows from left to right: one run).
+  int64_t left = 0, top = 0, right = d->width, bottom = d->height;
+  if (clip) {
+    left = std::max<int64_t>(left, clip->left);
+    top = std::max<int64_t>(top, clip->top);
+    right = std::min<int64_t>(right, clip->right);
+    bottom = std::min<int64_t>(bottom, clip->bottom);
+  }
+  const int64_t c0 = std::max<int64_t>(0, left - x), c1 = std::min<int64_t>(w, right - x);
+  const int64_t j0 = std::max<int64_t>(0, top - y), j1 = std::min<int64_t>(h, bottom - y);
+  if (c1 <= c0 || j1 <= j0) return;
+  pixelsWritten_ += static_cast<uint64_t>(c1 - c0) * static_cast<uint64_t>(j1 - j0);
   auto column = [&](int64_t i) { return sx + (int64_t{2} * i + 1) * sw / (int64_t{2} * w); };
   int64_t a = c0, b = c1;
   while (a < b && column(a) < 0) ++a;
@@ -193,9 +201,8 @@ void Surfaces::StretchBlt(int32_t dst, int32_t x, int32_t y, int32_t w, int32_t 
   for (size_t i = 0; i < n; ++i) map[i] = static_cast<uint32_t>(column(a + static_cast<int64_t>(i)));
   int64_t lastSrcRow = -1;
   const uint32_t* lastDstRow = nullptr;
-  for (int32_t j = 0; j < h; ++j) {
+  for (int64_t j = j0; j < j1; ++j) {
     const int64_t dy = int64_t{y} + j;
-    if (dy < 0 || dy >= d->height) continue;
     const int64_t srcRow = sy + (int64_t{2} * j + 1) * sh / (int64_t{2} * h);
     if (srcRow < 0 || srcRow >= s->height) continue;
     uint32_t* dp = d->Row(static_cast<int32_t>(dy)) + (x + a);

@@ -31,9 +31,10 @@ class Surfaces {
   // both surfaces take part; a 0 or unknown source draws nothing (except BLACKNESS, which has none).
   void BitBlt(int32_t dst, int32_t x, int32_t y, int32_t w, int32_t h, int32_t src, int32_t sx,
               int32_t sy, Rop rop);
-  // Stretch copy of the source rectangle onto the destination rectangle, nearest pixel.
+  // Stretch copy of the source rectangle onto the destination rectangle, nearest pixel. With a
+  // clip, only the destination pixels inside it are written (each with the same source pixel).
   void StretchBlt(int32_t dst, int32_t x, int32_t y, int32_t w, int32_t h, int32_t src, int32_t sx,
-                  int32_t sy, int32_t sw, int32_t sh);
+                  int32_t sy, int32_t sw, int32_t sh, const Rect* clip = nullptr);
   void SetPixel(int32_t dst, int32_t x, int32_t y, uint32_t rgb);
 
   // Destination pixels written by transfers so far (what a frame costs in memory traffic).

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/surface.h"
 
@@ -19,7 +20,15 @@ struct Placement {
 };
 Placement PlaceScene(int32_t width, int32_t height, bool keepProportions);
 
-// Draws the back buffer onto the canvas (a surface of the screen's size) by those rules.
-void PresentScene(Surfaces& surfaces, int32_t canvas, int32_t backBuffer, bool keepProportions);
+// Draws the back buffer onto the canvas (a surface of the screen's size) by those rules: all of
+// it, or with `changed` (a rectangle of the back buffer) only the canvas pixels that show it.
+// Returns the rectangle of the canvas drawn.
+Rect PresentScene(Surfaces& surfaces, int32_t canvas, int32_t backBuffer, bool keepProportions,
+                  const Rect* changed = nullptr);
+
+// What changed between two pictures of one size: for each band of `bandRows` rows, the columns
+// from the first to the last pixel that differs, as one rectangle (none for a band alike).
+// Copies those rectangles from `now` into `shown`, which then equals `now`.
+std::vector<Rect> TakeChanges(Surfaces& surfaces, int32_t now, int32_t shown, int32_t bandRows);
 
 }  // namespace dusk

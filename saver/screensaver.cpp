@@ -12,6 +12,9 @@
 namespace dusk {
 namespace {
 
+// The height of the bands in which changes between frames are looked for.
+constexpr int32_t kChangeBandRows = 16;
+
 void CopyStrip(Stage& p, const CreatureState& r, Rop rop) {
   p.surfaces.BitBlt(p.BackBuffer, r.X, r.Y, r.Width, r.Height, r.Picture, 0, 0, rop);
 }
@@ -31,7 +34,7 @@ ScreenSaver::ScreenSaver(Stage& p) : p_(p) {
   // of that size (the primary's too). Black monitors each keep a canvas of their own.
   for (const Rect& r : p.os.OtherMonitors()) {
     const int w = r.right - r.left, h = r.bottom - r.top;
-    MonitorView view{r, 0, false};
+    MonitorView view{r, 0, false, {}};
     if (p.settings.MonitorsOn == kTrue) {
       if (w == p.ScreenWidth && h == p.ScreenHeight) view.Canvas = Canvas;
       for (const MonitorView& m : OtherMonitors)
@@ -89,60 +92,90 @@ void ScreenSaver::maintimer_Timer() {
   Guarded(p_, label::kMainTimer, [&] {
     // Nobody sees frames while the display is off: none are composed until it comes back.
     if (!DisplayOn) return;
-    Stage& p = p_;
-    Scene& s = p.scene;
-    s.LongTick += 1;
-    if (s.LongTick > 1000) s.LongTick = 0;
-    s.ShortTick += 1;
-    if (s.ShortTick > 40) s.ShortTick = 0;
-    s.MediumTick += 1;
-    if (s.MediumTick > 100) s.MediumTick = 0;
-
-    CopyStrip(p, s.BackTop, Rop::kSrcCopy);
-    CopyStrip(p, s.BackMid1, Rop::kSrcCopy);
-    // The far band: these pass behind the middle scenery.
-    if (s.Bats[1].Enabled) Anim_Bat(p);
-    if (s.Dove.Enabled) Anim_Dove(p);
-    if (s.Skeleton2.Enabled) Anim_Skeleton2(p);
-    if (s.Zombie.Enabled) Anim_Zombie(p);
-    CopyStrip(p, s.BackMid2, Rop::kSrcAnd);
-    CopyStrip(p, s.BackMid3, Rop::kSrcPaint);
-    CopyStrip(p, s.BackBottom, Rop::kSrcCopy);
-    if (s.Lightning[1].Enabled) Anim_Lightning(p);
-    if (s.GraveDigger.Enabled) Anim_GraveDigger(p);
-    if (s.Flower.Enabled) Anim_Still_Loop(p, s.Flower);
-    Int16 farRat = 2, nearRat = 1;
-    if (s.Rats[1].Enabled) Anim_Rat(p, farRat);
-    if (s.Watchman.Enabled) Anim_Watchman(p);
-    if (s.Scorpion.Enabled) Anim_Scorpion(p);
-    Anim_FarTombStones(p);
-    if (s.Pumpkin.Enabled) Anim_BouncingPumpkin(p);
-    if (s.Skeleton1.Enabled) Anim_Skeleton1(p);
-    Anim_CloseTombStones(p);
-    if (s.Medallion.Enabled) Anim_Medallion(p);
-    if (s.Crow1.Enabled) Anim_Crow1(p, s.Crow1);
-    if (s.Crow2.Enabled) Anim_Crow2(p);
-    if (s.Hand.Enabled) Anim_Hand(p);
-    if (s.BloodDrip.Enabled) Anim_BloodDrip(p);
-    if (s.Rats[1].Enabled) Anim_Rat(p, nearRat);
-    if (s.Spider.Enabled) Anim_Spider(p);
-    if (s.Owl.Enabled) Anim_Owl(p);
-    if (s.FireFlies[1].Enabled) Anim_FireFly(p);
-
-    if (s.MediumTick == 99) Rotate_SoundFX();
-    Update_Clock();
+    ComposeFrame();
     PresentBackBuffer();
-    p.os.RefreshWindow();
+    p_.os.RefreshWindow();
   });
+}
+
+void ScreenSaver::ComposeFrame() {
+  Stage& p = p_;
+  Scene& s = p.scene;
+  s.LongTick += 1;
+  if (s.LongTick > 1000) s.LongTick = 0;
+  s.ShortTick += 1;
+  if (s.ShortTick > 40) s.ShortTick = 0;
+  s.MediumTick += 1;
+  if (s.MediumTick > 100) s.MediumTick = 0;
+
+  CopyStrip(p, s.BackTop, Rop::kSrcCopy);
+  CopyStrip(p, s.BackMid1, Rop::kSrcCopy);
+  // The far band: these pass behind the middle scenery.
+  if (s.Bats[1].Enabled) Anim_Bat(p);
+  if (s.Dove.Enabled) Anim_Dove(p);
+  if (s.Skeleton2.Enabled) Anim_Skeleton2(p);
+  if (s.Zombie.Enabled) Anim_Zombie(p);
+  CopyStrip(p, s.BackMid2, Rop::kSrcAnd);
+  CopyStrip(p, s.BackMid3, Rop::kSrcPaint);
+  CopyStrip(p, s.BackBottom, Rop::kSrcCopy);
+  if (s.Lightning[1].Enabled) Anim_Lightning(p);
+  if (s.GraveDigger.Enabled) Anim_GraveDigger(p);
+  if (s.Flower.Enabled) Anim_Still_Loop(p, s.Flower);
+  Int16 farRat = 2, nearRat = 1;
+  if (s.Rats[1].Enabled) Anim_Rat(p, farRat);
+  if (s.Watchman.Enabled) Anim_Watchman(p);
+  if (s.Scorpion.Enabled) Anim_Scorpion(p);
+  Anim_FarTombStones(p);
+  if (s.Pumpkin.Enabled) Anim_BouncingPumpkin(p);
+  if (s.Skeleton1.Enabled) Anim_Skeleton1(p);
+  Anim_CloseTombStones(p);
+  if (s.Medallion.Enabled) Anim_Medallion(p);
+  if (s.Crow1.Enabled) Anim_Crow1(p, s.Crow1);
+  if (s.Crow2.Enabled) Anim_Crow2(p);
+  if (s.Hand.Enabled) Anim_Hand(p);
+  if (s.BloodDrip.Enabled) Anim_BloodDrip(p);
+  if (s.Rats[1].Enabled) Anim_Rat(p, nearRat);
+  if (s.Spider.Enabled) Anim_Spider(p);
+  if (s.Owl.Enabled) Anim_Owl(p);
+  if (s.FireFlies[1].Enabled) Anim_FireFly(p);
+
+  if (s.MediumTick == 99) Rotate_SoundFX();
+  Update_Clock();
 }
 
 void ScreenSaver::PresentBackBuffer() {
   const bool keep = p_.settings.KeepProportions == kTrue;
-  PresentScene(p_.surfaces, Canvas, p_.BackBuffer, keep);
-  // The same frame, composed once, on every other monitor as well.
-  if (p_.settings.MonitorsOn != kTrue) return;
+  const bool everyMonitor = p_.settings.MonitorsOn == kTrue;
+  Damage.clear();
+  for (MonitorView& m : OtherMonitors) m.Damage.clear();
+  // Most of the scene stands still from one frame to the next: after the first frame only the
+  // bands of the back buffer that changed are drawn again, on every canvas.
+  if (!shown_) {
+    if (const Bitmap* back = p_.surfaces.Find(p_.BackBuffer)) {
+      shown_ = p_.surfaces.AddBlank(back->width, back->height, 0);
+      p_.surfaces.BitBlt(shown_, 0, 0, back->width, back->height, p_.BackBuffer, 0, 0, Rop::kSrcCopy);
+    }
+    Damage.push_back(PresentScene(p_.surfaces, Canvas, p_.BackBuffer, keep));
+    // The same frame, composed once, on every other monitor as well.
+    if (everyMonitor)
+      for (MonitorView& m : OtherMonitors)
+        if (!m.Shared) m.Damage.push_back(PresentScene(p_.surfaces, m.Canvas, p_.BackBuffer, keep));
+    return;
+  }
+  for (const Rect& changed : TakeChanges(p_.surfaces, p_.BackBuffer, shown_, kChangeBandRows)) {
+    Damage.push_back(PresentScene(p_.surfaces, Canvas, p_.BackBuffer, keep, &changed));
+    if (everyMonitor)
+      for (MonitorView& m : OtherMonitors)
+        if (!m.Shared) m.Damage.push_back(PresentScene(p_.surfaces, m.Canvas, p_.BackBuffer, keep, &changed));
+  }
+}
+
+const std::vector<Rect>& ScreenSaver::DamageOf(int32_t canvas) const {
+  static const std::vector<Rect> kNone;
+  if (canvas == Canvas) return Damage;
   for (const MonitorView& m : OtherMonitors)
-    if (!m.Shared) PresentScene(p_.surfaces, m.Canvas, p_.BackBuffer, keep);
+    if (!m.Shared && m.Canvas == canvas) return m.Damage;
+  return kNone;
 }
 
 void ScreenSaver::Update_Clock() {

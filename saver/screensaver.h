@@ -16,6 +16,7 @@ struct MonitorView {
   Rect Place;
   int32_t Canvas = 0;
   bool Shared = false;  // the canvas is another window's, presented there
+  std::vector<Rect> Damage;  // what the last frame changed on the canvas (when not shared)
 };
 
 class ScreenSaver {
@@ -29,6 +30,8 @@ class ScreenSaver {
   int32_t Canvas = 0;  // the window's persistent image, screen-sized
   std::vector<MonitorView> OtherMonitors;  // one window each, beside the primary's
   bool DisplayOn = true;  // false while the console display is off: no frames are composed
+  // The rectangles of the canvas the last frame changed: a window need show only these anew.
+  std::vector<Rect> Damage;
 
   // Events
   void Form_Initialize();
@@ -50,10 +53,14 @@ class ScreenSaver {
   void Initialize_SoundFX();
   void Rotate_SoundFX();
   void Update_Clock();
-  void PresentBackBuffer();
+  void ComposeFrame();       // the scene drawn into the back buffer
+  void PresentBackBuffer();  // and onto every canvas: the first frame whole, then what changed
+  // The damage of the frame on a canvas (the primary's or a monitor's); none for another.
+  const std::vector<Rect>& DamageOf(int32_t canvas) const;
 
  private:
   Stage& p_;
+  int32_t shown_ = 0;  // the back buffer as last presented
   // Songs that could not be played; the rotation passes them by.
   bool songFailed_[12] = {};
   bool skipCurrentSong_ = false;

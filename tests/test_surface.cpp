@@ -182,12 +182,17 @@ TEST_F(Transfers, MatchPlainReferenceLoopsOnRandomInput) {
     const Bitmap* from = other >= 1 && other <= 6 ? &ref[other - 1] : nullptr;
     if (rng() % 3 == 0) {
       const int sw = pick(-1, 50), sh = pick(-1, 35);
-      t.StretchBlt(to, x, y, w, h, other, sx, sy, sw, sh);
+      const bool clipped = rng() % 2 == 0;  // then only pixels inside the clip are written
+      const Rect clip{pick(-10, 40), pick(-10, 30), pick(-10, 50), pick(-10, 40)};
+      t.StretchBlt(to, x, y, w, h, other, sx, sy, sw, sh, clipped ? &clip : nullptr);
+      auto inClip = [&](int64_t cx, int64_t cy) {
+        return !clipped || (cx >= clip.left && cx < clip.right && cy >= clip.top && cy < clip.bottom);
+      };
       if (from && sw > 0 && sh > 0)
         for (int64_t j = 0; j < h; ++j)
           for (int64_t i = 0; i < w; ++i) {
             const int64_t fx = sx + (2 * i + 1) * sw / (2 * w), fy = sy + (2 * j + 1) * sh / (2 * h);
-            if (inside(d, x + i, y + j) && inside(*from, fx, fy))
+            if (inside(d, x + i, y + j) && inClip(x + i, y + j) && inside(*from, fx, fy))
               d.Row(static_cast<int32_t>(y + j))[x + i] = from->Row(static_cast<int32_t>(fy))[fx];
           }
     } else {

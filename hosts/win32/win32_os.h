@@ -148,8 +148,11 @@ class Win32Os : public Os {
   HWND__* OwnerWindow() const;
   void SyncTimers();
   void StopTimers();
-  void Paint(HWND__* hwnd, HDC__* dc, int32_t canvas, bool withLabels);
-  void PaintSaver(HWND__* hwnd, HDC__* dc);  // whichever of the saver's windows it is
+  // The canvas onto the window: all of it, or only the rectangles of `damage` (the labels' band
+  // always, where labels are drawn).
+  void Paint(HWND__* hwnd, HDC__* dc, int32_t canvas, bool withLabels, const std::vector<Rect>* damage = nullptr);
+  // Whichever of the saver's windows it is: whole, or what the last frame changed.
+  void PaintSaver(HWND__* hwnd, HDC__* dc, bool changesOnly = false);
   void DrawLabel(HDC__* dc, const LabelControl& label);
   bool EnsureComposeSurface(HDC__* reference, int w, int h);
   template <class F>

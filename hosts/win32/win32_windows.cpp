@@ -168,7 +168,7 @@ void Win32Os::DrawLabel(HDC dc, const LabelControl& label) {
   SelectObject(dc, old);
 }
 
-void Win32Os::Paint(HWND hwnd, HDC dc, int32_t canvas, bool withLabels) {
+void Win32Os::Paint(HWND hwnd, HDC dc, int32_t canvas, bool withLabels, const std::vector<Rect>* damage) {
   (void)hwnd;
   const Bitmap* b = p_ ? p_->surfaces.Find(canvas) : nullptr;
   if (!b || b->width <= 0 || b->height <= 0) return;
@@ -192,9 +192,22 @@ void Win32Os::Paint(HWND hwnd, HDC dc, int32_t canvas, bool withLabels) {
   // The canvas goes to the window in one transfer, each pixel once. Where labels are shown, the
   // canvas and the labels are put together off screen first and that band replaces the canvas's
   // there, so that the labels never flicker.
+  // After the first frame only what changed is sent: the rest of the window already shows it.
   const int saved = SaveDC(dc);
-  if (compose) ExcludeClipRect(dc, band.left, band.top, band.right, band.bottom);
-  SetDIBitsToDevice(dc, 0, 0, b->width, b->height, 0, 0, 0, b->height, b->pixels.data(), &bmi, DIB_RGB_COLORS);
+  bool any = true;
+  if (damage) {
+    HRGN changed = CreateRectRgn(0, 0, 0, 0);
+    for (const Rect& r : *damage) {
+      HRGN part = CreateRectRgn(r.left, r.top, r.right, r.bottom);
+      CombineRgn(changed, changed, part, RGN_OR);
+      DeleteObject(part);
+    }
+    any = ExtSelectClipRgn(dc, changed, RGN_AND) != NULLREGION;
+    DeleteObject(changed);
+  }
+  if (compose && any) any = ExcludeClipRect(dc, band.left, band.top, band.right, band.bottom) != NULLREGION;
+  if (any)
+    SetDIBitsToDevice(dc, 0, 0, b->width, b->height, 0, 0, 0, b->height, b->pixels.data(), &bmi, DIB_RGB_COLORS);
   RestoreDC(dc, saved);
   if (!compose) return;
   GdiFlush();  // the band's pixels are written straight into the section
@@ -219,28 +232,35 @@ void Win32Os::RefreshWindow() {
     // One frame, every monitor's window.
     for (HWND other : otherWnds_) {
       HDC dc = GetDC(other);
-      PaintSaver(other, dc);
+      PaintSaver(other, dc, true);
       ReleaseDC(other, dc);
-      ValidateRect(other, nullptr);
     }
   }
+  // The saver's windows get only the frame's changes here: a part the system asks to have
+  // painted again stays invalid and gets all of the canvas in WM_PAINT.
   HDC dc = GetDC(hwnd);
-  if (saverWnd_) PaintSaver(hwnd, dc);
-  else Paint(hwnd, dc, preview_->Canvas, false);
+  if (saverWnd_) {
+    PaintSaver(hwnd, dc, true);
+  } else {
+    Paint(hwnd, dc, preview_->Canvas, false);
+    ValidateRect(hwnd, nullptr);
+  }
   ReleaseDC(hwnd, dc);
-  ValidateRect(hwnd, nullptr);
   SetPropA(hwnd, kTicksProperty, reinterpret_cast<HANDLE>(static_cast<uintptr_t>(++ticks_)));
 }
 
 // --- the full-screen saver ---
 
-void Win32Os::PaintSaver(HWND hwnd, HDC dc) {
+void Win32Os::PaintSaver(HWND hwnd, HDC dc, bool changesOnly) {
+  auto paint = [&](int32_t canvas, bool withLabels) {
+    Paint(hwnd, dc, canvas, withLabels, changesOnly ? &saver_->DamageOf(canvas) : nullptr);
+  };
   if (hwnd == saverWnd_) {
-    Paint(hwnd, dc, saver_->Canvas, true);
+    paint(saver_->Canvas, true);
     return;
   }
   for (size_t i = 0; i < otherWnds_.size() && i < saver_->OtherMonitors.size(); ++i)
-    if (otherWnds_[i] == hwnd) Paint(hwnd, dc, saver_->OtherMonitors[i].Canvas, false);
+    if (otherWnds_[i] == hwnd) paint(saver_->OtherMonitors[i].Canvas, false);
 }
 
 void Win32Os::ShowSaverWindow(ScreenSaver& form) {
