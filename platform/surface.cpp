@@ -116,6 +116,10 @@ size_t Surfaces::LiveCount() const {
 
 void Surfaces::BitBlt(int32_t dst, int32_t x, int32_t y, int32_t w, int32_t h, int32_t src,
                       int32_t sx, int32_t sy, Rop rop) {
+  if (recordTarget_ && dst == recordTarget_) {
+    recorded_.push_back({dst, x, y, w, h, src, sx, sy, rop, false, 0});
+    return;
+  }
   Bitmap* d = Find(dst);
   if (!d || w <= 0 || h <= 0) return;
   // Work in 64 bits so that far-off positions cannot wrap around.
@@ -218,9 +222,48 @@ void Surfaces::StretchBlt(int32_t dst, int32_t x, int32_t y, int32_t w, int32_t 
 }
 
 void Surfaces::SetPixel(int32_t dst, int32_t x, int32_t y, uint32_t rgb) {
+  if (recordTarget_ && dst == recordTarget_) {
+    recorded_.push_back({dst, x, y, 1, 1, 0, 0, 0, Rop::kSrcCopy, true, rgb});
+    return;
+  }
   Bitmap* d = Find(dst);
   if (!d || x < 0 || y < 0 || x >= d->width || y >= d->height) return;
   d->Row(y)[x] = rgb & 0xFFFFFF;
+}
+
+void Surfaces::Record(int32_t target) {
+  recordTarget_ = target;
+  recorded_.clear();
+}
+
+std::vector<Transfer> Surfaces::TakeRecording() {
+  recordTarget_ = 0;
+  return std::move(recorded_);
+}
+
+void Surfaces::Replay(const std::vector<Transfer>& transfers, const Rect* clip) {
+  const int32_t target = recordTarget_;
+  recordTarget_ = 0;  // a replay draws
+  for (const Transfer& t : transfers) {
+    if (t.pixel) {
+      if (!clip || (t.x >= clip->left && t.x < clip->right && t.y >= clip->top && t.y < clip->bottom))
+        SetPixel(t.dst, t.x, t.y, t.rgb);
+      continue;
+    }
+    if (!clip) {
+      BitBlt(t.dst, t.x, t.y, t.w, t.h, t.src, t.sx, t.sy, t.rop);
+      continue;
+    }
+    // The part inside the clip, each pixel with the source pixel it had.
+    const int64_t x0 = std::max<int64_t>(t.x, clip->left), y0 = std::max<int64_t>(t.y, clip->top);
+    const int64_t x1 = std::min<int64_t>(int64_t{t.x} + t.w, clip->right);
+    const int64_t y1 = std::min<int64_t>(int64_t{t.y} + t.h, clip->bottom);
+    if (x0 >= x1 || y0 >= y1) continue;
+    BitBlt(t.dst, static_cast<int32_t>(x0), static_cast<int32_t>(y0), static_cast<int32_t>(x1 - x0),
+           static_cast<int32_t>(y1 - y0), t.src, static_cast<int32_t>(t.sx + (x0 - t.x)),
+           static_cast<int32_t>(t.sy + (y0 - t.y)), t.rop);
+  }
+  recordTarget_ = target;
 }
 
 }  // namespace dusk

@@ -14,6 +14,16 @@ namespace dusk {
 // Raster operations the program uses.
 enum class Rop { kSrcCopy, kSrcAnd, kSrcPaint, kBlackness };
 
+// A transfer onto a surface, as recorded: a block transfer, or one pixel (w = h = 1) of `rgb`.
+struct Transfer {
+  int32_t dst = 0, x = 0, y = 0, w = 0, h = 0;
+  int32_t src = 0, sx = 0, sy = 0;
+  Rop rop = Rop::kSrcCopy;
+  bool pixel = false;
+  uint32_t rgb = 0;
+  bool operator==(const Transfer&) const = default;
+};
+
 class Surfaces {
  public:
   // A new surface's handle (above 0).
@@ -37,11 +47,19 @@ class Surfaces {
                   int32_t sy, int32_t sw, int32_t sh, const Rect* clip = nullptr);
   void SetPixel(int32_t dst, int32_t x, int32_t y, uint32_t rgb);
 
+  // While recording, block transfers and pixels onto `target` are kept, in order, instead of
+  // drawn; Replay draws such a list later, all of it or only what falls inside a clip.
+  void Record(int32_t target);
+  std::vector<Transfer> TakeRecording();  // and stops recording
+  void Replay(const std::vector<Transfer>& transfers, const Rect* clip = nullptr);
+
   // Destination pixels written by transfers so far (what a frame costs in memory traffic).
   uint64_t PixelsWritten() const { return pixelsWritten_; }
 
  private:
   uint64_t pixelsWritten_ = 0;
+  int32_t recordTarget_ = 0;
+  std::vector<Transfer> recorded_;
   std::vector<std::unique_ptr<Bitmap>> slots_;  // handle n lives in slots_[n - 1]
 };
 

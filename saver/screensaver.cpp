@@ -1,7 +1,9 @@
 #include "saver/screensaver.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
+#include <iterator>
 
 #include "platform/labels.h"
 #include "platform/numbers.h"
@@ -99,6 +101,60 @@ void ScreenSaver::maintimer_Timer() {
 }
 
 void ScreenSaver::ComposeFrame() {
+  Surfaces& surfaces = p_.surfaces;
+  surfaces.Record(p_.BackBuffer);
+  try {
+    DrawScene();
+  } catch (...) {
+    surfaces.Replay(surfaces.TakeRecording());  // what was drawn before the run ended
+    throw;
+  }
+  RedrawWhereNeeded(surfaces.TakeRecording());
+}
+
+void ScreenSaver::RedrawWhereNeeded(const std::vector<Transfer>& transfers) {
+  Surfaces& surfaces = p_.surfaces;
+  const Bitmap* back = surfaces.Find(p_.BackBuffer);
+  if (!back) return;
+  if (!composed_) redrawn_ = BandRegion(back->width, back->height, kChangeBandRows);
+  // The transfers this frame shares with the last one, matched in order (the scenery, whatever
+  // stands still): where only those draw, drawing them again would give every pixel the value
+  // it has, for a transfer of fixed pictures gives the same result however often it is repeated.
+  // The rest, this frame's and the last one's, mark what must be drawn again.
+  BandRegion redraw(back->width, back->height, kChangeBandRows);
+  auto mark = [&](const Transfer& t) {
+    const int64_t right = int64_t{t.x} + std::max(t.w, 0), bottom = int64_t{t.y} + std::max(t.h, 0);
+    redraw.Add(Rect{t.x, t.y, static_cast<int32_t>(std::min<int64_t>(right, INT32_MAX)),
+                    static_cast<int32_t>(std::min<int64_t>(bottom, INT32_MAX))});
+  };
+  std::vector<bool> matched(lastTransfers_.size(), false);
+  size_t from = 0;
+  bool readsItself = false;
+  for (const Transfer& t : transfers) {
+    if (!t.pixel && t.src == p_.BackBuffer) readsItself = true;
+    auto same = std::find(lastTransfers_.begin() + static_cast<std::ptrdiff_t>(from), lastTransfers_.end(), t);
+    if (same == lastTransfers_.end()) {
+      mark(t);
+      continue;
+    }
+    from = static_cast<size_t>(same - lastTransfers_.begin());
+    matched[from++] = true;
+  }
+  for (size_t i = 0; i < lastTransfers_.size(); ++i)
+    if (!matched[i]) mark(lastTransfers_[i]);
+  if (!composed_) redraw.AddAll();
+  if (readsItself) {  // a transfer that reads the back buffer needs the frame drawn in order
+    surfaces.Replay(transfers);
+    redraw.AddAll();
+  } else {
+    for (const Rect& r : redraw.Rects()) surfaces.Replay(transfers, &r);
+  }
+  redrawn_.Add(redraw);
+  lastTransfers_ = transfers;
+  composed_ = true;
+}
+
+void ScreenSaver::DrawScene() {
   Stage& p = p_;
   Scene& s = p.scene;
   s.LongTick += 1;
@@ -151,6 +207,7 @@ void ScreenSaver::PresentBackBuffer() {
   // Most of the scene stands still from one frame to the next: after the first frame only the
   // bands of the back buffer that changed are drawn again, on every canvas.
   if (!shown_) {
+    redrawn_.Clear();
     if (const Bitmap* back = p_.surfaces.Find(p_.BackBuffer)) {
       shown_ = p_.surfaces.AddBlank(back->width, back->height, 0);
       p_.surfaces.BitBlt(shown_, 0, 0, back->width, back->height, p_.BackBuffer, 0, 0, Rop::kSrcCopy);
@@ -162,7 +219,9 @@ void ScreenSaver::PresentBackBuffer() {
         if (!m.Shared) m.Damage.push_back(PresentScene(p_.surfaces, m.Canvas, p_.BackBuffer, keep));
     return;
   }
-  for (const Rect& changed : TakeChanges(p_.surfaces, p_.BackBuffer, shown_, kChangeBandRows)) {
+  const std::vector<Rect> changes = TakeChanges(p_.surfaces, p_.BackBuffer, shown_, redrawn_);
+  redrawn_.Clear();
+  for (const Rect& changed : changes) {
     Damage.push_back(PresentScene(p_.surfaces, Canvas, p_.BackBuffer, keep, &changed));
     if (everyMonitor)
       for (MonitorView& m : OtherMonitors)

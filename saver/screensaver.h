@@ -7,6 +7,7 @@
 
 #include "platform/runtime.h"
 #include "platform/controls.h"
+#include "saver/presentation.h"
 #include "scene/stage.h"
 
 namespace dusk {
@@ -53,14 +54,21 @@ class ScreenSaver {
   void Initialize_SoundFX();
   void Rotate_SoundFX();
   void Update_Clock();
-  void ComposeFrame();       // the scene drawn into the back buffer
+  void ComposeFrame();       // the scene drawn into the back buffer (where it may have changed)
   void PresentBackBuffer();  // and onto every canvas: the first frame whole, then what changed
   // The damage of the frame on a canvas (the primary's or a monitor's); none for another.
   const std::vector<Rect>& DamageOf(int32_t canvas) const;
 
  private:
   Stage& p_;
-  int32_t shown_ = 0;  // the back buffer as last presented
+  // Drawing a frame: its transfers are recorded, then drawn only where they differ from the
+  // last frame's (the first frame everywhere).
+  bool composed_ = false;
+  std::vector<Transfer> lastTransfers_;
+  BandRegion redrawn_{0, 0, 1};  // what frames drew since the last presentation
+  int32_t shown_ = 0;            // the back buffer as last presented
+  void DrawScene();
+  void RedrawWhereNeeded(const std::vector<Transfer>& transfers);
   // Songs that could not be played; the rotation passes them by.
   bool songFailed_[12] = {};
   bool skipCurrentSong_ = false;
