@@ -189,6 +189,24 @@ void Win32Os::Paint(HWND hwnd, HDC dc, int32_t canvas, bool withLabels, const st
   IntersectRect(&band, &band, &whole);
   const int bandW = band.right - band.left, bandH = band.bottom - band.top;
   const bool compose = count > 0 && bandW > 0 && bandH > 0 && EnsureComposeSurface(dc, bandW, bandH);
+  // With only the frame's changes to send, the band is sent again only when the labels or the
+  // canvas under them changed.
+  bool sendBand = compose;
+  if (compose) {
+    std::string labelsNow;
+    for (int i = 0; i < count; ++i)
+      labelsNow += labels[i]->Caption + '\n' + std::to_string(labels[i]->Left) + ',' + std::to_string(labels[i]->Top) +
+                   ',' + std::to_string(labels[i]->Width) + ',' + std::to_string(labels[i]->Height) + ',' +
+                   std::to_string(static_cast<int>(labels[i]->TextAlign)) + '\n';
+    if (damage && labelsNow == labelsShown_) {
+      sendBand = false;
+      for (const Rect& r : *damage) {
+        RECT part{r.left, r.top, r.right, r.bottom}, common;
+        sendBand = sendBand || IntersectRect(&common, &part, &band);
+      }
+    }
+    labelsShown_ = std::move(labelsNow);
+  }
   // The canvas goes to the window in one transfer, each pixel once. Where labels are shown, the
   // canvas and the labels are put together off screen first and that band replaces the canvas's
   // there, so that the labels never flicker.
@@ -209,7 +227,7 @@ void Win32Os::Paint(HWND hwnd, HDC dc, int32_t canvas, bool withLabels, const st
   if (any)
     SetDIBitsToDevice(dc, 0, 0, b->width, b->height, 0, 0, 0, b->height, b->pixels.data(), &bmi, DIB_RGB_COLORS);
   RestoreDC(dc, saved);
-  if (!compose) return;
+  if (!sendBand) return;
   GdiFlush();  // the band's pixels are written straight into the section
   auto* bits = static_cast<uint32_t*>(composeBits_);
   for (int y = 0; y < bandH; ++y)
