@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The full-screen saver at 1024 x 768 shows what the core draws: with every creature off the
 # screen equals, pixel for pixel, the headless host's canvas for the same settings (every frame
-# is the same then); with the default creatures it differs from that empty scene where they are,
-# and it moves.
+# is the same then); once a flash of lightning has passed it equals it again; with the default
+# creatures it differs from that empty scene where they are, and it moves.
 source "$(dirname "$0")/lib.sh"
 
 dusk_install_data
@@ -27,6 +27,31 @@ if [ "$n" != 0 ]; then
   dusk_fail "the empty scene differs from the headless canvas in $n pixels"
 fi
 dusk_note "ok: the empty scene equals the headless canvas"
+xdotool key space
+dusk_wait_exit "$SCR_PID" 60 || dusk_fail "the saver did not end on a key"
+
+# Lightning only: after the first frame a window gets only what changed, so once a flash has
+# come and gone the screen must be the empty scene again, pixel for pixel.
+dusk_settings "lightning= 1"
+dusk_start /s
+dusk_wait_saver
+flashed=0 d=-1
+for ((i = 0; i < 400; i++)); do
+  dusk_shot "$WORK/flash.png"
+  d=$(dusk_diff_count "$WORK/flash.png" "$EMPTY")
+  if [ "$flashed" = 0 ]; then
+    [ "$d" -gt 500 ] && flashed=1 && dusk_keep_picture "$WORK/flash.png" flash
+  elif [ "$d" = 0 ]; then
+    break
+  fi
+  dusk_alive "$SCR_PID" || dusk_fail "the saver ended during the lightning"
+done
+[ "$flashed" = 1 ] || dusk_fail "no flash of lightning was seen"
+if [ "$d" != 0 ]; then
+  dusk_keep_picture "$WORK/flash.png" after-flash
+  dusk_fail "after the flash $d pixels still differ from the empty scene"
+fi
+dusk_note "ok: after a flash the screen is the empty scene again"
 xdotool key space
 dusk_wait_exit "$SCR_PID" 60 || dusk_fail "the saver did not end on a key"
 
