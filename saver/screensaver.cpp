@@ -209,6 +209,7 @@ void ScreenSaver::PresentBackBuffer() {
   if (!shown_) {
     redrawn_.Clear();
     if (const Bitmap* back = p_.surfaces.Find(p_.BackBuffer)) {
+      SceneChanges = {Rect{0, 0, back->width, back->height}};
       shown_ = p_.surfaces.AddBlank(back->width, back->height, 0);
       p_.surfaces.BitBlt(shown_, 0, 0, back->width, back->height, p_.BackBuffer, 0, 0, Rop::kSrcCopy);
     }
@@ -219,9 +220,9 @@ void ScreenSaver::PresentBackBuffer() {
         if (!m.Shared) m.Damage.push_back(PresentScene(p_.surfaces, m.Canvas, p_.BackBuffer, keep));
     return;
   }
-  const std::vector<Rect> changes = TakeChanges(p_.surfaces, p_.BackBuffer, shown_, redrawn_);
+  SceneChanges = TakeChanges(p_.surfaces, p_.BackBuffer, shown_, redrawn_);
   redrawn_.Clear();
-  for (const Rect& changed : changes) {
+  for (const Rect& changed : SceneChanges) {
     Damage.push_back(PresentScene(p_.surfaces, Canvas, p_.BackBuffer, keep, &changed));
     if (everyMonitor)
       for (MonitorView& m : OtherMonitors)

@@ -33,6 +33,9 @@ class ScreenSaver {
   bool DisplayOn = true;  // false while the console display is off: no frames are composed
   // The rectangles of the canvas the last frame changed: a window need show only these anew.
   std::vector<Rect> Damage;
+  // And those of the back buffer (the whole of it for the first frame), for a window that
+  // presents the scene onto a canvas of its own.
+  std::vector<Rect> SceneChanges;
 
   // Events
   void Form_Initialize();

@@ -133,6 +133,10 @@ bool SdlOs::OpenVideo(std::string& error, bool& badWindow) {
   // the screens down while the saver runs.
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+  // The frame is made in software: the window's own shared-memory pixels take it with one copy.
+  // Through a GL texture it would cost a software renderer (machines without a GPU driver) a
+  // large share of a core.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   std::signal(SIGTERM, OnSignal);
   std::signal(SIGINT, OnSignal);
   if (o_.where == Where::kXWindow) {
@@ -298,7 +302,7 @@ void SdlOs::ShowSaverWindow(ScreenSaver& form) {
   if (o_.where == Where::kXWindow) {
     SDL_Window* w = SDL_CreateWindowFrom(reinterpret_cast<const void*>(static_cast<uintptr_t>(xWindow_)));
     if (!w) fail("cannot draw into the X window");
-    outputs_.push_back(Output{w});
+    outputs_.push_back(Output{w, 0, nullptr, true, {}});
     // Told when the window is uncovered or resized; its input stays with the daemon.
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
@@ -310,14 +314,14 @@ void SdlOs::ShowSaverWindow(ScreenSaver& form) {
     SDL_Window* w = SDL_CreateWindow("Duskhollow", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, screenW_, screenH_,
                                      SDL_WINDOW_RESIZABLE);
     if (!w) fail("cannot open a window");
-    outputs_.push_back(Output{w});
+    outputs_.push_back(Output{w, 0, nullptr, true, {}});
   } else {
     for (const SDL_Rect& r : displays_) {
       SDL_Window* w = SDL_CreateWindow("Duskhollow", r.x, r.y, r.w, r.h,
                                        SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_ALWAYS_ON_TOP |
                                            SDL_WINDOW_SKIP_TASKBAR);
       if (!w) fail("cannot open a full-screen window");
-      outputs_.push_back(Output{w});
+      outputs_.push_back(Output{w, 0, nullptr, true, {}});
     }
     SDL_RaiseWindow(outputs_.front().window);
   }
@@ -335,16 +339,19 @@ void SdlOs::CloseOutputs() {
 }
 
 void SdlOs::RefreshWindow() {
-  for (Output& out : outputs_) Present(out);
+  for (Output& out : outputs_) Present(out, true);
 }
 
-void SdlOs::Present(Output& out) {
+void SdlOs::Present(Output& out, bool changesOnly) {
   if (!saver_ || !p_) return;
   SDL_Surface* dst = SDL_GetWindowSurface(out.window);
   const Bitmap* canvas = p_->surfaces.Find(saver_->Canvas);
   if (!dst || !canvas) return;
   const int W = dst->w, H = dst->h;
   if (W <= 0 || H <= 0) return;
+  // After the first frame only what the frame changed is sent (and the labels' boxes).
+  bool whole = out.whole || !changesOnly;
+  std::vector<Rect> rects;
   // The first output is the saver's own; the others show the scene too unless "monitors" is off.
   const bool primary = &out == &outputs_.front();
   const bool blank = !primary && !p_->settings.MonitorsOn;
@@ -354,34 +361,71 @@ void SdlOs::Present(Output& out) {
     if (!own || own->width != W || own->height != H) {
       if (out.canvas) p_->surfaces.Remove(out.canvas);
       out.canvas = p_->surfaces.AddBlank(W, H, 0);
+      whole = true;
     }
     if (!out.canvas) return;
-    if (blank) p_->surfaces.BitBlt(out.canvas, 0, 0, W, H, 0, 0, 0, Rop::kBlackness);
-    else PresentScene(p_->surfaces, out.canvas, p_->BackBuffer, p_->settings.KeepProportions);
+    const bool keep = p_->settings.KeepProportions;
+    if (blank && whole) p_->surfaces.BitBlt(out.canvas, 0, 0, W, H, 0, 0, 0, Rop::kBlackness);
+    else if (!blank && whole) PresentScene(p_->surfaces, out.canvas, p_->BackBuffer, keep);
+    else if (!blank)
+      for (const Rect& changed : saver_->SceneChanges)
+        rects.push_back(PresentScene(p_->surfaces, out.canvas, p_->BackBuffer, keep, &changed));
     src = p_->surfaces.Find(out.canvas);
+  } else if (!whole) {
+    rects = saver_->DamageOf(saver_->Canvas);
   }
   if (!out.staging || cairo_image_surface_get_width(out.staging) != W || cairo_image_surface_get_height(out.staging) != H) {
     if (out.staging) cairo_surface_destroy(out.staging);
     out.staging = cairo_image_surface_create(CAIRO_FORMAT_RGB24, W, H);
+    whole = true;
   }
-  cairo_surface_flush(out.staging);
-  unsigned char* data = cairo_image_surface_get_data(out.staging);
-  const int stride = cairo_image_surface_get_stride(out.staging);
-  for (int y = 0; y < H; ++y) std::memcpy(data + static_cast<size_t>(y) * stride, src->Row(y), static_cast<size_t>(W) * 4);
-  cairo_surface_mark_dirty(out.staging);
   const LabelControl screen = LabelFor(saver_->ScreenLabel, canvas->width, W);
   const LabelControl clock = LabelFor(saver_->ClockLabel, canvas->width, W);
   const LabelControl* labels[] = {&screen, &clock};
+  const int labelCount = primary ? 2 : 0;  // the clock and message stand on the first only
+  // The labels' boxes go again every time, and where they stood before (should they move).
+  std::vector<Rect> boxes;
+  for (int i = 0; i < labelCount; ++i)
+    if (labels[i]->Visible)
+      boxes.push_back({labels[i]->Left, labels[i]->Top, labels[i]->Left + labels[i]->Width,
+                       labels[i]->Top + labels[i]->Height});
+  if (whole) {
+    rects = {Rect{0, 0, W, H}};
+  } else {
+    rects.insert(rects.end(), boxes.begin(), boxes.end());
+    rects.insert(rects.end(), out.labelBoxes.begin(), out.labelBoxes.end());
+  }
+  out.labelBoxes = std::move(boxes);
+  std::vector<SDL_Rect> sent;
+  for (const Rect& r : rects) {
+    const int left = std::max(r.left, 0), top = std::max(r.top, 0);
+    const int right = std::min(r.right, W), bottom = std::min(r.bottom, H);
+    if (left < right && top < bottom) sent.push_back({left, top, right - left, bottom - top});
+  }
+  out.whole = false;
+  if (sent.empty()) return;
+  // Canvas, then labels, into the staging picture; then the same rectangles to the window.
+  cairo_surface_flush(out.staging);
+  unsigned char* data = cairo_image_surface_get_data(out.staging);
+  const int stride = cairo_image_surface_get_stride(out.staging);
+  for (const SDL_Rect& r : sent)
+    for (int y = r.y; y < r.y + r.h; ++y)
+      std::memcpy(data + static_cast<size_t>(y) * stride + static_cast<size_t>(r.x) * 4, src->Row(y) + r.x,
+                  static_cast<size_t>(r.w) * 4);
+  cairo_surface_mark_dirty(out.staging);
   cairo_t* cr = cairo_create(out.staging);
-  headless::DrawLabels(cr, labels, primary ? 2 : 0);  // the clock and message stand on the first only
+  headless::DrawLabels(cr, labels, labelCount);
   cairo_destroy(cr);
   cairo_surface_flush(out.staging);
   SDL_Surface* frame = SDL_CreateRGBSurfaceWithFormatFrom(data, W, H, 32, stride, SDL_PIXELFORMAT_RGB888);
   if (!frame) return;
   SDL_SetSurfaceBlendMode(frame, SDL_BLENDMODE_NONE);
-  SDL_BlitSurface(frame, nullptr, dst, nullptr);
+  for (SDL_Rect r : sent) {
+    SDL_Rect to = r;
+    SDL_BlitSurface(frame, &r, dst, &to);
+  }
   SDL_FreeSurface(frame);
-  SDL_UpdateWindowSurface(out.window);
+  SDL_UpdateWindowSurfaceRects(out.window, sent.data(), static_cast<int>(sent.size()));
 }
 
 // --- the loop ---

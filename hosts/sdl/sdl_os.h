@@ -64,6 +64,8 @@ class SdlOs : public PortableOs {
     SDL_Window* window = nullptr;
     int32_t canvas = 0;  // the scene at this output's size, when it differs from the program's screen
     cairo_surface_t* staging = nullptr;  // canvas and labels put together
+    bool whole = true;  // the next presentation sends all of it (first, exposed, resized)
+    std::vector<Rect> labelBoxes;  // where labels were last drawn
   };
   struct Timer {
     const TimerControl* control = nullptr;
@@ -78,7 +80,7 @@ class SdlOs : public PortableOs {
   void Loop(ScreenSaver& s);
   void SyncTimers(int64_t now);
   void Handle(const SDL_Event& e, ScreenSaver& s);
-  void Present(Output& out);
+  void Present(Output& out, bool changesOnly = false);
   template <class F>
   void Forward(F&& event);
   void CloseOutputs();

@@ -144,6 +144,7 @@ class Win32Os : public Os {
   int composeW_ = 0, composeH_ = 0;
   HFONT__* labelFont_ = nullptr;
   std::string labelsShown_;  // the labels as last sent to the window (captions and boxes)
+  Rect bandShown_;            // and the band they were sent in
   unsigned long ticks_ = 0;  // frames presented, published on the window for tests
 
   HWND__* OwnerWindow() const;

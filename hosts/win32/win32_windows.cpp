@@ -207,6 +207,7 @@ void Win32Os::Paint(HWND hwnd, HDC dc, int32_t canvas, bool withLabels, const st
     }
     labelsShown_ = std::move(labelsNow);
   }
+  if (withLabels) bandShown_ = compose ? Rect{band.left, band.top, band.right, band.bottom} : Rect{};
   // The canvas goes to the window in one transfer, each pixel once. Where labels are shown, the
   // canvas and the labels are put together off screen first and that band replaces the canvas's
   // there, so that the labels never flicker.
@@ -215,7 +216,9 @@ void Win32Os::Paint(HWND hwnd, HDC dc, int32_t canvas, bool withLabels, const st
   bool any = true;
   if (damage) {
     HRGN changed = CreateRectRgn(0, 0, 0, 0);
-    for (const Rect& r : *damage) {
+    std::vector<Rect> parts = *damage;
+    if (withLabels) parts.push_back(bandShown_);  // labels that moved leave the canvas behind
+    for (const Rect& r : parts) {
       HRGN part = CreateRectRgn(r.left, r.top, r.right, r.bottom);
       CombineRgn(changed, changed, part, RGN_OR);
       DeleteObject(part);
