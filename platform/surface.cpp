@@ -242,8 +242,6 @@ std::vector<Transfer> Surfaces::TakeRecording() {
 }
 
 void Surfaces::Replay(const std::vector<Transfer>& transfers, const Rect* clip) {
-  const int32_t target = recordTarget_;
-  recordTarget_ = 0;  // a replay draws
   for (const Transfer& t : transfers) {
     if (t.pixel) {
       if (!clip || (t.x >= clip->left && t.x < clip->right && t.y >= clip->top && t.y < clip->bottom))
@@ -263,7 +261,6 @@ void Surfaces::Replay(const std::vector<Transfer>& transfers, const Rect* clip) 
            static_cast<int32_t>(y1 - y0), t.src, static_cast<int32_t>(t.sx + (x0 - t.x)),
            static_cast<int32_t>(t.sy + (y0 - t.y)), t.rop);
   }
-  recordTarget_ = target;
 }
 
 }  // namespace dusk

@@ -48,7 +48,8 @@ class Surfaces {
   void SetPixel(int32_t dst, int32_t x, int32_t y, uint32_t rgb);
 
   // While recording, block transfers and pixels onto `target` are kept, in order, instead of
-  // drawn; Replay draws such a list later, all of it or only what falls inside a clip.
+  // drawn; Replay (once recording has stopped) draws such a list, all of it or only what falls
+  // inside a clip.
   void Record(int32_t target);
   std::vector<Transfer> TakeRecording();  // and stops recording
   void Replay(const std::vector<Transfer>& transfers, const Rect* clip = nullptr);

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdio>
 #include <iterator>
+#include <utility>
 
 #include "platform/labels.h"
 #include "platform/numbers.h"
@@ -112,7 +113,7 @@ void ScreenSaver::ComposeFrame() {
   RedrawWhereNeeded(surfaces.TakeRecording());
 }
 
-void ScreenSaver::RedrawWhereNeeded(const std::vector<Transfer>& transfers) {
+void ScreenSaver::RedrawWhereNeeded(std::vector<Transfer> transfers) {
   Surfaces& surfaces = p_.surfaces;
   const Bitmap* back = surfaces.Find(p_.BackBuffer);
   if (!back) return;
@@ -150,7 +151,7 @@ void ScreenSaver::RedrawWhereNeeded(const std::vector<Transfer>& transfers) {
     for (const Rect& r : redraw.Rects()) surfaces.Replay(transfers, &r);
   }
   redrawn_.Add(redraw);
-  lastTransfers_ = transfers;
+  lastTransfers_ = std::move(transfers);
   composed_ = true;
 }
 

@@ -71,7 +71,7 @@ class ScreenSaver {
   BandRegion redrawn_{0, 0, 1};  // what frames drew since the last presentation
   int32_t shown_ = 0;            // the back buffer as last presented
   void DrawScene();
-  void RedrawWhereNeeded(const std::vector<Transfer>& transfers);
+  void RedrawWhereNeeded(std::vector<Transfer> transfers);
   // Songs that could not be played; the rotation passes them by.
   bool songFailed_[12] = {};
   bool skipCurrentSong_ = false;
