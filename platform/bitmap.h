@@ -14,6 +14,7 @@ inline constexpr int32_t kMaxSide = 32768;
 // A rectangle of pixels: left and top inside, right and bottom just outside.
 struct Rect {
   int32_t left = 0, top = 0, right = 0, bottom = 0;
+  bool operator==(const Rect&) const = default;
 };
 
 // Pixels are 0x00RRGGBB whatever the file held; the file's format is remembered beside them.
