@@ -39,3 +39,40 @@ struct WindowFrame {
 };
 
 }  // namespace dusk
+
+namespace dusk {
+
+// What a user does to a window of the run, in the core's terms.
+enum class WindowInput {
+  kClick,        // a mouse button released
+  kDoubleClick,
+  kKeyDown,      // with the key's code and the shift state (1 shift, 2 control, 4 alt)
+  kKeyPress,     // with the character's code
+  kClose,        // the system or the user asks the window to close
+  kDestroyed,    // the window was destroyed by someone else (the preview's parent went away)
+};
+
+// The windows of the running mode as a host sees them: what each shows after a tick, the timers
+// that drive them, and where their input goes. The program implements it; the host is handed it
+// when it is asked to show the mode's window and keeps it until the run ends. Windows are
+// numbered from 0: the saver's primary monitor first, then one per other monitor in the order
+// the host reported them; the preview's one; the settings dialog's two preview boxes.
+class RunWindows {
+ public:
+  virtual ~RunWindows() = default;
+  virtual size_t WindowCount() = 0;
+  // The window's frame as of the last tick: its `changed` rectangles are what that tick changed.
+  // A window the system asks to paint again gets all of its canvas with every label instead.
+  virtual const WindowFrame& Frame(size_t window) = 0;
+  // The timers of the mode, by number, and a timer's tick.
+  virtual std::vector<const TimerControl*> Timers() = 0;
+  virtual void TimerFired(size_t timer) = 0;
+  virtual void Input(WindowInput kind, int16_t code = 0, int16_t shift = 0) = 0;
+  // The console display was switched off or on again: no frames are made while it is off.
+  virtual void DisplayPower(bool on) = 0;
+  // A window now has this size (a window the user resized, a daemon's window that changed): its
+  // next frame is all of it, laid out anew.
+  virtual void Resized(size_t window, int32_t width, int32_t height) = 0;
+};
+
+}  // namespace dusk

@@ -8,12 +8,9 @@
 #include <vector>
 
 #include "platform/bitmap.h"
+#include "platform/frame.h"
 
 namespace dusk {
-
-class ScreenSaver;
-class PreviewScreen;
-class Configuration;
 
 struct LocalTime {
   int hour = 0, minute = 0, second = 0;
@@ -96,10 +93,11 @@ class Os {
 
   // --- windows of the run modes ---
   virtual Rect ClientRect(int64_t window) = 0;  // empty for 0 or an unknown window
-  virtual void ShowSaverWindow(ScreenSaver& form) = 0;
-  virtual void EmbedPreviewWindow(PreviewScreen& form, int64_t parent, const Rect& rect) = 0;
-  virtual void ShowConfigurationWindow(Configuration& form) = 0;
-  virtual void RefreshWindow() = 0;  // repaint the mode's window from its canvas now
+  // Each shows the mode's window(s) and hands them `windows` for their frames, timers and input.
+  virtual void ShowSaverWindow(RunWindows& windows) = 0;
+  virtual void EmbedPreviewWindow(RunWindows& windows, int64_t parent, const Rect& rect) = 0;
+  virtual void ShowConfigurationWindow(RunWindows& windows) = 0;
+  virtual void RefreshWindow() = 0;  // send the mode's windows their frames now
 };
 
 // Ends the process through the host; should a host ever return from that, the process still ends.

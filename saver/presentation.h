@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <utility>
 #include <vector>
 
 #include "platform/surface.h"
@@ -26,30 +25,5 @@ Placement PlaceScene(int32_t width, int32_t height, bool keepProportions);
 // Returns the rectangle of the canvas drawn.
 Rect PresentScene(Surfaces& surfaces, int32_t canvas, int32_t backBuffer, bool keepProportions,
                   const Rect* changed = nullptr);
-
-// A region of a width x height picture kept band by band (bands of `bandRows` rows), as a few
-// runs of columns in each: what a frame may have changed. Adding a rectangle widens or adds runs
-// in the bands it crosses; where a band would hold too many, the two closest are joined.
-class BandRegion {
- public:
-  BandRegion(int32_t width, int32_t height, int32_t bandRows);
-  void Add(const Rect& r);
-  void Add(const BandRegion& other);
-  void AddAll();
-  void Clear();
-  std::vector<Rect> Rects() const;  // a rectangle per run, band after band, left to right
-
- private:
-  static constexpr size_t kRunsPerBand = 4;
-  using Run = std::pair<int32_t, int32_t>;  // [left, right)
-  int32_t width_, height_, bandRows_;
-  std::vector<std::vector<Run>> bands_;
-  void AddRun(std::vector<Run>& runs, Run run);
-};
-
-// What differs between two pictures of one size inside `where`: for each of its rectangles, the
-// columns from the first to the last pixel that differs, as one rectangle. Copies those from
-// `now` into `shown`; outside `where` the two must be alike already.
-std::vector<Rect> TakeChanges(Surfaces& surfaces, int32_t now, int32_t shown, const BandRegion& where);
 
 }  // namespace dusk

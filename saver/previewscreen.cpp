@@ -1,5 +1,7 @@
 #include "saver/previewscreen.h"
 
+#include <algorithm>
+
 #include "platform/labels.h"
 #include "platform/numbers.h"
 #include "platform/system.h"
@@ -34,10 +36,23 @@ void PreviewScreen::previewtimer_Timer() {
     const Int32 sx = Int16(PreviewFrame * PreviewFrameWidth) + PreviewSourceX;
     p_.surfaces.BitBlt(Canvas, PreviewX, PreviewY, PreviewFrameWidth, PreviewFrameHeight,
                        p_.PreviewStrip, sx, PreviewSourceY, Rop::kSrcCopy);
+    drawn_ = Rect{PreviewX, PreviewY, PreviewX + PreviewFrameWidth, PreviewY + PreviewFrameHeight};
     p_.os.RefreshWindow();
   });
 }
 
 void PreviewScreen::Form_Unload() { EndRun(p_); }
+
+const WindowFrame& PreviewScreen::Frame() {
+  frame_.canvas = p_.surfaces.Find(Canvas);
+  frame_.place = p_.PreviewRect;
+  frame_.changed.clear();
+  if (!frame_.canvas) return frame_;
+  const Rect all{0, 0, frame_.canvas->width, frame_.canvas->height};
+  const Rect r = drawn_.right > drawn_.left ? drawn_ : all;
+  const Rect on{std::max(r.left, 0), std::max(r.top, 0), std::min(r.right, all.right), std::min(r.bottom, all.bottom)};
+  if (on.left < on.right && on.top < on.bottom) frame_.changed.push_back(on);
+  return frame_;
+}
 
 }  // namespace dusk

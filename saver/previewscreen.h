@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/frame.h"
 #include "platform/runtime.h"
 #include "platform/controls.h"
 #include "scene/stage.h"
@@ -26,8 +27,13 @@ class PreviewScreen {
   void previewtimer_Timer();
   [[noreturn]] void Form_Unload();
 
+  // What the window is sent: all of the canvas at first, then the strip's frame each tick.
+  const WindowFrame& Frame();
+
  private:
   Stage& p_;
+  WindowFrame frame_;
+  Rect drawn_;  // what the last tick drew; empty before the first
 };
 
 }  // namespace dusk

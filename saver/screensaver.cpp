@@ -15,9 +15,6 @@
 namespace dusk {
 namespace {
 
-// The height of the bands in which changes between frames are looked for.
-constexpr int32_t kChangeBandRows = 16;
-
 void CopyStrip(Stage& p, const CreatureState& r, Rop rop) {
   p.surfaces.BitBlt(p.BackBuffer, r.X, r.Y, r.Width, r.Height, r.Picture, 0, 0, rop);
 }
@@ -87,7 +84,8 @@ void ScreenSaver::Form_Load() {
       p_.surfaces.BitBlt(m.Canvas, 0, 0, m.Place.right - m.Place.left, m.Place.bottom - m.Place.top, 0, 0, 0,
                          Rop::kBlackness);
     maintimer.Enabled = true;
-    p_.os.ShowSaverWindow(*this);
+    BuildFrames(true);
+    p_.os.ShowSaverWindow(*p_.windows);
   });
 }
 
@@ -110,49 +108,7 @@ void ScreenSaver::ComposeFrame() {
     surfaces.Replay(surfaces.TakeRecording());  // what was drawn before the run ended
     throw;
   }
-  RedrawWhereNeeded(surfaces.TakeRecording());
-}
-
-void ScreenSaver::RedrawWhereNeeded(std::vector<Transfer> transfers) {
-  Surfaces& surfaces = p_.surfaces;
-  const Bitmap* back = surfaces.Find(p_.BackBuffer);
-  if (!back) return;
-  if (!composed_) redrawn_ = BandRegion(back->width, back->height, kChangeBandRows);
-  // The transfers this frame shares with the last one, matched in order (the scenery, whatever
-  // stands still): where only those draw, drawing them again would give every pixel the value
-  // it has, for a transfer of fixed pictures gives the same result however often it is repeated.
-  // The rest, this frame's and the last one's, mark what must be drawn again.
-  BandRegion redraw(back->width, back->height, kChangeBandRows);
-  auto mark = [&](const Transfer& t) {
-    const int64_t right = int64_t{t.x} + std::max(t.w, 0), bottom = int64_t{t.y} + std::max(t.h, 0);
-    redraw.Add(Rect{t.x, t.y, static_cast<int32_t>(std::min<int64_t>(right, INT32_MAX)),
-                    static_cast<int32_t>(std::min<int64_t>(bottom, INT32_MAX))});
-  };
-  std::vector<bool> matched(lastTransfers_.size(), false);
-  size_t from = 0;
-  bool readsItself = false;
-  for (const Transfer& t : transfers) {
-    if (!t.pixel && t.src == p_.BackBuffer) readsItself = true;
-    auto same = std::find(lastTransfers_.begin() + static_cast<std::ptrdiff_t>(from), lastTransfers_.end(), t);
-    if (same == lastTransfers_.end()) {
-      mark(t);
-      continue;
-    }
-    from = static_cast<size_t>(same - lastTransfers_.begin());
-    matched[from++] = true;
-  }
-  for (size_t i = 0; i < lastTransfers_.size(); ++i)
-    if (!matched[i]) mark(lastTransfers_[i]);
-  if (!composed_) redraw.AddAll();
-  if (readsItself) {  // a transfer that reads the back buffer needs the frame drawn in order
-    surfaces.Replay(transfers);
-    redraw.AddAll();
-  } else {
-    for (const Rect& r : redraw.Rects()) surfaces.Replay(transfers, &r);
-  }
-  redrawn_.Add(redraw);
-  lastTransfers_ = std::move(transfers);
-  composed_ = true;
+  damage_.Redraw(surfaces, p_.BackBuffer, surfaces.TakeRecording());
 }
 
 void ScreenSaver::DrawScene() {
@@ -205,30 +161,20 @@ void ScreenSaver::PresentBackBuffer() {
   const bool everyMonitor = p_.settings.MonitorsOn == kTrue;
   Damage.clear();
   for (MonitorView& m : OtherMonitors) m.Damage.clear();
-  // Most of the scene stands still from one frame to the next: after the first frame only the
-  // bands of the back buffer that changed are drawn again, on every canvas.
-  if (!shown_) {
-    redrawn_.Clear();
-    if (const Bitmap* back = p_.surfaces.Find(p_.BackBuffer)) {
-      SceneChanges = {Rect{0, 0, back->width, back->height}};
-      shown_ = p_.surfaces.AddBlank(back->width, back->height, 0);
-      p_.surfaces.BitBlt(shown_, 0, 0, back->width, back->height, p_.BackBuffer, 0, 0, Rop::kSrcCopy);
-    }
-    Damage.push_back(PresentScene(p_.surfaces, Canvas, p_.BackBuffer, keep));
-    // The same frame, composed once, on every other monitor as well.
+  // The same frame, composed once, on every canvas: the first frame whole; after it only the
+  // bands of the back buffer that changed are drawn again. Monitors are left black when the
+  // scene is to be on the primary only.
+  auto present = [&](int32_t canvas, const Rect* changed) { return PresentScene(p_.surfaces, canvas, p_.BackBuffer, keep, changed); };
+  const bool first = !damage_.Presented();
+  const std::vector<Rect> changes = damage_.TakeChanges(p_.surfaces, p_.BackBuffer);
+  for (size_t k = 0; k < (first ? 1 : changes.size()); ++k) {
+    const Rect* changed = first ? nullptr : &changes[k];
+    Damage.push_back(present(Canvas, changed));
     if (everyMonitor)
       for (MonitorView& m : OtherMonitors)
-        if (!m.Shared) m.Damage.push_back(PresentScene(p_.surfaces, m.Canvas, p_.BackBuffer, keep));
-    return;
+        if (!m.Shared) m.Damage.push_back(present(m.Canvas, changed));
   }
-  SceneChanges = TakeChanges(p_.surfaces, p_.BackBuffer, shown_, redrawn_);
-  redrawn_.Clear();
-  for (const Rect& changed : SceneChanges) {
-    Damage.push_back(PresentScene(p_.surfaces, Canvas, p_.BackBuffer, keep, &changed));
-    if (everyMonitor)
-      for (MonitorView& m : OtherMonitors)
-        if (!m.Shared) m.Damage.push_back(PresentScene(p_.surfaces, m.Canvas, p_.BackBuffer, keep, &changed));
-  }
+  BuildFrames(false);
 }
 
 const std::vector<Rect>& ScreenSaver::DamageOf(int32_t canvas) const {
@@ -237,6 +183,90 @@ const std::vector<Rect>& ScreenSaver::DamageOf(int32_t canvas) const {
   for (const MonitorView& m : OtherMonitors)
     if (!m.Shared && m.Canvas == canvas) return m.Damage;
   return kNone;
+}
+
+const Bitmap* ScreenSaver::CanvasOf(size_t window) const {
+  return p_.surfaces.Find(window == 0 ? Canvas : OtherMonitors[window - 1].Canvas);
+}
+
+// The labels as they stand on a window `width` wide. On a window as wide as the screen they are
+// where the window's controls put them; on one of another width the message still spans it and
+// the clock keeps its distance from the right edge.
+std::vector<LabelLayout> ScreenSaver::LabelsFor(int32_t width) const {
+  std::vector<LabelLayout> out;
+  const int screenW = p_.ScreenWidth;
+  const int fontPixels = RoundToInt32(kLabelPoints * 20 / p_.TwipsPerPixelY);  // 20 twips a point
+  for (const LabelControl* l : {&ScreenLabel, &ClockLabel}) {
+    if (!l->Visible) continue;
+    int left = l->Left, w = l->Width;
+    if (width != screenW) {
+      if (l->Left <= 0 && l->Width >= screenW) w = width;
+      else if (l->Left + l->Width / 2 > screenW / 2) left = width - (screenW - l->Left);
+    }
+    out.push_back(LabelLayout{l->Caption, Rect{left, l->Top, left + w, l->Top + l->Height}, fontPixels,
+                              kLabelTextColor, kLabelBackColor, l->TextAlign});
+  }
+  return out;
+}
+
+void ScreenSaver::BuildFrames(bool whole) {
+  frames_.resize(WindowCount());
+  labelsSent_.resize(WindowCount());
+  for (size_t i = 0; i < WindowCount(); ++i) BuildFrame(i, whole);
+}
+
+void ScreenSaver::BuildFrame(size_t i, bool whole) {
+  WindowFrame& f = frames_[i];
+  f.canvas = CanvasOf(i);
+  if (!f.canvas) return;
+  const Rect all{0, 0, f.canvas->width, f.canvas->height};
+  f.place = i == 0 ? all : OtherMonitors[i - 1].Place;
+  f.changed = whole ? std::vector<Rect>{all} : DamageOf(i == 0 ? Canvas : OtherMonitors[i - 1].Canvas);
+  // The clock and the message stand on the primary monitor only. Labels that changed are sent
+  // again, and so is where they stood before, which the canvas now shows.
+  f.labels = i == 0 ? LabelsFor(f.canvas->width) : std::vector<LabelLayout>{};
+  if (!whole && f.labels != labelsSent_[i]) {
+    for (const LabelLayout& l : labelsSent_[i]) f.changed.push_back(l.box);
+    for (const LabelLayout& l : f.labels) f.changed.push_back(l.box);
+  }
+  labelsSent_[i] = f.labels;
+  // Only what lies on the window.
+  std::vector<Rect> on;
+  for (const Rect& r : f.changed) {
+    const Rect c{std::max(r.left, 0), std::max(r.top, 0), std::min(r.right, all.right), std::min(r.bottom, all.bottom)};
+    if (c.left < c.right && c.top < c.bottom) on.push_back(c);
+  }
+  f.changed = std::move(on);
+}
+
+const WindowFrame& ScreenSaver::Frame(size_t window) const {
+  static const WindowFrame kNone;
+  return window < frames_.size() ? frames_[window] : kNone;
+}
+
+void ScreenSaver::ResizeWindow(size_t window, int32_t width, int32_t height) {
+  if (window >= WindowCount() || width <= 0 || height <= 0) return;
+  const Bitmap* now = CanvasOf(window);
+  if (now && now->width == width && now->height == height) return;
+  // The window gets a canvas of its own. Whoever else showed the old one keeps it: the first
+  // such monitor becomes its owner.
+  int32_t& canvas = window == 0 ? Canvas : OtherMonitors[window - 1].Canvas;
+  const int32_t old = canvas;
+  bool stillShown = window != 0 && old == Canvas;
+  for (size_t k = 0; k < OtherMonitors.size(); ++k) {
+    MonitorView& m = OtherMonitors[k];
+    if (k + 1 == window || m.Canvas != old) continue;
+    if (!stillShown) m.Shared = false;
+    stillShown = true;
+  }
+  if (!stillShown) p_.surfaces.Remove(old);
+  canvas = p_.surfaces.AddBlank(width, height, 0);
+  if (window > 0) OtherMonitors[window - 1].Shared = false;
+  const bool scene = window == 0 || p_.settings.MonitorsOn == kTrue;
+  if (scene && damage_.Presented()) PresentScene(p_.surfaces, canvas, p_.BackBuffer, p_.settings.KeepProportions == kTrue);
+  frames_.resize(WindowCount());
+  labelsSent_.resize(WindowCount());
+  BuildFrame(window, true);
 }
 
 void ScreenSaver::Update_Clock() {

@@ -7,6 +7,8 @@
 
 #include "platform/runtime.h"
 #include "platform/controls.h"
+#include "platform/frame.h"
+#include "saver/frame_damage.h"
 #include "saver/presentation.h"
 #include "scene/stage.h"
 
@@ -33,9 +35,6 @@ class ScreenSaver {
   bool DisplayOn = true;  // false while the console display is off: no frames are composed
   // The rectangles of the canvas the last frame changed: a window need show only these anew.
   std::vector<Rect> Damage;
-  // And those of the back buffer (the whole of it for the first frame), for a window that
-  // presents the scene onto a canvas of its own.
-  std::vector<Rect> SceneChanges;
 
   // Events
   void Form_Initialize();
@@ -62,16 +61,24 @@ class ScreenSaver {
   // The damage of the frame on a canvas (the primary's or a monitor's); none for another.
   const std::vector<Rect>& DamageOf(int32_t canvas) const;
 
+  // The windows: the primary monitor's, then one per other monitor. What each is sent after a
+  // tick: its canvas, what changed on it, and its labels laid out.
+  size_t WindowCount() const { return 1 + OtherMonitors.size(); }
+  const WindowFrame& Frame(size_t window) const;
+  // A window that now has another size gets a canvas of that size and is shown whole again.
+  void ResizeWindow(size_t window, int32_t width, int32_t height);
+
  private:
   Stage& p_;
-  // Drawing a frame: its transfers are recorded, then drawn only where they differ from the
-  // last frame's (the first frame everywhere).
-  bool composed_ = false;
-  std::vector<Transfer> lastTransfers_;
-  BandRegion redrawn_{0, 0, 1};  // what frames drew since the last presentation
-  int32_t shown_ = 0;            // the back buffer as last presented
+  FrameDamage damage_;
   void DrawScene();
-  void RedrawWhereNeeded(std::vector<Transfer> transfers);
+  // The windows' frames, and the labels each was last sent.
+  std::vector<WindowFrame> frames_;
+  std::vector<std::vector<LabelLayout>> labelsSent_;
+  void BuildFrames(bool whole);
+  void BuildFrame(size_t window, bool whole);
+  std::vector<LabelLayout> LabelsFor(int32_t width) const;
+  const Bitmap* CanvasOf(size_t window) const;
   // Songs that could not be played; the rotation passes them by.
   bool songFailed_[12] = {};
   bool skipCurrentSong_ = false;

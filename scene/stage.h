@@ -21,6 +21,9 @@ struct Stage : System {
   // The control panel's preview window: its parent and the parent's client area.
   int64_t PreviewParent = 0;
   Rect PreviewRect;
+
+  // The windows of the run as the host sees them (start-up provides them).
+  RunWindows* windows = nullptr;
 };
 
 // The scene's limits as start-up sets them: creatures turn or wrap round beyond these.

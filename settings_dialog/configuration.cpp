@@ -141,7 +141,7 @@ void Configuration::Form_Load() {
       r->FileName = "h_preview.bmp";
       r->Picture = GenerateDC(p_, p_.DataDir + r->FileName);
     }
-    p_.os.ShowConfigurationWindow(*this);
+    p_.os.ShowConfigurationWindow(*p_.windows);
   });
 }
 
@@ -287,6 +287,15 @@ void Configuration::Timer1_Timer() {
     DrawPreview(PreviewPicture2, s.PreviewState2, previewKind_[1]);
     p_.os.RefreshWindow();
   });
+}
+
+const WindowFrame& Configuration::Frame(size_t box) {
+  WindowFrame& f = frames_[box == 0 ? 0 : 1];
+  const PictureBoxControl& control = box == 0 ? PreviewPicture : PreviewPicture2;
+  f.canvas = p_.surfaces.Find(control.Image);
+  f.changed.clear();
+  if (f.canvas) f.changed.push_back(Rect{0, 0, f.canvas->width, f.canvas->height});
+  return f;
 }
 
 }  // namespace dusk

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/frame.h"
 #include "platform/system.h"
 #include "platform/controls.h"
 #include "scene/catalogue.h"
@@ -89,6 +90,9 @@ class Configuration {
   // The row of a settings key ("owl"), or nullptr.
   CreatureRow* Row(const std::string& key);
 
+  // The preview boxes as windows (0 the first page's, 1 the second's): each tick redraws all of a box.
+  const WindowFrame& Frame(size_t box);
+
  private:
   Stage& p_;
   std::vector<uint8_t> waveBuffer_;  // the effect being auditioned
@@ -97,6 +101,7 @@ class Configuration {
   // How each box plays what it shows (a box shows the preview strip until a button is clicked).
   PreviewKind previewKind_[2] = {PreviewKind::kStillLoop, PreviewKind::kStillLoop};
   void DrawPreview(PictureBoxControl& box, CreatureState& record, PreviewKind kind);
+  WindowFrame frames_[2];
 };
 
 }  // namespace dusk

@@ -103,7 +103,7 @@ void Run_Preview(Program& p, const std::string& commandLine) {
     p.previewScreen->Form_Initialize();
     p.previewScreen->Form_Load();
     p.previewScreen->Caption = "Preview";
-    p.os.EmbedPreviewWindow(*p.previewScreen, p.PreviewParent, p.PreviewRect);
+    p.os.EmbedPreviewWindow(*p.windows, p.PreviewParent, p.PreviewRect);
   });
 }
 

@@ -320,19 +320,19 @@ Rect PortableOs::ClientRect(int64_t window) {
   return it == windows.end() ? Rect{} : it->second;
 }
 
-void PortableOs::ShowSaverWindow(ScreenSaver& form) {
-  saverWindow = &form;
+void PortableOs::ShowSaverWindow(RunWindows& w) {
+  runWindows = &w;
   Log("ShowSaverWindow");
 }
 
-void PortableOs::EmbedPreviewWindow(PreviewScreen& form, int64_t parent, const Rect&) {
-  previewWindow = &form;
+void PortableOs::EmbedPreviewWindow(RunWindows& w, int64_t parent, const Rect&) {
+  runWindows = &w;
   previewParent = parent;
   Log("EmbedPreviewWindow " + std::to_string(parent));
 }
 
-void PortableOs::ShowConfigurationWindow(Configuration& form) {
-  configurationWindow = &form;
+void PortableOs::ShowConfigurationWindow(RunWindows& w) {
+  runWindows = &w;
   Log("ShowConfigurationWindow");
 }
 

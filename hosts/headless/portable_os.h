@@ -66,9 +66,7 @@ class PortableOs : public Os {
   int cursorShows = 0, cursorHides = 0;
   bool screenSaverRunning = false;
   std::vector<std::string> soundsPlayed;  // sndPlaySound requests
-  ScreenSaver* saverWindow = nullptr;
-  PreviewScreen* previewWindow = nullptr;
-  Configuration* configurationWindow = nullptr;
+  RunWindows* runWindows = nullptr;  // the mode's windows, once shown
   int64_t previewParent = 0;
   int refreshes = 0;
 
@@ -117,9 +115,9 @@ class PortableOs : public Os {
   void PwdChangePassword(const std::string& provider, int32_t parentWindow) override;
   int VerifyScreenSavePwd() override;
   Rect ClientRect(int64_t window) override;
-  void ShowSaverWindow(ScreenSaver& form) override;
-  void EmbedPreviewWindow(PreviewScreen& form, int64_t parent, const Rect& rect) override;
-  void ShowConfigurationWindow(Configuration& form) override;
+  void ShowSaverWindow(RunWindows& windows) override;
+  void EmbedPreviewWindow(RunWindows& windows, int64_t parent, const Rect& rect) override;
+  void ShowConfigurationWindow(RunWindows& windows) override;
   void RefreshWindow() override { ++refreshes; }
 
   // Windows a test or host says exist (handle -> client rectangle).

@@ -14,8 +14,6 @@
 #include "platform/ini.h"
 #include "platform/labels.h"
 #include "platform/system.h"
-#include "saver/presentation.h"
-#include "saver/screensaver.h"
 #include "startup/starter.h"
 
 // Last: the X headers define short macro names.
@@ -84,16 +82,6 @@ uint64_t XRootWindow() {
   const uint64_t root = DefaultRootWindow(d);
   XCloseDisplay(d);
   return root;
-}
-
-// A label laid out for a screen `W` wide instead of the program's `screenW`: one across the whole
-// screen stays across it, one near the right edge keeps its distance to that edge.
-LabelControl LabelFor(const LabelControl& l, int screenW, int W) {
-  LabelControl out = l;
-  if (W == screenW) return out;
-  if (l.Left <= 0 && l.Width >= screenW) out.Width = W;
-  else if (l.Left + l.Width / 2 > screenW / 2) out.Left = W - (screenW - l.Left);
-  return out;
 }
 
 }  // namespace
@@ -176,7 +164,7 @@ int SdlOs::Run() {
   int code = 0;
   try {
     Main(p, "/s");
-    if (p.screenSaver) Loop(*p.screenSaver);
+    if (run_) Loop();
     X_Cleanup_And_End(p);
   } catch (const ProcessExit& e) {
     code = e.code;
@@ -292,9 +280,19 @@ void SdlOs::WaveMixCloseSession(uint32_t session) { wavemix::WaveMixCloseSession
 
 // --- the windows ---
 
-void SdlOs::ShowSaverWindow(ScreenSaver& form) {
-  saver_ = &form;
-  timers_ = {Timer{&form.maintimer}, Timer{&form.MusicTimer}};
+std::vector<Rect> SdlOs::OtherMonitors() {
+  std::vector<Rect> out;
+  for (size_t i = 1; i < displays_.size(); ++i) {
+    const SDL_Rect& r = displays_[i];
+    out.push_back(Rect{r.x, r.y, r.x + r.w, r.y + r.h});
+  }
+  return out;
+}
+
+void SdlOs::ShowSaverWindow(RunWindows& windows) {
+  run_ = &windows;
+  timers_.clear();
+  for (const TimerControl* t : windows.Timers()) timers_.push_back(Timer{t});
   auto fail = [&](const char* what) {
     std::fprintf(stderr, "duskhollow: %s: %s\n", what, SDL_GetError());
     X_Cleanup_And_End(*p_);
@@ -302,7 +300,7 @@ void SdlOs::ShowSaverWindow(ScreenSaver& form) {
   if (o_.where == Where::kXWindow) {
     SDL_Window* w = SDL_CreateWindowFrom(reinterpret_cast<const void*>(static_cast<uintptr_t>(xWindow_)));
     if (!w) fail("cannot draw into the X window");
-    outputs_.push_back(Output{w, 0, nullptr, true, {}});
+    outputs_.push_back(Output{w});
     // Told when the window is uncovered or resized; its input stays with the daemon.
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
@@ -314,14 +312,16 @@ void SdlOs::ShowSaverWindow(ScreenSaver& form) {
     SDL_Window* w = SDL_CreateWindow("Duskhollow", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, screenW_, screenH_,
                                      SDL_WINDOW_RESIZABLE);
     if (!w) fail("cannot open a window");
-    outputs_.push_back(Output{w, 0, nullptr, true, {}});
+    outputs_.push_back(Output{w});
   } else {
-    for (const SDL_Rect& r : displays_) {
+    // One full-screen window per display, in the order the program numbers its windows.
+    for (size_t i = 0; i < displays_.size() && i < windows.WindowCount(); ++i) {
+      const SDL_Rect& r = displays_[i];
       SDL_Window* w = SDL_CreateWindow("Duskhollow", r.x, r.y, r.w, r.h,
                                        SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_ALWAYS_ON_TOP |
                                            SDL_WINDOW_SKIP_TASKBAR);
       if (!w) fail("cannot open a full-screen window");
-      outputs_.push_back(Output{w, 0, nullptr, true, {}});
+      outputs_.push_back(Output{w});
     }
     SDL_RaiseWindow(outputs_.front().window);
   }
@@ -333,76 +333,41 @@ void SdlOs::CloseOutputs() {
   for (Output& out : outputs_) {
     if (out.staging) cairo_surface_destroy(out.staging);
     if (out.window) SDL_DestroyWindow(out.window);
-    if (p_ && out.canvas) p_->surfaces.Remove(out.canvas);
   }
   outputs_.clear();
 }
 
 void SdlOs::RefreshWindow() {
-  for (Output& out : outputs_) Present(out, true);
+  for (size_t i = 0; i < outputs_.size(); ++i) Present(i);
 }
 
-void SdlOs::Present(Output& out, bool changesOnly) {
-  if (!saver_ || !p_) return;
+void SdlOs::Present(size_t window, bool whole) {
+  if (!run_ || window >= outputs_.size()) return;
+  Output& out = outputs_[window];
   SDL_Surface* dst = SDL_GetWindowSurface(out.window);
-  const Bitmap* canvas = p_->surfaces.Find(saver_->Canvas);
-  if (!dst || !canvas) return;
+  if (!dst || dst->w <= 0 || dst->h <= 0) return;
   const int W = dst->w, H = dst->h;
-  if (W <= 0 || H <= 0) return;
-  // After the first frame only what the frame changed is sent (and the labels' boxes).
-  bool whole = out.whole || !changesOnly;
-  std::vector<Rect> rects;
-  // The first output is the saver's own; the others show the scene too unless "monitors" is off.
-  const bool primary = &out == &outputs_.front();
-  const bool blank = !primary && !p_->settings.MonitorsOn;
-  const Bitmap* src = canvas;
-  if (blank || W != canvas->width || H != canvas->height) {
-    const Bitmap* own = out.canvas ? p_->surfaces.Find(out.canvas) : nullptr;
-    if (!own || own->width != W || own->height != H) {
-      if (out.canvas) p_->surfaces.Remove(out.canvas);
-      out.canvas = p_->surfaces.AddBlank(W, H, 0);
-      whole = true;
-    }
-    if (!out.canvas) return;
-    const bool keep = p_->settings.KeepProportions;
-    if (blank && whole) p_->surfaces.BitBlt(out.canvas, 0, 0, W, H, 0, 0, 0, Rop::kBlackness);
-    else if (!blank && whole) PresentScene(p_->surfaces, out.canvas, p_->BackBuffer, keep);
-    else if (!blank)
-      for (const Rect& changed : saver_->SceneChanges)
-        rects.push_back(PresentScene(p_->surfaces, out.canvas, p_->BackBuffer, keep, &changed));
-    src = p_->surfaces.Find(out.canvas);
-  } else if (!whole) {
-    rects = saver_->DamageOf(saver_->Canvas);
+  // A window of another size than its canvas (resized by the user or the daemon) is laid out
+  // anew by the program.
+  const WindowFrame* frame = &run_->Frame(window);
+  if (frame->canvas && (frame->canvas->width != W || frame->canvas->height != H)) {
+    run_->Resized(window, W, H);
+    frame = &run_->Frame(window);
+    whole = true;
   }
+  const Bitmap* src = frame->canvas;
+  if (!src || src->width != W || src->height != H) return;
   if (!out.staging || cairo_image_surface_get_width(out.staging) != W || cairo_image_surface_get_height(out.staging) != H) {
     if (out.staging) cairo_surface_destroy(out.staging);
     out.staging = cairo_image_surface_create(CAIRO_FORMAT_RGB24, W, H);
     whole = true;
   }
-  const LabelControl screen = LabelFor(saver_->ScreenLabel, canvas->width, W);
-  const LabelControl clock = LabelFor(saver_->ClockLabel, canvas->width, W);
-  const LabelControl* labels[] = {&screen, &clock};
-  const int labelCount = primary ? 2 : 0;  // the clock and message stand on the first only
-  // The labels' boxes go again every time, and where they stood before (should they move).
-  std::vector<Rect> boxes;
-  for (int i = 0; i < labelCount; ++i)
-    if (labels[i]->Visible)
-      boxes.push_back({labels[i]->Left, labels[i]->Top, labels[i]->Left + labels[i]->Width,
-                       labels[i]->Top + labels[i]->Height});
-  if (whole) {
-    rects = {Rect{0, 0, W, H}};
-  } else {
-    rects.insert(rects.end(), boxes.begin(), boxes.end());
-    rects.insert(rects.end(), out.labelBoxes.begin(), out.labelBoxes.end());
-  }
-  out.labelBoxes = std::move(boxes);
-  std::vector<SDL_Rect> sent;
-  for (const Rect& r : rects) {
-    const int left = std::max(r.left, 0), top = std::max(r.top, 0);
-    const int right = std::min(r.right, W), bottom = std::min(r.bottom, H);
-    if (left < right && top < bottom) sent.push_back({left, top, right - left, bottom - top});
-  }
+  // After the first frame only what the frame changed is sent.
+  whole = whole || out.whole;
   out.whole = false;
+  const std::vector<Rect> rects = whole ? std::vector<Rect>{Rect{0, 0, W, H}} : frame->changed;
+  std::vector<SDL_Rect> sent;
+  for (const Rect& r : rects) sent.push_back({r.left, r.top, r.right - r.left, r.bottom - r.top});
   if (sent.empty()) return;
   // Canvas, then labels, into the staging picture; then the same rectangles to the window.
   cairo_surface_flush(out.staging);
@@ -414,17 +379,17 @@ void SdlOs::Present(Output& out, bool changesOnly) {
                   static_cast<size_t>(r.w) * 4);
   cairo_surface_mark_dirty(out.staging);
   cairo_t* cr = cairo_create(out.staging);
-  headless::DrawLabels(cr, labels, labelCount);
+  headless::DrawLabels(cr, frame->labels);
   cairo_destroy(cr);
   cairo_surface_flush(out.staging);
-  SDL_Surface* frame = SDL_CreateRGBSurfaceWithFormatFrom(data, W, H, 32, stride, SDL_PIXELFORMAT_RGB888);
-  if (!frame) return;
-  SDL_SetSurfaceBlendMode(frame, SDL_BLENDMODE_NONE);
+  SDL_Surface* picture = SDL_CreateRGBSurfaceWithFormatFrom(data, W, H, 32, stride, SDL_PIXELFORMAT_RGB888);
+  if (!picture) return;
+  SDL_SetSurfaceBlendMode(picture, SDL_BLENDMODE_NONE);
   for (SDL_Rect r : sent) {
     SDL_Rect to = r;
-    SDL_BlitSurface(frame, &r, dst, &to);
+    SDL_BlitSurface(picture, &r, dst, &to);
   }
-  SDL_FreeSurface(frame);
+  SDL_FreeSurface(picture);
   SDL_UpdateWindowSurfaceRects(out.window, sent.data(), static_cast<int>(sent.size()));
 }
 
@@ -451,21 +416,21 @@ void SdlOs::SyncTimers(int64_t now) {
   }
 }
 
-void SdlOs::Loop(ScreenSaver& s) {
+void SdlOs::Loop() {
   while (true) {
     if (g_signal) {
       // Ended by the system: the same clean-up as a key, music stopped and audio closed.
-      Forward([&] { s.RequestClose(0); });
+      Forward([&] { run_->Input(WindowInput::kClose); });
       X_Cleanup_And_End(*p_);
     }
     const int64_t now = MsSinceStart();
     int64_t next = now + kMaxWaitMs;
     for (const Timer& t : timers_)
-      if (t.running && !(t.control == &s.maintimer && o_.ticks && t.fired >= o_.ticks)) next = std::min(next, t.due);
+      if (t.running && !(&t == &timers_.front() && o_.ticks && t.fired >= o_.ticks)) next = std::min(next, t.due);
     SDL_Event e;
     if (SDL_WaitEventTimeout(&e, static_cast<int>(std::clamp<int64_t>(next - now, 0, kMaxWaitMs)))) {
-      Handle(e, s);
-      while (SDL_PollEvent(&e)) Handle(e, s);
+      Handle(e);
+      while (SDL_PollEvent(&e)) Handle(e);
     }
     // The timer that falls due first (the frame timer on a tie), one at a time, as the system's
     // timers come: a late one fires once, not once for every period missed.
@@ -473,7 +438,7 @@ void SdlOs::Loop(ScreenSaver& s) {
     Timer* due = nullptr;
     for (Timer& t : timers_) {
       if (!t.running || t.due > at) continue;
-      if (t.control == &s.maintimer && o_.ticks && t.fired >= o_.ticks) continue;
+      if (&t == &timers_.front() && o_.ticks && t.fired >= o_.ticks) continue;
       if (!due || t.due < due->due) due = &t;
     }
     if (!due || g_signal) continue;
@@ -482,26 +447,27 @@ void SdlOs::Loop(ScreenSaver& s) {
     due->due += interval;
     if (!o_.seed && due->due <= at) due->due = at + interval;
     ++due->fired;
-    if (due->control == &s.maintimer) Forward([&] { s.maintimer_Timer(); });
-    else Forward([&] { s.MusicTimer_Timer(); });
-    if (due->control == &s.maintimer && o_.ticks && due->fired == o_.ticks) {
+    // The first timer is the frame timer.
+    const size_t which = static_cast<size_t>(due - timers_.data());
+    Forward([&] { run_->TimerFired(which); });
+    if (which == 0 && o_.ticks && due->fired == o_.ticks) {
       std::printf("ticks %lld\n", due->fired);
       std::fflush(stdout);
     }
   }
 }
 
-void SdlOs::Handle(const SDL_Event& e, ScreenSaver& s) {
+void SdlOs::Handle(const SDL_Event& e) {
   const bool input = o_.where != Where::kXWindow;
   switch (e.type) {
     case SDL_QUIT:
-      Forward([&] { s.RequestClose(0); });
+      Forward([&] { run_->Input(WindowInput::kClose); });
       break;
     case SDL_WINDOWEVENT:
-      if (e.window.event == SDL_WINDOWEVENT_CLOSE) Forward([&] { s.RequestClose(0); });
+      if (e.window.event == SDL_WINDOWEVENT_CLOSE) Forward([&] { run_->Input(WindowInput::kClose); });
       else if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
-        for (Output& out : outputs_)
-          if (SDL_GetWindowID(out.window) == e.window.windowID) Present(out);
+        for (size_t i = 0; i < outputs_.size(); ++i)
+          if (SDL_GetWindowID(outputs_[i].window) == e.window.windowID) Present(i, true);
       break;
     case SDL_KEYDOWN:
       if (input) {
@@ -509,13 +475,13 @@ void SdlOs::Handle(const SDL_Event& e, ScreenSaver& s) {
         const int16_t shift = static_cast<int16_t>(((mod & KMOD_SHIFT) ? 1 : 0) | ((mod & KMOD_CTRL) ? 2 : 0) | ((mod & KMOD_ALT) ? 4 : 0));
         const SDL_Keycode k = e.key.keysym.sym;
         const int16_t code = static_cast<int16_t>(k < 128 ? std::toupper(static_cast<int>(k)) : 0);
-        Forward([&] { s.Form_KeyDown(code, shift); });
+        Forward([&] { run_->Input(WindowInput::kKeyDown, code, shift); });
       }
       break;
     case SDL_MOUSEBUTTONUP:
       if (input) {
-        if (e.button.clicks >= 2) Forward([&] { s.Form_DblClick(); });
-        else Forward([&] { s.Form_Click(); });
+        if (e.button.clicks >= 2) Forward([&] { run_->Input(WindowInput::kDoubleClick); });
+        else Forward([&] { run_->Input(WindowInput::kClick); });
       }
       break;
   }

@@ -54,7 +54,8 @@ class SdlOs : public PortableOs {
   void WaveMixCloseChannel(uint32_t session, int32_t channel, uint32_t flags) override;
   void WaveMixFreeWave(uint32_t session, uint32_t wave) override;
   void WaveMixCloseSession(uint32_t session) override;
-  void ShowSaverWindow(ScreenSaver& form) override;
+  std::vector<Rect> OtherMonitors() override;
+  void ShowSaverWindow(RunWindows& windows) override;
   void RefreshWindow() override;
 
  private:
@@ -62,10 +63,8 @@ class SdlOs : public PortableOs {
   // X window of a daemon.
   struct Output {
     SDL_Window* window = nullptr;
-    int32_t canvas = 0;  // the scene at this output's size, when it differs from the program's screen
     cairo_surface_t* staging = nullptr;  // canvas and labels put together
     bool whole = true;  // the next presentation sends all of it (first, exposed, resized)
-    std::vector<Rect> labelBoxes;  // where labels were last drawn
   };
   struct Timer {
     const TimerControl* control = nullptr;
@@ -77,10 +76,10 @@ class SdlOs : public PortableOs {
   std::string HostPath(const std::string& programPath) const;
   int64_t MsSinceStart() const;
   int64_t TimerClock() const;
-  void Loop(ScreenSaver& s);
+  void Loop();
   void SyncTimers(int64_t now);
-  void Handle(const SDL_Event& e, ScreenSaver& s);
-  void Present(Output& out, bool changesOnly = false);
+  void Handle(const SDL_Event& e);
+  void Present(size_t window, bool whole = false);
   template <class F>
   void Forward(F&& event);
   void CloseOutputs();
@@ -89,7 +88,7 @@ class SdlOs : public PortableOs {
   std::string dataDir_;
   std::string settingsText_;
   Program* p_ = nullptr;
-  ScreenSaver* saver_ = nullptr;
+  RunWindows* run_ = nullptr;
   bool videoUp_ = false;
   bool ending_ = false;
   int screenW_ = 800, screenH_ = 600;

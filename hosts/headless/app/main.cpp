@@ -252,27 +252,25 @@ class Run {
       }
       if (!s.MusicTimer.Enabled) nextMusic = until + s.MusicTimer.Interval;
       os_.elapsedMs = until;
-      FrameLine(s);
+      FrameLine();
     }
     tick_ = o_.ticks;
   }
 
   // What the screen shows now, every `every` frames, when frames are asked for.
-  void WriteFrame(const Bitmap* canvas, const LabelControl* labels[], int labelCount, int window = 1) {
-    if (o_.framesDir.empty() || !canvas || tick_ % o_.every != 0) return;
+  void WriteFrame(const WindowFrame& frame, int window = 1) {
+    if (o_.framesDir.empty() || !frame.canvas || tick_ % o_.every != 0) return;
     char name[40];
     if (window == 1) std::snprintf(name, sizeof name, "frame-%06lld.png", tick_);
     else std::snprintf(name, sizeof name, "frame-%06lld-m%d.png", tick_, window);
-    if (!WritePng(*canvas, labels, labelCount, (std::filesystem::path(o_.framesDir) / name).string()))
+    if (!WritePng(frame, (std::filesystem::path(o_.framesDir) / name).string()))
       Fail("cannot write frames into " + o_.framesDir);
   }
 
-  void FrameLine(ScreenSaver& s) {
-    const Bitmap* canvas = p_.surfaces.Find(s.Canvas);
-    const LabelControl* labels[] = {&s.ScreenLabel, &s.ClockLabel};
-    WriteFrame(canvas, labels, 2);
-    for (size_t i = 0; i < s.OtherMonitors.size(); ++i)
-      WriteFrame(p_.surfaces.Find(s.OtherMonitors[i].Canvas), nullptr, 0, static_cast<int>(i) + 2);
+  void FrameLine() {
+    RunWindows& windows = *p_.windows;
+    for (size_t i = 0; i < windows.WindowCount(); ++i) WriteFrame(windows.Frame(i), static_cast<int>(i) + 1);
+    const Bitmap* canvas = windows.Frame(0).canvas;
     if (!dump_) return;
     const Scene& sc = p_.scene;
     JsonLine j;
@@ -297,8 +295,7 @@ class Run {
     for (tick_ = 1; tick_ <= o_.ticks; ++tick_) {
       os_.elapsedMs += w.previewtimer.Interval;
       if (w.previewtimer.Enabled) w.previewtimer_Timer();
-      const Bitmap* canvas = p_.surfaces.Find(w.Canvas);
-      WriteFrame(canvas, nullptr, 0);
+      WriteFrame(p_.windows->Frame(0));
       JsonLine j;
       j.Field("tick", tick_).Field("PreviewFrame", w.PreviewFrame).Field("PreviewX", w.PreviewX);
       j.Field("PreviewY", w.PreviewY);

@@ -39,7 +39,9 @@ bool EncodePng(cairo_surface_t* surface, const std::string& path) {
 
 }  // namespace
 
-bool WritePng(const Bitmap& canvas, const LabelControl* labels[], int labelCount, const std::string& path) {
+bool WritePng(const WindowFrame& frame, const std::string& path) {
+  if (!frame.canvas) return false;
+  const Bitmap& canvas = *frame.canvas;
   if (canvas.width <= 0 || canvas.height <= 0) return false;
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, canvas.width, canvas.height);
   cairo_surface_flush(surface);
@@ -50,7 +52,7 @@ bool WritePng(const Bitmap& canvas, const LabelControl* labels[], int labelCount
   cairo_surface_mark_dirty(surface);
 
   cairo_t* cr = cairo_create(surface);
-  DrawLabels(cr, labels, labelCount);
+  DrawLabels(cr, frame.labels);
   cairo_destroy(cr);
   cairo_surface_flush(surface);
   const bool ok = EncodePng(surface, path);
@@ -58,27 +60,27 @@ bool WritePng(const Bitmap& canvas, const LabelControl* labels[], int labelCount
   return ok;
 }
 
-void DrawLabels(cairo_t* cr, const LabelControl* labels[], int labelCount) {
-  for (int i = 0; i < labelCount; ++i) {
-    const LabelControl& l = *labels[i];
-    if (!l.Visible) continue;
+void DrawLabels(cairo_t* cr, const std::vector<LabelLayout>& labels) {
+  auto rgb = [&](uint32_t c) {
+    cairo_set_source_rgb(cr, ((c >> 16) & 0xFF) / 255.0, ((c >> 8) & 0xFF) / 255.0, (c & 0xFF) / 255.0);
+  };
+  for (const LabelLayout& l : labels) {
+    const Rect& b = l.box;
     cairo_save(cr);
-    cairo_rectangle(cr, l.Left, l.Top, l.Width, l.Height);
+    cairo_rectangle(cr, b.left, b.top, b.right - b.left, b.bottom - b.top);
     cairo_clip(cr);
-    cairo_set_source_rgb(cr, 0, 0, 0);
+    rgb(l.backColor);
     cairo_paint(cr);
     cairo_select_font_face(cr, kLabelFont, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
-    cairo_set_font_size(cr, kLabelPoints * 96.0 / 72.0);  // 12 points at 96 dots per inch
+    cairo_set_font_size(cr, l.fontPixels);
     cairo_text_extents_t ext;
-    cairo_text_extents(cr, l.Caption.c_str(), &ext);
+    cairo_text_extents(cr, l.text.c_str(), &ext);
     cairo_font_extents_t font;
     cairo_font_extents(cr, &font);
-    const double x = l.TextAlign == Alignment::kCenter ? l.Left + (l.Width - ext.x_advance) / 2 : l.Left;
-    const double y = l.Top + font.ascent;
-    const double grey = ((kLabelTextColor >> 16) & 0xFF) / 255.0;
-    cairo_set_source_rgb(cr, grey, grey, grey);
-    cairo_move_to(cr, x, y);
-    cairo_show_text(cr, l.Caption.c_str());
+    const double x = l.align == Alignment::kCenter ? b.left + (b.right - b.left - ext.x_advance) / 2 : b.left;
+    rgb(l.textColor);
+    cairo_move_to(cr, x, b.top + font.ascent);
+    cairo_show_text(cr, l.text.c_str());
     cairo_restore(cr);
   }
 }

@@ -5,15 +5,17 @@
 
 #include <string>
 
-#include "platform/surface.h"
-#include "platform/controls.h"
+#include <vector>
+
+#include "platform/frame.h"
 
 namespace dusk::headless {
 
-bool WritePng(const Bitmap& canvas, const LabelControl* labels[], int labelCount, const std::string& path);
+// The whole of a window's frame: its canvas with its labels over it.
+bool WritePng(const WindowFrame& frame, const std::string& path);
 
-// Draws the visible labels onto a screen-sized cairo context: a black box each, the caption in the
-// labels' font and colour. Shared with the SDL host, so that both show the same pixels.
-void DrawLabels(cairo_t* cr, const LabelControl* labels[], int labelCount);
+// Draws labels onto a window-sized cairo context: each box in its back colour, the text in the
+// labels' font, size and colour. Shared with the SDL host, so that both show the same pixels.
+void DrawLabels(cairo_t* cr, const std::vector<LabelLayout>& labels);
 
 }  // namespace dusk::headless
