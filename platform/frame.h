@@ -33,6 +33,7 @@ struct LabelLayout {
 // the window needs sending: what is outside `changed` shows what it showed.
 struct WindowFrame {
   const Bitmap* canvas = nullptr;
+  std::string title;  // the window's caption, where it has one
   Rect place;  // the window on the virtual screen (saver windows), or in its parent
   std::vector<Rect> changed;
   std::vector<LabelLayout> labels;  // every label to show, in drawing order

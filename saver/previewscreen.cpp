@@ -45,6 +45,7 @@ void PreviewScreen::Form_Unload() { EndRun(p_); }
 
 const WindowFrame& PreviewScreen::Frame() {
   frame_.canvas = p_.surfaces.Find(Canvas);
+  frame_.title = Caption;
   frame_.place = p_.PreviewRect;
   frame_.changed.clear();
   if (!frame_.canvas) return frame_;

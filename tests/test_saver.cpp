@@ -130,9 +130,10 @@ TEST_F(Saver, KeptProportionsBoxTheSceneOnlyWhereItWouldStretch) {
   EXPECT_EQ(Canvas().Row(540)[960], Back().Row(300)[400]);  // round: 1.8 x both ways
 }
 
-// After the first frame only what changed is drawn again: every canvas still equals the whole
-// frame presented anew, and whatever a frame changes on a canvas lies in that canvas's damage.
-TEST_F(Saver, FramesDrawOnlyWhatChangedYetEveryCanvasShowsTheWholeFrame) {
+// After the first frame only what changed is drawn again: every window's canvas still equals the
+// whole frame presented anew, and whatever a frame changes on a window lies in the rectangles its
+// frame tells the host to send.
+TEST_F(Saver, FramesDrawOnlyWhatChangedYetEveryWindowShowsTheWholeFrame) {
   std::string keys = "proportions=1\r\n";
   for (const char* k : {"bat", "crow1", "dove", "firefly", "lightning", "owl", "rat", "skeleton1", "spider", "zombie"})
     keys += std::string(k) + "=1\r\n";
@@ -141,29 +142,64 @@ TEST_F(Saver, FramesDrawOnlyWhatChangedYetEveryCanvasShowsTheWholeFrame) {
   os->screenWidth = 1001, os->screenHeight = 777;
   os->otherMonitors = {Rect{-640, 0, 0, 480}, Rect{1001, 0, 1001 + 1920, 1080}};
   ASSERT_EQ(RunMain("/s"), -1);
-  std::vector<int32_t> canvases{W().Canvas};
-  for (const MonitorView& m : W().OtherMonitors) canvases.push_back(m.Canvas);
+  RunWindows& windows = *p->windows;
+  ASSERT_EQ(windows.WindowCount(), 3u);
   for (int frame = 0; frame < 30; ++frame) {
     std::vector<std::vector<uint32_t>> before;
-    for (int32_t c : canvases) before.push_back(p->surfaces.Find(c)->pixels);
+    for (size_t k = 0; k < 3; ++k) before.push_back(windows.Frame(k).canvas->pixels);
     Frames(1);
-    for (size_t k = 0; k < canvases.size(); ++k) {
-      const Bitmap& now = *p->surfaces.Find(canvases[k]);
+    for (size_t k = 0; k < 3; ++k) {
+      const WindowFrame& f = windows.Frame(k);
+      const Bitmap& now = *f.canvas;
       const int32_t whole = p->surfaces.AddBlank(now.width, now.height, 0);
       PresentScene(p->surfaces, whole, p->BackBuffer, true);
-      ASSERT_EQ(now.pixels, p->surfaces.Find(whole)->pixels) << "canvas " << k << ", frame " << frame;
+      ASSERT_EQ(now.pixels, p->surfaces.Find(whole)->pixels) << "window " << k << ", frame " << frame;
       p->surfaces.Remove(whole);
-      const std::vector<Rect>& damage = W().DamageOf(canvases[k]);
       for (int32_t y = 0; y < now.height; ++y)
         for (int32_t x = 0; x < now.width; ++x) {
           const size_t i = static_cast<size_t>(y) * now.width + x;
           if (now.pixels[i] == before[k][i]) continue;
-          ASSERT_TRUE(std::any_of(damage.begin(), damage.end(), [&](const Rect& r) {
+          ASSERT_TRUE(std::any_of(f.changed.begin(), f.changed.end(), [&](const Rect& r) {
             return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
-          })) << "canvas " << k << " changed at " << x << "," << y << " outside its damage, frame " << frame;
+          })) << "window " << k << " changed at " << x << "," << y << " outside its frame, frame " << frame;
         }
     }
   }
+}
+
+// The labels are sent again only when they change (and then where they stood as well), laid out
+// for the window's width; a window given another size gets a canvas of that size, sent whole.
+TEST_F(Saver, LabelsAreSentAgainOnlyWhenTheyChangeAndFollowTheWindowsSize) {
+  Settings("clock=1\r\nmessagetext=Boo\r\n");
+  Start(1024, 768);
+  RunWindows& windows = *p->windows;
+  auto sends = [&](const Rect& box) {
+    const std::vector<Rect>& c = windows.Frame(0).changed;
+    return std::find(c.begin(), c.end(), box) != c.end();
+  };
+  os->localTime = LocalTime{21, 5, 0};
+  Frames(1);
+  const WindowFrame& f = windows.Frame(0);
+  ASSERT_EQ(f.labels.size(), 2u);
+  const LabelLayout message = f.labels[0], clock = f.labels[1];
+  EXPECT_EQ(message.text, "  Boo  ");
+  EXPECT_EQ(message.box, (Rect{0, 5, 1024, 24}));
+  EXPECT_EQ(message.fontPixels, 16);
+  EXPECT_EQ(clock.box, (Rect{924, 5, 1013, 24}));
+  Frames(1);  // nothing under the labels changed (every creature is off)
+  EXPECT_TRUE(windows.Frame(0).changed.empty());
+  os->localTime = LocalTime{21, 6, 0};
+  Frames(1);
+  EXPECT_TRUE(sends(clock.box));
+  EXPECT_EQ(windows.Frame(0).labels[1].text, " 9:06 PM ");
+
+  windows.Resized(0, 640, 480);
+  const WindowFrame& small = windows.Frame(0);
+  EXPECT_EQ(small.canvas->width, 640);
+  EXPECT_EQ(small.changed, (std::vector<Rect>{Rect{0, 0, 640, 480}}));
+  EXPECT_EQ(small.labels[0].box, (Rect{0, 5, 640, 24}));     // the message still spans the window
+  EXPECT_EQ(small.labels[1].box, (Rect{540, 5, 629, 24}));   // the clock keeps its distance from the edge
+  EXPECT_EQ(small.canvas->Row(479)[639], Back().Row(599)[799]);  // cut at the bottom-right
 }
 
 TEST_F(Saver, EveryOtherMonitorShowsTheOneFrameAtItsOwnSizeOrStaysBlack) {

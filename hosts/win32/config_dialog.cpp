@@ -779,8 +779,7 @@ LRESULT Dialog::Handle(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 void Dialog::PaintPreview(HWND box, HDC dc) {
   RECT rc;
   GetClientRect(box, &rc);
-  const PictureBoxControl& control = box == boxes_[0] ? f_.PreviewPicture : f_.PreviewPicture2;
-  const Bitmap* b = p_.surfaces.Find(control.Image);
+  const Bitmap* b = p_.windows->Frame(box == boxes_[0] ? 0 : 1).canvas;
   const int saved = SaveDC(dc);
   if (b && b->width > 0 && b->height > 0) {
     const BITMAPINFO bmi = TopDownRgb32(b->width, b->height);

@@ -99,9 +99,9 @@ class Win32Os : public Os {
 
   // --- windows ---
   Rect ClientRect(int64_t window) override;
-  void ShowSaverWindow(ScreenSaver& form) override;
-  void EmbedPreviewWindow(PreviewScreen& form, int64_t parent, const Rect& rect) override;
-  void ShowConfigurationWindow(Configuration& form) override;
+  void ShowSaverWindow(RunWindows& windows) override;
+  void EmbedPreviewWindow(RunWindows& windows, int64_t parent, const Rect& rect) override;
+  void ShowConfigurationWindow(RunWindows& windows) override;
   void RefreshWindow() override;
 
   // The window procedures' way in.
@@ -112,7 +112,7 @@ class Win32Os : public Os {
   HWND__* PreviewWindow() const { return previewWnd_; }
 
  private:
-  // One SetTimer timer standing for a form's TimerControl.
+  // One SetTimer timer standing for one of the mode's TimerControls (its number there + 1).
   struct TimerSlot {
     const TimerControl* control = nullptr;
     uintptr_t id = 0;
@@ -120,9 +120,7 @@ class Win32Os : public Os {
   };
 
   Program* p_ = nullptr;
-  ScreenSaver* saver_ = nullptr;
-  PreviewScreen* preview_ = nullptr;
-  Configuration* configuration_ = nullptr;
+  RunWindows* run_ = nullptr;
   HWND__* saverWnd_ = nullptr;
   std::vector<HWND__*> otherWnds_;  // one per other monitor, in the form's order
   HWND__* previewWnd_ = nullptr;
@@ -143,19 +141,18 @@ class Win32Os : public Os {
   void* composeBits_ = nullptr;
   int composeW_ = 0, composeH_ = 0;
   HFONT__* labelFont_ = nullptr;
-  std::string labelsShown_;  // the labels as last sent to the window (captions and boxes)
-  Rect bandShown_;            // and the band they were sent in
+  int labelFontPixels_ = 0;
   unsigned long ticks_ = 0;  // frames presented, published on the window for tests
 
   HWND__* OwnerWindow() const;
   void SyncTimers();
   void StopTimers();
-  // The canvas onto the window: all of it, or only the rectangles of `damage` (the labels' band
-  // always, where labels are drawn).
-  void Paint(HWND__* hwnd, HDC__* dc, int32_t canvas, bool withLabels, const std::vector<Rect>* damage = nullptr);
+  // A window's frame onto the window: all of it, or only the rectangles the frame changed.
+  void Paint(HDC__* dc, const WindowFrame& frame, bool whole);
   // Whichever of the saver's windows it is: whole, or what the last frame changed.
   void PaintSaver(HWND__* hwnd, HDC__* dc, bool changesOnly = false);
-  void DrawLabel(HDC__* dc, const LabelControl& label);
+  void DrawLabel(HDC__* dc, const LabelLayout& label);
+  void StartTimers(uintptr_t firstId);
   bool EnsureComposeSurface(HDC__* reference, int w, int h);
   template <class F>
   void Forward(F&& event);

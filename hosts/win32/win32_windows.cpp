@@ -1,6 +1,7 @@
-// The windows of the run modes. Each form's controls are data: a window shows the form's canvas
-// (a screen-sized image the core draws into) with the visible labels above it, runs one SetTimer
-// timer per TimerControl, and hands every input and timer event to the form's handler.
+// The windows of the run modes. A window shows the frame the program hands it (a canvas of the
+// window's size, what changed on it, the labels laid out), runs one SetTimer timer per
+// TimerControl of the mode, and hands every input and timer event to the program.
+#include <algorithm>
 #include <cstring>
 #include <exception>
 #include <string>
@@ -9,9 +10,6 @@
 #include "hosts/win32/config_dialog.h"
 #include "hosts/win32/win32_os.h"
 #include "platform/system.h"
-#include "saver/previewscreen.h"
-#include "saver/screensaver.h"
-#include "settings_dialog/configuration.h"
 #include "startup/program.h"
 #include "startup/starter.h"
 
@@ -26,7 +24,8 @@ constexpr const char* kTicksProperty = "DuskhollowTicks";
 // GUID_CONSOLE_DISPLAY_STATE: the console display's power (off, on, dimmed).
 const GUID kConsoleDisplayState = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
 
-constexpr UINT_PTR kMainTimerId = 1, kMusicTimerId = 2, kPreviewTimerId = 3;
+// The first SetTimer id of each mode's timers (the frame timer, then the music timer).
+constexpr UINT_PTR kSaverTimerIds = 1, kPreviewTimerIds = 3;
 
 Win32Os* HostOf(HWND hwnd) { return reinterpret_cast<Win32Os*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)); }
 
@@ -102,6 +101,13 @@ void Win32Os::LowerSaverWindow() {
 
 // --- timers ---
 
+void Win32Os::StartTimers(uintptr_t firstId) {
+  timers_.clear();
+  uintptr_t id = firstId;
+  for (const TimerControl* t : run_->Timers()) timers_.push_back(TimerSlot{t, id++, 0});
+  SyncTimers();
+}
+
 void Win32Os::SyncTimers() {
   HWND hwnd = saverWnd_ ? saverWnd_ : previewWnd_;
   if (!hwnd || ending_) return;
@@ -148,96 +154,75 @@ bool Win32Os::EnsureComposeSurface(HDC reference, int w, int h) {
   return true;
 }
 
-void Win32Os::DrawLabel(HDC dc, const LabelControl& label) {
-  if (!label.Visible) return;
-  if (!labelFont_) {
-    labelFont_ = CreateFontA(-MulDiv(kLabelPoints, dpi_, 72), 0, 0, 0, kLabelWeight, FALSE, FALSE, FALSE,
-                             ANSI_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                             DEFAULT_PITCH | FF_SWISS, kLabelFont);
+void Win32Os::DrawLabel(HDC dc, const LabelLayout& label) {
+  if (!labelFont_ || labelFontPixels_ != label.fontPixels) {
+    if (labelFont_) DeleteObject(labelFont_);
+    labelFont_ = CreateFontA(-label.fontPixels, 0, 0, 0, kLabelWeight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_TT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, kLabelFont);
+    labelFontPixels_ = label.fontPixels;
   }
-  RECT box{label.Left, label.Top, label.Left + label.Width, label.Top + label.Height};
-  HBRUSH back = CreateSolidBrush(RGB((kLabelBackColor >> 16) & 0xFF, (kLabelBackColor >> 8) & 0xFF, kLabelBackColor & 0xFF));
+  auto colour = [](uint32_t c) { return RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF); };
+  RECT box{label.box.left, label.box.top, label.box.right, label.box.bottom};
+  HBRUSH back = CreateSolidBrush(colour(label.backColor));
   FillRect(dc, &box, back);
   DeleteObject(back);
   HGDIOBJ old = SelectObject(dc, labelFont_);
-  SetTextColor(dc, RGB((kLabelTextColor >> 16) & 0xFF, (kLabelTextColor >> 8) & 0xFF, kLabelTextColor & 0xFF));
+  SetTextColor(dc, colour(label.textColor));
   SetBkMode(dc, TRANSPARENT);
-  const UINT align = label.TextAlign == Alignment::kCenter ? DT_CENTER : DT_LEFT;
-  const std::wstring caption = Wide(label.Caption);
-  DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &box, align | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+  const UINT align = label.align == Alignment::kCenter ? DT_CENTER : DT_LEFT;
+  const std::wstring text = Wide(label.text);
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, align | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
   SelectObject(dc, old);
 }
 
-void Win32Os::Paint(HWND hwnd, HDC dc, int32_t canvas, bool withLabels, const std::vector<Rect>* damage) {
-  (void)hwnd;
-  const Bitmap* b = p_ ? p_->surfaces.Find(canvas) : nullptr;
+void Win32Os::Paint(HDC dc, const WindowFrame& frame, bool whole) {
+  const Bitmap* b = frame.canvas;
   if (!b || b->width <= 0 || b->height <= 0) return;
+  if (!whole && frame.changed.empty()) return;
   const BITMAPINFO bmi = TopDownRgb32(b->width, b->height);
-  // The visible labels, and the band of the canvas they cover.
-  const LabelControl* labels[2] = {};
-  int count = 0;
+  // The band of the window under its labels.
   RECT band{0, 0, 0, 0};
-  if (withLabels)
-    for (const LabelControl* label : {&saver_->ScreenLabel, &saver_->ClockLabel}) {
-      if (!label->Visible) continue;
-      const RECT box{label->Left, label->Top, label->Left + label->Width, label->Top + label->Height};
-      if (count++ == 0) band = box;
-      else UnionRect(&band, &band, &box);
-      labels[count - 1] = label;
-    }
-  const RECT whole{0, 0, b->width, b->height};
-  IntersectRect(&band, &band, &whole);
-  const int bandW = band.right - band.left, bandH = band.bottom - band.top;
-  const bool compose = count > 0 && bandW > 0 && bandH > 0 && EnsureComposeSurface(dc, bandW, bandH);
-  // With only the frame's changes to send, the band is sent again only when the labels or the
-  // canvas under them changed.
-  bool sendBand = compose;
-  if (compose) {
-    std::string labelsNow;
-    for (int i = 0; i < count; ++i)
-      labelsNow += labels[i]->Caption + '\n' + std::to_string(labels[i]->Left) + ',' + std::to_string(labels[i]->Top) +
-                   ',' + std::to_string(labels[i]->Width) + ',' + std::to_string(labels[i]->Height) + ',' +
-                   std::to_string(static_cast<int>(labels[i]->TextAlign)) + '\n';
-    if (damage && labelsNow == labelsShown_) {
-      sendBand = false;
-      for (const Rect& r : *damage) {
-        RECT part{r.left, r.top, r.right, r.bottom}, common;
-        sendBand = sendBand || IntersectRect(&common, &part, &band);
-      }
-    }
-    labelsShown_ = std::move(labelsNow);
+  for (const LabelLayout& l : frame.labels) {
+    const RECT box{l.box.left, l.box.top, l.box.right, l.box.bottom};
+    UnionRect(&band, &band, &box);
   }
-  if (withLabels) bandShown_ = compose ? Rect{band.left, band.top, band.right, band.bottom} : Rect{};
+  const RECT all{0, 0, b->width, b->height};
+  IntersectRect(&band, &band, &all);
+  const int bandW = band.right - band.left, bandH = band.bottom - band.top;
+  bool sendBand = bandW > 0 && bandH > 0;
   // The canvas goes to the window in one transfer, each pixel once. Where labels are shown, the
   // canvas and the labels are put together off screen first and that band replaces the canvas's
-  // there, so that the labels never flicker.
-  // After the first frame only what changed is sent: the rest of the window already shows it.
+  // there, so that the labels never flicker. Only what the frame changed is sent, unless the
+  // window is painted whole.
   const int saved = SaveDC(dc);
   bool any = true;
-  if (damage) {
+  if (!whole) {
     HRGN changed = CreateRectRgn(0, 0, 0, 0);
-    std::vector<Rect> parts = *damage;
-    if (withLabels) parts.push_back(bandShown_);  // labels that moved leave the canvas behind
-    for (const Rect& r : parts) {
+    bool underLabels = false;
+    for (const Rect& r : frame.changed) {
       HRGN part = CreateRectRgn(r.left, r.top, r.right, r.bottom);
       CombineRgn(changed, changed, part, RGN_OR);
       DeleteObject(part);
+      RECT piece{r.left, r.top, r.right, r.bottom}, common;
+      underLabels = underLabels || IntersectRect(&common, &piece, &band);
     }
     any = ExtSelectClipRgn(dc, changed, RGN_AND) != NULLREGION;
     DeleteObject(changed);
+    sendBand = sendBand && underLabels;
   }
+  const bool compose = sendBand && EnsureComposeSurface(dc, bandW, bandH);
   if (compose && any) any = ExcludeClipRect(dc, band.left, band.top, band.right, band.bottom) != NULLREGION;
   if (any)
     SetDIBitsToDevice(dc, 0, 0, b->width, b->height, 0, 0, 0, b->height, b->pixels.data(), &bmi, DIB_RGB_COLORS);
   RestoreDC(dc, saved);
-  if (!sendBand) return;
+  if (!compose) return;
   GdiFlush();  // the band's pixels are written straight into the section
   auto* bits = static_cast<uint32_t*>(composeBits_);
   for (int y = 0; y < bandH; ++y)
     std::memcpy(bits + static_cast<size_t>(y) * bandW, b->Row(band.top + y) + band.left,
                 static_cast<size_t>(bandW) * sizeof(uint32_t));
   SetViewportOrgEx(composeDc_, -band.left, -band.top, nullptr);
-  for (int i = 0; i < count; ++i) DrawLabel(composeDc_, *labels[i]);
+  for (const LabelLayout& l : frame.labels) DrawLabel(composeDc_, l);
   SetViewportOrgEx(composeDc_, 0, 0, nullptr);
   BitBlt(dc, band.left, band.top, bandW, bandH, composeDc_, 0, 0, SRCCOPY);
 }
@@ -257,15 +242,11 @@ void Win32Os::RefreshWindow() {
       ReleaseDC(other, dc);
     }
   }
-  // The saver's windows get only the frame's changes here: a part the system asks to have
-  // painted again stays invalid and gets all of the canvas in WM_PAINT.
+  // Windows get only the frame's changes here: a part the system asks to have painted again
+  // stays invalid and gets all of the canvas in WM_PAINT.
   HDC dc = GetDC(hwnd);
-  if (saverWnd_) {
-    PaintSaver(hwnd, dc, true);
-  } else {
-    Paint(hwnd, dc, preview_->Canvas, false);
-    ValidateRect(hwnd, nullptr);
-  }
+  if (saverWnd_) PaintSaver(hwnd, dc, true);
+  else Paint(dc, run_->Frame(0), false);
   ReleaseDC(hwnd, dc);
   SetPropA(hwnd, kTicksProperty, reinterpret_cast<HANDLE>(static_cast<uintptr_t>(++ticks_)));
 }
@@ -273,19 +254,17 @@ void Win32Os::RefreshWindow() {
 // --- the full-screen saver ---
 
 void Win32Os::PaintSaver(HWND hwnd, HDC dc, bool changesOnly) {
-  auto paint = [&](int32_t canvas, bool withLabels) {
-    Paint(hwnd, dc, canvas, withLabels, changesOnly ? &saver_->DamageOf(canvas) : nullptr);
-  };
-  if (hwnd == saverWnd_) {
-    paint(saver_->Canvas, true);
-    return;
+  size_t window = 0;
+  if (hwnd != saverWnd_) {
+    auto it = std::find(otherWnds_.begin(), otherWnds_.end(), hwnd);
+    if (it == otherWnds_.end()) return;
+    window = static_cast<size_t>(it - otherWnds_.begin()) + 1;
   }
-  for (size_t i = 0; i < otherWnds_.size() && i < saver_->OtherMonitors.size(); ++i)
-    if (otherWnds_[i] == hwnd) paint(saver_->OtherMonitors[i].Canvas, false);
+  Paint(dc, run_->Frame(window), !changesOnly);
 }
 
-void Win32Os::ShowSaverWindow(ScreenSaver& form) {
-  saver_ = &form;
+void Win32Os::ShowSaverWindow(RunWindows& windows) {
+  run_ = &windows;
   Register(kSaverClass, SaverProc, CS_DBLCLKS, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   const int w = p_->ScreenWidth, h = p_->ScreenHeight;
   saverWnd_ = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kSaverClass, "Duskhollow", WS_POPUP, 0, 0, w, h,
@@ -293,8 +272,8 @@ void Win32Os::ShowSaverWindow(ScreenSaver& form) {
   if (!saverWnd_) X_Cleanup_And_End(*p_);
   SetPropA(saverWnd_, kTicksProperty, nullptr);
   // A borderless topmost window on every other monitor: same class, same input, same end.
-  for (const MonitorView& m : form.OtherMonitors) {
-    const Rect& r = m.Place;
+  for (size_t i = 1; i < windows.WindowCount(); ++i) {
+    const Rect& r = windows.Frame(i).place;
     const std::string title = "Duskhollow " + std::to_string(otherWnds_.size() + 2);
     HWND other = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kSaverClass, title.c_str(), WS_POPUP, r.left, r.top,
                                  r.right - r.left, r.bottom - r.top, nullptr, nullptr, GetModuleHandleA(nullptr), this);
@@ -303,14 +282,13 @@ void Win32Os::ShowSaverWindow(ScreenSaver& form) {
     ShowWindow(other, SW_SHOWNOACTIVATE);
     UpdateWindow(other);
   }
-  timers_ = {TimerSlot{&form.maintimer, kMainTimerId, 0}, TimerSlot{&form.MusicTimer, kMusicTimerId, 0}};
   // Told when the console display goes off and on again.
   RegisterPowerSettingNotification(saverWnd_, &kConsoleDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE);
   ShowWindow(saverWnd_, SW_SHOW);
   SetForegroundWindow(saverWnd_);
   SetFocus(saverWnd_);
   UpdateWindow(saverWnd_);
-  SyncTimers();
+  StartTimers(kSaverTimerIds);
 }
 
 intptr_t Win32Os::HandleSaverMessage(HWND hwnd, unsigned msg, uintptr_t wp, intptr_t lp) {
@@ -324,8 +302,8 @@ intptr_t Win32Os::HandleSaverMessage(HWND hwnd, unsigned msg, uintptr_t wp, intp
   };
   switch (msg) {
     case WM_TIMER:
-      if (wp == kMainTimerId) Forward([&] { saver_->maintimer_Timer(); });
-      else if (wp == kMusicTimerId) Forward([&] { saver_->MusicTimer_Timer(); });
+      for (size_t i = 0; i < timers_.size(); ++i)
+        if (timers_[i].id == wp) Forward([&] { run_->TimerFired(i); });
       return 0;
     case WM_PAINT: {
       PAINTSTRUCT ps;
@@ -342,35 +320,35 @@ intptr_t Win32Os::HandleSaverMessage(HWND hwnd, unsigned msg, uintptr_t wp, intp
         if (setting && IsEqualGUID(setting->PowerSetting, kConsoleDisplayState) &&
             setting->DataLength >= sizeof(DWORD)) {
           // 0 off, 1 on, 2 dimmed (still seen).
-          saver_->DisplayOn = *reinterpret_cast<const DWORD*>(setting->Data) != 0;
+          run_->DisplayPower(*reinterpret_cast<const DWORD*>(setting->Data) != 0);
         }
       }
       return TRUE;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
-      close([&] { saver_->Form_Click(); });
+      close([&] { run_->Input(WindowInput::kClick); });
       return 0;
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDBLCLK:
-      close([&] { saver_->Form_DblClick(); });
+      close([&] { run_->Input(WindowInput::kDoubleClick); });
       return 0;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-      close([&] { saver_->Form_KeyDown(static_cast<int16_t>(wp), ShiftState()); });
+      close([&] { run_->Input(WindowInput::kKeyDown, static_cast<int16_t>(wp), ShiftState()); });
       return 0;
     case WM_CHAR:
     case WM_SYSCHAR:
-      close([&] { saver_->Form_KeyPress(static_cast<int16_t>(wp)); });
+      close([&] { run_->Input(WindowInput::kKeyPress, static_cast<int16_t>(wp)); });
       return 0;
     case WM_CLOSE:
-      close([&] { saver_->RequestClose(0); });
+      close([&] { run_->Input(WindowInput::kClose); });
       return 0;
     case WM_SYSCOMMAND:
       switch (wp & 0xFFF0) {
         case SC_CLOSE:
-          close([&] { saver_->RequestClose(0); });
+          close([&] { run_->Input(WindowInput::kClose); });
           return 0;
         case SC_SCREENSAVE:
         case SC_MONITORPOWER:
@@ -381,7 +359,7 @@ intptr_t Win32Os::HandleSaverMessage(HWND hwnd, unsigned msg, uintptr_t wp, intp
       // Destroyed by someone else: the run still ends the orderly way.
       if (!ending_) {
         ending_ = true;
-        X_Cleanup_And_End(*p_);
+        run_->Input(WindowInput::kDestroyed);
       }
       return 0;
   }
@@ -390,13 +368,13 @@ intptr_t Win32Os::HandleSaverMessage(HWND hwnd, unsigned msg, uintptr_t wp, intp
 
 // --- the control panel's preview ---
 
-void Win32Os::EmbedPreviewWindow(PreviewScreen& form, int64_t parent, const Rect& rect) {
-  preview_ = &form;
+void Win32Os::EmbedPreviewWindow(RunWindows& windows, int64_t parent, const Rect& rect) {
+  run_ = &windows;
   HWND parentWnd = reinterpret_cast<HWND>(static_cast<intptr_t>(parent));
   // No window to live in (none named, or it closed before we started): the run is over.
   if (!parentWnd || !IsWindow(parentWnd)) X_Cleanup_And_End(*p_);
   Register(kPreviewClass, PreviewProc, 0, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  previewWnd_ = CreateWindowExA(0, kPreviewClass, form.Caption.c_str(), WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+  previewWnd_ = CreateWindowExA(0, kPreviewClass, windows.Frame(0).title.c_str(), WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                 GetModuleHandleA(nullptr), this);
   if (!previewWnd_) X_Cleanup_And_End(*p_);
   SetPropA(previewWnd_, kTicksProperty, nullptr);
@@ -407,19 +385,19 @@ void Win32Os::EmbedPreviewWindow(PreviewScreen& form, int64_t parent, const Rect
   if (!SetParent(previewWnd_, parentWnd) || !IsWindow(parentWnd)) X_Cleanup_And_End(*p_);
   SetWindowLongPtrA(previewWnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(parentWnd));
   SetWindowPos(previewWnd_, nullptr, 0, 0, rect.right, rect.bottom, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-  timers_ = {TimerSlot{&form.previewtimer, kPreviewTimerId, 0}};
-  SyncTimers();
+  StartTimers(kPreviewTimerIds);
 }
 
 intptr_t Win32Os::HandlePreviewMessage(HWND hwnd, unsigned msg, uintptr_t wp, intptr_t lp) {
   switch (msg) {
     case WM_TIMER:
-      if (wp == kPreviewTimerId) Forward([&] { preview_->previewtimer_Timer(); });
+      for (size_t i = 0; i < timers_.size(); ++i)
+        if (timers_[i].id == wp) Forward([&] { run_->TimerFired(i); });
       return 0;
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd, &ps);
-      Paint(hwnd, dc, preview_->Canvas, false);
+      Paint(dc, run_->Frame(0), true);
       EndPaint(hwnd, &ps);
       return 0;
     }
@@ -433,7 +411,7 @@ intptr_t Win32Os::HandlePreviewMessage(HWND hwnd, unsigned msg, uintptr_t wp, in
       // The control panel destroys its window, and ours with it: the run is over.
       if (!ending_) {
         ending_ = true;
-        preview_->Form_Unload();
+        run_->Input(WindowInput::kDestroyed);
       }
       return 0;
   }
@@ -442,9 +420,9 @@ intptr_t Win32Os::HandlePreviewMessage(HWND hwnd, unsigned msg, uintptr_t wp, in
 
 // --- the settings dialog (config_dialog.cpp) ---
 
-void Win32Os::ShowConfigurationWindow(Configuration& form) {
-  configuration_ = &form;
-  configurationWnd_ = CreateConfigurationDialog(*p_, form);
+void Win32Os::ShowConfigurationWindow(RunWindows& windows) {
+  run_ = &windows;
+  configurationWnd_ = CreateConfigurationDialog(*p_, *p_->configuration);
   if (!configurationWnd_) X_Cleanup_And_End(*p_);
 }
 
