@@ -4,7 +4,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 DUSK_PACKAGES=(cmake ninja-build g++ pkg-config googletest libgtest-dev libcairo2-dev
   g++-mingw-w64-x86-64 wine wine64 fonts-wine fonts-liberation xvfb xauth xdotool imagemagick
-  x11-utils libxinerama-dev libx11-dev)
+  x11-utils libxinerama-dev libx11-dev jq)
 # The generator tests render the songs through a General MIDI synthesiser to compare their levels.
 DUSK_PACKAGES+=(fluidsynth timgm6mb-soundfont libpng-dev)
 # The Windows setup program and the zip for installing by hand.

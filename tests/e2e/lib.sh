@@ -186,16 +186,9 @@ dusk_error_box() {
 # --- what the saver sends and shows -------------------------------------------------------------
 
 # The MCI command strings of a headless state dump, one a line, each JSON line's group headed by
-# "## tick N" (or "## end").
+# "## N", its tick (or "## end").
 dusk_dump_mci() {
-  perl -ne '
-    my ($tick) = /"tick":(\d+)/;
-    my $head = /"event":"end"/ ? "end" : $tick;
-    next unless /"mci":\[(.*?)\](,|\})/;
-    my $list = $1;
-    print "## $head\n";
-    while ($list =~ /"((?:[^"\\]|\\.)*)"/g) { my $s = $1; $s =~ s/\\(.)/$1/g; print "$s\n"; }
-  ' "$1"
+  jq -r 'select(has("mci")) | "## \(if .event == "end" then "end" else .tick end)", .mci[]' "$1"
 }
 
 # The MCI command strings of a wine +mci trace, one a line, in the order sent. The program sends
