@@ -24,20 +24,12 @@ SPEED_MS=70
 export WINEPREFIX=${WINEPREFIX:-$ROOT/build/wineprefix-bench}
 source "$ROOT/tools/setup.sh"
 
-# A display of our own, of the size asked for.
-n=140
-while [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-Xvfb ":$n" -screen 0 "${SIZE}x24" -nolisten tcp >/dev/null 2>&1 &
-XVFB_PID=$!
-export DISPLAY=":$n" DUSK_KEEP_DISPLAY=1
+# A display of our own, of the size asked for; at exit the saver, wine and the display end.
+dusk_xvfb "$SIZE" || exit 1
+export DUSK_KEEP_DISPLAY=1
 SCR_PID=
-finish() {
-  [ -n "$SCR_PID" ] && kill "$SCR_PID" 2>/dev/null
-  wineserver -k 2>/dev/null
-  kill "$XVFB_PID" 2>/dev/null
-}
-trap finish EXIT
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+dusk_undo 'wineserver -k'
+dusk_undo '[ -z "$SCR_PID" ] || kill "$SCR_PID"'
 ROOT=$ROOT dusk_start_wine >/dev/null || exit 1
 
 WINDIR=$WINEPREFIX/drive_c/windows

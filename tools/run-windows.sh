@@ -17,7 +17,7 @@ dusk_run_windows() {
     local pid=$!
     sleep 6
     local shot="$ROOT/build/screenshot.png"
-    import -window root "$shot"
+    dusk_shot "$shot"
     kill "$pid" 2>/dev/null
     dusk_stop_wine
     echo "Screenshot of the running screen saver: $shot"

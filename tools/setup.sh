@@ -1,9 +1,10 @@
 # Shared set-up of ./run and ./test: packages, the two builds, and wine in a virtual display.
 # Sourced with ROOT set to the repository root.
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 DUSK_PACKAGES=(cmake ninja-build g++ pkg-config googletest libgtest-dev libcairo2-dev
   g++-mingw-w64-x86-64 wine wine64 fonts-wine fonts-liberation xvfb xauth xdotool imagemagick
-  x11-utils libxinerama-dev libx11-dev)
+  x11-utils libxinerama-dev libx11-dev jq)
 # The generator tests render the songs through a General MIDI synthesiser to compare their levels.
 DUSK_PACKAGES+=(fluidsynth timgm6mb-soundfont libpng-dev)
 # The Windows setup program and the zip for installing by hand.
@@ -64,12 +65,7 @@ dusk_start_wine() {
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
   if [ -z "${DUSK_KEEP_DISPLAY:-}" ]; then
-    local n=97
-    while [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    DUSK_XVFB_PID=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+    dusk_xvfb 1024x768 || return 1
   fi
   if [ ! -f "$WINEPREFIX/.dusk-ready" ]; then
     echo "Creating the wine prefix in $WINEPREFIX"
@@ -90,6 +86,5 @@ dusk_start_wine() {
 
 dusk_stop_wine() {
   wineserver -k 2>/dev/null
-  [ -n "${DUSK_XVFB_PID:-}" ] && kill "$DUSK_XVFB_PID" 2>/dev/null
-  return 0
+  dusk_xvfb_stop
 }

@@ -1,11 +1,12 @@
-# Shared helpers of the end-to-end tests: the screen saver under wine in the virtual display that
+# Helpers of the end-to-end tests: the screen saver under wine in the virtual display that
 # ./test starts. Each script is called as
 #   script.sh SCR HEADLESS DATA TEST_WINDOW PASSWORD_CPL
 # (the screen saver, the native headless host, the generated data root, the test window helper
 # and the test password checker) with WINEPREFIX and DISPLAY set, and a wine server kept alive.
 # Everything a script changes in the prefix (settings file, data folder, registry values, files
-# in the system folder) is put back by the exit trap; only processes the script started are ended.
+# in the system folder) is put back at exit; only processes the script started are ended.
 set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../../tools/common.sh"
 
 SCR=$(readlink -m "$1")
 HEADLESS=$(readlink -m "$2")
@@ -17,35 +18,8 @@ PASSWORD_CPL=$(readlink -m "$5")
 : "${DISPLAY:?DISPLAY must name the virtual X display}"
 export WINEDEBUG=${WINEDEBUG:--all}
 WINDIR_UNIX=$WINEPREFIX/drive_c/windows
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/dusk-e2e.XXXXXX")
-TEST_NAME=$(basename "$0" .sh)
-DUSK_UNDO=()     # commands run at exit, last first
-DUSK_PIDS=()     # processes this script started
-
-dusk_undo() { DUSK_UNDO+=("$*"); }
-
-dusk_finish() {
-  local pid i
-  for pid in "${DUSK_PIDS[@]}"; do
-    if kill -0 "$pid" 2>/dev/null; then
-      kill "$pid" 2>/dev/null
-      wait "$pid" 2>/dev/null
-    fi
-  done
-  for ((i = ${#DUSK_UNDO[@]} - 1; i >= 0; i--)); do eval "${DUSK_UNDO[i]}" >/dev/null 2>&1; done
-  rm -rf "$WORK"
-}
-trap dusk_finish EXIT
-
-dusk_fail() {
-  echo "FAIL ($TEST_NAME): $*" >&2
-  exit 1
-}
-dusk_skip() {
-  echo "SKIP ($TEST_NAME): $*" >&2
-  exit 77
-}
-dusk_note() { echo "-- $*"; }
+dusk_test_begin dusk-e2e
+DUSK_PICTURES=${DUSK_E2E_PICTURES:-$(dirname "$SCR")/../e2e-pictures}
 
 # A Windows path for a Unix path (drive Z: is the Unix root).
 dusk_winpath() { local p=${1//\//\\}; echo "Z:$p"; }
@@ -141,36 +115,8 @@ DUSK_RUNS=0
 dusk_start() {
   DUSK_RUNS=$((DUSK_RUNS + 1))
   SCR_LOG=$WORK/scr-$DUSK_RUNS.log
-  wine "$SCR" "$@" >"$SCR_LOG" 2>&1 &
-  SCR_PID=$!
-  DUSK_PIDS+=("$SCR_PID")
-}
-
-dusk_alive() { kill -0 "$1" 2>/dev/null; }
-
-# Waits (up to $2 seconds, default 60) for a process to end; its exit code in DUSK_RC.
-dusk_wait_exit() {
-  local pid=$1 limit=${2:-60} i
-  for ((i = 0; i < limit * 10; i++)); do
-    if ! dusk_alive "$pid"; then
-      wait "$pid" 2>/dev/null
-      DUSK_RC=$?
-      return 0
-    fi
-    sleep 0.1
-  done
-  return 1
-}
-
-# Waits for a top-level X window whose name matches the pattern; its id in DUSK_WINDOW.
-dusk_wait_window() {
-  local pattern=$1 limit=${2:-60} i
-  for ((i = 0; i < limit * 5; i++)); do
-    DUSK_WINDOW=$(xdotool search --name "$pattern" 2>/dev/null | head -1)
-    [ -n "$DUSK_WINDOW" ] && return 0
-    sleep 0.2
-  done
-  return 1
+  dusk_spawn wine "$SCR" "$@" >"$SCR_LOG" 2>&1
+  SCR_PID=$DUSK_PID
 }
 
 # Waits for the saver's window while the saver runs (a hang detector only: up to $1 seconds,
@@ -208,15 +154,10 @@ dusk_wait_saver() {
 # TW_DIR, its window handle (decimal) in TW_HWND.
 dusk_test_window() {
   TW_DIR=$(mktemp -d "$WORK/window.XXXX")
-  wine "$TEST_WINDOW" "$1" "$2" "$3" "$(dusk_winpath "$TW_DIR")" >"$TW_DIR/log" 2>&1 &
-  TW_PID=$!
-  DUSK_PIDS+=("$TW_PID")
+  dusk_spawn wine "$TEST_WINDOW" "$1" "$2" "$3" "$(dusk_winpath "$TW_DIR")" >"$TW_DIR/log" 2>&1
+  TW_PID=$DUSK_PID
   dusk_undo "touch '$TW_DIR/quit'"
-  local i
-  for ((i = 0; i < 300; i++)); do
-    [ -s "$TW_DIR/hwnd" ] && break
-    sleep 0.2
-  done
+  dusk_wait_file "$TW_DIR/hwnd" 60
   TW_HWND=$(tr -d '\r\n' <"$TW_DIR/hwnd" 2>/dev/null)
   [ -n "$TW_HWND" ] || dusk_fail "the test window did not start"
 }
@@ -239,54 +180,15 @@ dusk_error_box() {
   local line
   line=$(grep "^Error Code: " "$WORK/box.txt")
   [ "${line:0:${#expected}}" = "$expected" ] || dusk_fail "the message begins '${line:0:60}', not '$expected'"
-  xdotool windowfocus --sync "$box" 2>/dev/null
-  xdotool key Return
+  dusk_dismiss_box "$box"
 }
 
-# --- pictures ----------------------------------------------------------------------------------
-
-dusk_shot() { import -window root "$1"; }
-# "R,G,B" of one pixel.
-dusk_pixel() {
-  /usr/bin/convert "$1" -format '%[fx:int(255*p{'"$2"','"$3"'}.r)],%[fx:int(255*p{'"$2"','"$3"'}.g)],%[fx:int(255*p{'"$2"','"$3"'}.b)]' info:
-}
-# The number of pixels in which two pictures differ (optionally within a WxH+X+Y region).
-dusk_diff_count() {
-  local a=$1 b=$2 region=${3:-}
-  if [ -n "$region" ]; then
-    /usr/bin/convert "$a" -crop "$region" +repage "$WORK/diff-a.png"
-    /usr/bin/convert "$b" -crop "$region" +repage "$WORK/diff-b.png"
-    a=$WORK/diff-a.png b=$WORK/diff-b.png
-  fi
-  /usr/bin/compare -metric AE "$a" "$b" null: 2>&1 | awk '{print int($1)}'
-}
-# Keeps a picture where ./test's output can point to it.
-dusk_keep_picture() {
-  local dir=${DUSK_E2E_PICTURES:-$(dirname "$SCR")/../e2e-pictures}
-  mkdir -p "$dir"
-  cp "$1" "$dir/$TEST_NAME-$2.png"
-  dusk_note "picture: $dir/$TEST_NAME-$2.png"
-}
-
-# The headless host on a Windows directory of its own ($WORK/headless-win, data linked in).
-dusk_headless_windir() {
-  [ -x "$HEADLESS" ] || dusk_skip "no headless host at $HEADLESS (build the native flavour first)"
-  HL_WIN=$WORK/headless-win
-  mkdir -p "$HL_WIN"
-  ln -sfn "${1:-$DATA/Duskhollow}" "$HL_WIN/Duskhollow"
-}
+# --- what the saver sends and shows -------------------------------------------------------------
 
 # The MCI command strings of a headless state dump, one a line, each JSON line's group headed by
-# "## tick N" (or "## end").
+# "## N", its tick (or "## end").
 dusk_dump_mci() {
-  perl -ne '
-    my ($tick) = /"tick":(\d+)/;
-    my $head = /"event":"end"/ ? "end" : $tick;
-    next unless /"mci":\[(.*?)\](,|\})/;
-    my $list = $1;
-    print "## $head\n";
-    while ($list =~ /"((?:[^"\\]|\\.)*)"/g) { my $s = $1; $s =~ s/\\(.)/$1/g; print "$s\n"; }
-  ' "$1"
+  jq -r 'select(has("mci")) | "## \(if .event == "end" then "end" else .tick end)", .mci[]' "$1"
 }
 
 # The MCI command strings of a wine +mci trace, one a line, in the order sent. The program sends

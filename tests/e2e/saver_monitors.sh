@@ -15,13 +15,7 @@ gcc -shared -fPIC -O2 -o "$WORK/xinerama/libXinerama.so.1" "$(dirname "$0")/help
 # A prefix of our own (kept between runs), on a display of our own.
 export WINEPREFIX=$(readlink -m "$(dirname "$SCR")/../wineprefix-monitors")
 WINDIR_UNIX=$WINEPREFIX/drive_c/windows
-n=140
-while [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-Xvfb ":$n" -screen 0 2944x768x24 -nolisten tcp >/dev/null 2>&1 &
-XVFB_PID=$!
-dusk_undo "kill $XVFB_PID"
-export DISPLAY=":$n"
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+dusk_xvfb 2944x768 || dusk_fail "no virtual display"
 dusk_undo "WINEPREFIX='$WINEPREFIX' wineserver -k"
 if [ ! -f "$WINEPREFIX/.dusk-ready" ]; then
   rm -rf "$WINEPREFIX"

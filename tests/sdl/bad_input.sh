@@ -1,22 +1,22 @@
 #!/usr/bin/env bash
 # Bad input: each case ends with a clear message and a non-zero exit code, never a crash.
 source "$(dirname "$0")/lib.sh"
-start_display 800x600
+dusk_xvfb 800x600 || dusk_fail "no virtual display"
 
 # expect CODE MESSAGE ARGS...: the saver exits with CODE and says MESSAGE on stderr.
 expect() {
   local code=$1 message=$2
   shift 2
   start "$@"
-  if ! wait_exit "$RUN_PID"; then
+  if ! dusk_wait_exit "$RUN_PID"; then
     fail "'$*' did not end"
     kill "$RUN_PID"
     return
   fi
-  if [ "$RC" = "$code" ] && grep -qF -- "$message" "$RUN_ERR"; then
-    ok "'$*': exit $RC, '$message'"
+  if [ "$DUSK_RC" = "$code" ] && grep -qF -- "$message" "$RUN_ERR"; then
+    ok "'$*': exit $DUSK_RC, '$message'"
   else
-    fail "'$*': exit $RC (wanted $code), said: $(head -c 300 "$RUN_ERR")"
+    fail "'$*': exit $DUSK_RC (wanted $code), said: $(head -c 300 "$RUN_ERR")"
   fi
 }
 

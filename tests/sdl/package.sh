@@ -41,19 +41,19 @@ if dpkg -s duskhollow >/dev/null 2>&1; then
   exit
 fi
 remove_package() { DEBIAN_FRONTEND=noninteractive apt-get remove --purge -y -qq duskhollow >/dev/null 2>&1; }
-trap 'remove_package; finish' EXIT
+dusk_undo remove_package
 
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$DEB" >"$WORK/apt.log" 2>&1
 check "apt-get install ./duskhollow_*.deb succeeds" test $? = 0
 for f in "${FILES[@]}"; do check "installed: $f" test -e "$f"; done
 /usr/bin/duskhollow --help >"$WORK/help.txt" 2>&1
 check "duskhollow --help runs from /usr/bin" grep -q "^usage: duskhollow" "$WORK/help.txt"
-start_display 800x600
+dusk_xvfb 800x600 || dusk_fail "no virtual display"
 BIN=/usr/bin/duskhollow start --window --ticks 2 --no-music --no-sound
 wait_ticks
 check "the installed saver finds its data and runs" grep -q "^ticks 2" "$RUN_OUT"
 kill -TERM "$RUN_PID"
-wait_exit "$RUN_PID"
+dusk_wait_exit "$RUN_PID"
 dpkg -L duskhollow >"$WORK/installed"
 remove_package
 check "apt-get remove takes the package away" bash -c '! dpkg -s duskhollow >/dev/null 2>&1'

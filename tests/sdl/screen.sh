@@ -5,7 +5,7 @@
 # rules; keys and clicks end it, but not inside a daemon's window, where SIGTERM ends it promptly;
 # a run-time error shows the program's error message and ends it with 1.
 source "$(dirname "$0")/lib.sh"
-start_display 1024x768
+dusk_xvfb 1024x768 || dusk_fail "no virtual display"
 
 CREATURES=(bat blooddrip bouncingpumpkin crow1 crow2 dove firefly flower gravedigger hand lightning medallion owl
   rat scorpion skeleton1 skeleton2 spider watchman zombie)
@@ -22,17 +22,17 @@ SAME=(--seed 5 --time 21:05 --ticks 12 --creatures all --clock --message "Good e
 headless_frame 1024x768 "$WORK/hl-1024.png" 12 "$WORK/scene.ini" --seed 5 --time 21:05
 start "${SAME[@]}"
 wait_ticks || fail "the full-screen saver did not reach frame 12: $(cat "$RUN_ERR")"
-shot "$WORK/full.png"
-keep_picture "$WORK/full.png" full-screen
-n=$(diff_count "$WORK/full.png" "$WORK/hl-1024.png")
+dusk_shot "$WORK/full.png"
+dusk_keep_picture "$WORK/full.png" full-screen
+n=$(dusk_diff_count "$WORK/full.png" "$WORK/hl-1024.png")
 check "full screen equals the headless frame for the same seed and tick ($n pixels differ)" test "$n" = 0
 xdotool key space
-wait_exit "$RUN_PID" && check "a key ends the saver cleanly" test "$RC" = 0 || fail "a key did not end the saver"
+dusk_wait_exit "$RUN_PID" && check "a key ends the saver cleanly" test "$DUSK_RC" = 0 || fail "a key did not end the saver"
 
 start --ticks 1 --no-music --no-sound
 wait_ticks
 xdotool mousemove 500 400 click 1
-wait_exit "$RUN_PID" && check "a click ends the saver cleanly" test "$RC" = 0 || fail "a click did not end the saver"
+dusk_wait_exit "$RUN_PID" && check "a click ends the saver cleanly" test "$DUSK_RC" = 0 || fail "a click did not end the saver"
 
 # --- in a window: 800 x 600, the scene as the program composes it ---
 headless_frame 800x600 "$WORK/hl-800.png" 12 "$WORK/scene.ini" --seed 5 --time 21:05
@@ -40,46 +40,46 @@ start --window "${SAME[@]}"
 wait_ticks || fail "the window did not reach frame 12"
 wid=$(xdotool search --name '^Duskhollow$' | head -1)
 eval "$(xdotool getwindowgeometry --shell "$wid")"
-shot "$WORK/window.png"
-keep_picture "$WORK/window.png" window
-n=$(diff_count "$WORK/window.png" "$WORK/hl-800.png" "800x600+$X+$Y")
+dusk_shot "$WORK/window.png"
+dusk_keep_picture "$WORK/window.png" window
+n=$(dusk_diff_count "$WORK/window.png" "$WORK/hl-800.png" "800x600+$X+$Y")
 check "the window shows the headless 800 x 600 frame ($n pixels differ)" test "$n" = 0
 # Made smaller, it shows the scene's bottom-right part, as a small screen does.
 xdotool windowsize --sync "$wid" 640 480
 sleep 0.3
-shot "$WORK/window-small.png"
-keep_picture "$WORK/window-small.png" window-640x480
+dusk_shot "$WORK/window-small.png"
+dusk_keep_picture "$WORK/window-small.png" window-640x480
 /usr/bin/convert "$WORK/hl-800.png" -crop 640x450+160+150 +repage "$WORK/hl-corner.png"
-n=$(diff_count "$WORK/window-small.png" "$WORK/hl-corner.png" "640x450+$X+$((Y + 30))")
+n=$(dusk_diff_count "$WORK/window-small.png" "$WORK/hl-corner.png" "640x450+$X+$((Y + 30))")
 check "resized to 640 x 480 it shows the scene's bottom-right corner ($n pixels differ)" test "$n" = 0
 kill -TERM "$RUN_PID"
-wait_exit "$RUN_PID"
+dusk_wait_exit "$RUN_PID"
 
 # --- into an X window the test owns (as a screen-saver daemon's) ---
 headless_frame 640x480 "$WORK/hl-640.png" 12 "$WORK/scene.ini" --seed 5 --time 21:05
 rm -f "$WORK/xwin.fifo" && mkfifo "$WORK/xwin.fifo"
-"$X_WINDOW" 100 80 640 480 <"$WORK/xwin.fifo" >"$WORK/xwin.id" &
-PIDS+=($!)
+"$X_WINDOW" 100 80 640 480 <"$WORK/xwin.fifo" >"$WORK/xwin.id" &  # its fifo opens once the writer below does
+dusk_own $!
 exec 7>"$WORK/xwin.fifo"
-for _ in $(seq 50); do [ -s "$WORK/xwin.id" ] && break; sleep 0.1; done
+dusk_wait_file "$WORK/xwin.id" 5
 xid=$(cat "$WORK/xwin.id")
 start --window-id "$xid" "${SAME[@]}"
 wait_ticks || fail "the saver in the X window did not reach frame 12: $(cat "$RUN_ERR")"
-shot "$WORK/xwindow.png"
-keep_picture "$WORK/xwindow.png" window-id
-n=$(diff_count "$WORK/xwindow.png" "$WORK/hl-640.png" 640x480+100+80)
+dusk_shot "$WORK/xwindow.png"
+dusk_keep_picture "$WORK/xwindow.png" window-id
+n=$(dusk_diff_count "$WORK/xwindow.png" "$WORK/hl-640.png" 640x480+100+80)
 check "the X window shows the headless 640 x 480 frame ($n pixels differ)" test "$n" = 0
 outside=$(/usr/bin/convert "$WORK/xwindow.png" -fill black -draw 'rectangle 100,80 739,559' -format '%[fx:int(mean*w*h*3+0.5)]' info:)
 check "nothing is drawn outside the X window" test "$outside" = 0
 xdotool mousemove 300 300 click 1 key space
 sleep 0.5
-check "keys and clicks are the daemon's: the saver goes on" alive "$RUN_PID"
+check "keys and clicks are the daemon's: the saver goes on" dusk_alive "$RUN_PID"
 t0=$(date +%s%N)
 kill -TERM "$RUN_PID"
-for _ in $(seq 3000); do alive "$RUN_PID" || break; sleep 0.01; done
+for _ in $(seq 3000); do dusk_alive "$RUN_PID" || break; sleep 0.01; done
 ms=$((($(date +%s%N) - t0) / 1000000))
-wait_exit "$RUN_PID"
-check "SIGTERM ends it cleanly (exit $RC)" test "$RC" = 0
+dusk_wait_exit "$RUN_PID"
+check "SIGTERM ends it cleanly (exit $DUSK_RC)" test "$DUSK_RC" = 0
 # The end is prompt (a few hundred ms here, printed); the bound only catches a saver that hangs,
 # since a shared machine's load must not decide a test.
 check "and promptly ($ms ms)" test "$ms" -lt 5000
@@ -87,37 +87,30 @@ check "and promptly ($ms ms)" test "$ms" -lt 5000
 # XScreenSaver's way: the window in the environment, its id in hexadecimal.
 XSCREENSAVER_WINDOW=$(printf '0x%x' "$xid") start --root "${SAME[@]}"
 wait_ticks || fail "the saver did not draw into \$XSCREENSAVER_WINDOW: $(cat "$RUN_ERR")"
-shot "$WORK/xss.png"
-n=$(diff_count "$WORK/xss.png" "$WORK/hl-640.png" 640x480+100+80)
+dusk_shot "$WORK/xss.png"
+n=$(dusk_diff_count "$WORK/xss.png" "$WORK/hl-640.png" 640x480+100+80)
 check "--root draws into \$XSCREENSAVER_WINDOW ($n pixels differ)" test "$n" = 0
 kill -INT "$RUN_PID"
-wait_exit "$RUN_PID"
-check "SIGINT ends it cleanly too" test "$RC" = 0
+dusk_wait_exit "$RUN_PID"
+check "SIGINT ends it cleanly too" test "$DUSK_RC" = 0
 # The daemon takes its window away first: the saver ends cleanly all the same.
 start --window-id "$xid" --no-music --no-sound 7>&-  # the window helper must see the end of its input
 sleep 1
 exec 7>&-
-wait_exit "$RUN_PID" || fail "the saver went on after its window was destroyed"
-check "its window destroyed under it, the saver ends cleanly (exit $RC)" test "$RC" = 0
+dusk_wait_exit "$RUN_PID" || fail "the saver went on after its window was destroyed"
+check "its window destroyed under it, the saver ends cleanly (exit $DUSK_RC)" test "$DUSK_RC" = 0
 
 # --- a run-time error: the program's message, in a box over the screen and on stderr ---
 printf '[Duskhollow]\r\nfirstrun=1\r\nspeed=-1\r\n' >"$SETTINGS"
 start
 box=""
-for _ in $(seq 100); do
-  box=$(xdotool search --name '^ScreenSaver Error$' 2>/dev/null | head -1)
-  [ -n "$box" ] && break
-  sleep 0.1
-done
+dusk_wait_window '^ScreenSaver Error$' 10 && box=$DUSK_WINDOW
 check "the error is shown in a box titled 'ScreenSaver Error'" test -n "$box"
-shot "$WORK/error.png"
-keep_picture "$WORK/error.png" error-box
-if [ -n "$box" ]; then
-  xdotool windowfocus --sync "$box" 2>/dev/null
-  xdotool key Return
-fi
-wait_exit "$RUN_PID" || fail "the saver did not end after its error box"
-check "the error ends the saver with 1" test "$RC" = 1
+dusk_shot "$WORK/error.png"
+dusk_keep_picture "$WORK/error.png" error-box
+[ -n "$box" ] && dusk_dismiss_box "$box"
+dusk_wait_exit "$RUN_PID" || fail "the saver did not end after its error box"
+check "the error ends the saver with 1" test "$DUSK_RC" = 1
 check "with the error code as the program words it" grep -q "Error Code: Dusk- 380- ScreenSaver/Form_Initialize" "$RUN_ERR"
 
 done_testing

@@ -4,7 +4,7 @@
 # through the FluidSynth sequencer; without a soundfont, or with music and effects off, the saver
 # runs silent.
 source "$(dirname "$0")/lib.sh"
-start_display 800x600
+dusk_xvfb 800x600 || dusk_fail "no virtual display"
 
 # Plays six seconds of audio (longer than any effect) with the settings given, then ends by
 # SIGTERM; the capture in $WORK/$1.raw. Without an audio device, one second of frames.
@@ -19,8 +19,8 @@ capture() {  # name, saver arguments...
     sleep 0.1
   done
   kill -TERM "$RUN_PID"
-  wait_exit "$RUN_PID"
-  [ "$RC" = 0 ] || fail "$name: the saver ended with $RC"
+  dusk_wait_exit "$RUN_PID"
+  [ "$DUSK_RC" = 0 ] || fail "$name: the saver ended with $DUSK_RC"
 }
 sounding() { tr -d '\000' <"$WORK/$1.raw" | wc -c; }
 
