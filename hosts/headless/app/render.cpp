@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "hosts/kit/labels.h"
+
 namespace dusk::headless {
 namespace {
 
@@ -50,37 +52,12 @@ bool WritePng(const Bitmap& canvas, const LabelControl* labels[], int labelCount
   cairo_surface_mark_dirty(surface);
 
   cairo_t* cr = cairo_create(surface);
-  DrawLabels(cr, labels, labelCount);
+  kit::DrawLabels(cr, labels, labelCount);
   cairo_destroy(cr);
   cairo_surface_flush(surface);
   const bool ok = EncodePng(surface, path);
   cairo_surface_destroy(surface);
   return ok;
-}
-
-void DrawLabels(cairo_t* cr, const LabelControl* labels[], int labelCount) {
-  for (int i = 0; i < labelCount; ++i) {
-    const LabelControl& l = *labels[i];
-    if (!l.Visible) continue;
-    cairo_save(cr);
-    cairo_rectangle(cr, l.Left, l.Top, l.Width, l.Height);
-    cairo_clip(cr);
-    cairo_set_source_rgb(cr, 0, 0, 0);
-    cairo_paint(cr);
-    cairo_select_font_face(cr, kLabelFont, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
-    cairo_set_font_size(cr, kLabelPoints * 96.0 / 72.0);  // 12 points at 96 dots per inch
-    cairo_text_extents_t ext;
-    cairo_text_extents(cr, l.Caption.c_str(), &ext);
-    cairo_font_extents_t font;
-    cairo_font_extents(cr, &font);
-    const double x = l.TextAlign == Alignment::kCenter ? l.Left + (l.Width - ext.x_advance) / 2 : l.Left;
-    const double y = l.Top + font.ascent;
-    const double grey = ((kLabelTextColor >> 16) & 0xFF) / 255.0;
-    cairo_set_source_rgb(cr, grey, grey, grey);
-    cairo_move_to(cr, x, y);
-    cairo_show_text(cr, l.Caption.c_str());
-    cairo_restore(cr);
-  }
 }
 
 }  // namespace dusk::headless

@@ -1,0 +1,24 @@
+// Label text drawn with cairo, the same pixels in every host that draws its own labels.
+#pragma once
+
+#include <cairo.h>
+
+#include <vector>
+
+#include "platform/controls.h"
+#include "platform/frame.h"
+
+namespace dusk::kit {
+
+// Draws each label onto a window-sized cairo context: its box filled with the back colour, the
+// text in the label font at the label's size and colour, aligned in the box, clipped at it.
+void DrawLabels(cairo_t* cr, const std::vector<LabelLayout>& labels);
+
+// The layout of a label control as the program lays it out for its own screen (nothing for a
+// hidden one). For hosts that still read the controls.
+std::vector<LabelLayout> LayoutOf(const LabelControl* labels[], int labelCount);
+inline void DrawLabels(cairo_t* cr, const LabelControl* labels[], int labelCount) {
+  DrawLabels(cr, LayoutOf(labels, labelCount));
+}
+
+}  // namespace dusk::kit
