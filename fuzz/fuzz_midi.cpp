@@ -4,11 +4,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "hosts/headless/midi_length.h"
+#include "hosts/kit/midi.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::vector<unsigned char> bytes(data, data + size);
-  const double seconds = dusk::MidiFileSeconds(bytes);
+  const std::vector<uint8_t> bytes(data, data + size);
+  const double seconds = dusk::kit::MidiFileSeconds(bytes);
   if (std::isnan(seconds)) __builtin_trap();
   return 0;
 }

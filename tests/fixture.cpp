@@ -4,6 +4,7 @@
 #include <atomic>
 #include <chrono>
 
+#include "hosts/kit/files.h"
 #include "platform/bytes.h"
 #include "startup/starter.h"
 
@@ -117,7 +118,7 @@ void ProgramTest::WriteText(const std::string& relative, const std::string& text
 }
 
 std::string ProgramTest::ReadText(const std::string& relative) {
-  auto bytes = ReadRegularFile((windir / relative).string());
+  auto bytes = kit::ReadRegularFile((windir / relative).string());
   return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
 }
 

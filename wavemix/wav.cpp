@@ -2,13 +2,10 @@
 
 #include <cstring>
 
-#include "platform/bytes.h"
+#include "wavemix/bytes.h"
 
 namespace wavemix::detail {
 namespace {
-
-using dusk::ReadLe16;
-using dusk::ReadLe32;
 
 bool IdIs(const uint8_t* p, const char (&id)[5]) { return std::memcmp(p, id, 4) == 0; }
 

@@ -3,10 +3,10 @@
 
 #include <atomic>
 #include <cstring>
-#include <fstream>
 #include <map>
 #include <mutex>
 
+#include "wavemix/file.h"
 #include "wavemix/mixer.h"
 #include "wavemix/wav.h"
 
@@ -14,9 +14,6 @@ namespace wavemix {
 namespace {
 
 using detail::WaveData;
-
-// Files larger than this are not wave effects; refusing them bounds what a bad path costs.
-constexpr std::streamoff kMaxWaveFileBytes = std::streamoff{64} << 20;
 
 struct Session {
   detail::Mixer mixer;                // declared before the sink: the sink goes first
@@ -124,14 +121,9 @@ uint32_t WaveMixOpenWave(uint32_t session, const char* path, uint32_t /*instance
                          uint32_t flags) {
   const auto s = Find(session);
   if (!s || path == nullptr || (flags & (WMIX_RESOURCE | WMIX_MEMORY)) != 0) return 0;
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
-  if (!in) return 0;
-  const std::streamoff size = in.tellg();
-  if (size <= 0 || size > kMaxWaveFileBytes) return 0;
-  std::vector<char> bytes(static_cast<size_t>(size));
-  in.seekg(0);
-  if (!in.read(bytes.data(), size)) return 0;
-  return AddWave(*s, bytes.data(), bytes.size());
+  const auto bytes = detail::ReadWaveFile(path);
+  if (!bytes || bytes->empty()) return 0;
+  return AddWave(*s, bytes->data(), bytes->size());
 }
 
 uint32_t WaveMixOpenWaveFromMemory(uint32_t session, const void* data, size_t size) {

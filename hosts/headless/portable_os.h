@@ -1,6 +1,7 @@
-// The seam for systems without Windows: a Windows directory mapped onto a real folder, our own INI
-// files, an in-memory registry, a simulated clock, an MCI sequencer stand-in that knows how long
-// each song lasts, and a record of every call, for the headless host and the tests.
+// The seam as a stand-in for the headless host and the tests: a Windows directory mapped onto a
+// real folder, our own INI files, an in-memory registry, a simulated clock, an MCI sequencer that
+// knows how long each song lasts, and a record of every call. Its file, settings, MCI and clock
+// services are the host kit's (hosts/kit), shared with the Linux saver.
 #pragma once
 
 #include <cstdint>
@@ -14,18 +15,6 @@
 #include "platform/seam.h"
 
 namespace dusk {
-
-// No data file is read whole past this size: the largest picture is a few megabytes.
-inline constexpr uint64_t kMaxReadableFile = 64ull << 20;
-
-// A regular file's bytes in one sized read; nothing for a missing file, a folder, a pipe or a
-// device (which could block the program for good), or a file over `limit`.
-std::optional<std::vector<uint8_t>> ReadRegularFile(const std::string& path, uint64_t limit = kMaxReadableFile);
-
-// Gives the file these bytes whole or not at all: they go to a new file beside it (every write,
-// the flush and the close checked), which then replaces it. On failure the old file is as it
-// was and the answer is false. A symbolic link stays and its target gets the bytes.
-bool ReplaceFileContents(const std::string& path, const std::vector<uint8_t>& bytes);
 
 class PortableOs : public Os {
  public:

@@ -2,14 +2,11 @@
 // X window of a screen-saver daemon, with the settings of tarnix.ini and the command line.
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
+#include "hosts/kit/files.h"
 #include "hosts/sdl/options.h"
 #include "hosts/sdl/sdl_os.h"
 
@@ -37,16 +34,13 @@ std::string FindDataDir(const dusk::sdl::Options& o) {
   Fail("no data folder (looked in " + looked + DUSK_INSTALLED_DATA_DIR + "); reinstall duskhollow or give --data DIR");
 }
 
+// The settings file's text, decoded; "" when it was never saved. Only a regular file of sensible
+// size is read: a pipe or a device in its place would hold the saver up for good.
 std::string ReadSettings(const std::string& path) {
-  std::error_code ec;
-  if (!fs::exists(path, ec)) return "";  // never saved: the program's defaults
-  if (fs::is_directory(path, ec)) Fail("cannot read the settings file " + path + ": it is a directory");
-  std::ifstream in(path, std::ios::binary);
-  if (!in) Fail("cannot read the settings file " + path + ": " + std::strerror(errno));
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) Fail("cannot read the settings file " + path + ": " + std::strerror(errno));
-  return text.str();
+  std::string problem;
+  const auto text = dusk::kit::ReadSettingsText(path, &problem);
+  if (!text) Fail("cannot read the settings file " + path + ": " + problem);
+  return *text;
 }
 
 }  // namespace

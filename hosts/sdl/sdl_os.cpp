@@ -9,10 +9,13 @@
 #include <ctime>
 #include <filesystem>
 
-#include "hosts/headless/app/render.h"
+#include "hosts/kit/labels.h"
+#include "hosts/kit/mci.h"
 #include "hosts/sdl/message_box.h"
 #include "platform/ini.h"
 #include "platform/labels.h"
+#include "platform/runtime.h"
+#include "platform/text.h"
 #include "platform/system.h"
 #include "startup/starter.h"
 
@@ -40,11 +43,6 @@ int OnXError(Display* d, XErrorEvent* e) {
     return 0;
   }
   return g_previousXErrorHandler ? g_previousXErrorHandler(d, e) : 0;
-}
-
-std::string Lower(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
-  return s;
 }
 
 // The longest the loop sleeps, so that a signal is acted on promptly whatever the speed setting.
@@ -97,12 +95,9 @@ std::string FindSoundFont() {
 }
 
 SdlOs::SdlOs(const Options& options, std::string dataDir, std::string settingsText)
-    : PortableOs(std::filesystem::path(options.settingsFile).parent_path().string()),
-      o_(options),
-      dataDir_(std::move(dataDir)),
-      settingsText_(std::move(settingsText)) {
-  if (o_.seed) clockSeconds = static_cast<double>(*o_.seed);
-  if (o_.hour >= 0) localTime = LocalTime{o_.hour, o_.minute, 0};
+    : o_(options), dataDir_(std::move(dataDir)), settingsText_(std::move(settingsText)) {
+  if (o_.seed) clock_.startSeconds = static_cast<double>(*o_.seed);
+  if (o_.hour >= 0) clock_.start = LocalTime{o_.hour, o_.minute, 0};
 }
 
 SdlOs::~SdlOs() {
@@ -180,10 +175,10 @@ int64_t SdlOs::MsSinceStart() const { return static_cast<int64_t>(SDL_GetTicks64
 
 // A repeatable run schedules its timers on the times they were due, as the headless host does;
 // a normal one on the real clock.
-int64_t SdlOs::TimerClock() const { return o_.seed ? elapsedMs : MsSinceStart(); }
+int64_t SdlOs::TimerClock() const { return o_.seed ? elapsedMs_ : MsSinceStart(); }
 
 double SdlOs::ClockSeconds() {
-  if (o_.seed) return PortableOs::ClockSeconds();  // the seed, then the scheduled time of the frame
+  if (o_.seed) return clock_.ClockSeconds(elapsedMs_);  // the seed, then the scheduled time of the frame
   timespec ts{};
   clock_gettime(CLOCK_REALTIME, &ts);
   tm t{};
@@ -192,7 +187,7 @@ double SdlOs::ClockSeconds() {
 }
 
 LocalTime SdlOs::Now() {
-  if (o_.hour >= 0) return PortableOs::Now();
+  if (o_.hour >= 0) return clock_.Now(elapsedMs_);
   const time_t now = time(nullptr);
   tm t{};
   localtime_r(&now, &t);
@@ -204,28 +199,59 @@ void SdlOs::ShowCursor(bool show) {
 }
 
 std::string SdlOs::HostPath(const std::string& programPath) const {
-  const std::string dataPrefix = virtualWindowsDir + "\\" + kDataFolderName + "\\";
-  if (Lower(programPath.substr(0, dataPrefix.size())) == Lower(dataPrefix)) {
-    std::string rest = programPath.substr(dataPrefix.size());
-    std::replace(rest.begin(), rest.end(), '\\', '/');
-    return dataDir_ + "/" + rest;
-  }
-  if (Lower(programPath) == Lower(kSettingsFile)) return o_.settingsFile;
+  if (EqualNoCase(programPath, kSettingsFile)) return o_.settingsFile;
+  const std::string data = kit::MapVirtualPath(programPath, std::string(kWindowsDir) + "\\" + kDataFolderName, dataDir_);
+  if (!data.empty()) return data;
+  const std::string settingsDir = std::filesystem::path(o_.settingsFile).parent_path().string();
+  const std::string other = kit::MapVirtualPath(programPath, kWindowsDir, settingsDir);
+  if (!other.empty()) return other;
+  if (programPath.find('\\') == std::string::npos && programPath.find('/') == std::string::npos)
+    return kit::FindIgnoringCase(settingsDir, programPath);  // a bare name lives in the Windows directory
   return programPath;
 }
 
-std::string SdlOs::FindFirstNormalFile(const std::string& path) { return PortableOs::FindFirstNormalFile(HostPath(path)); }
+std::string SdlOs::FindFirstNormalFile(const std::string& path) {
+  const std::filesystem::path real(HostPath(path));
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(real, ec)) return "";
+  const std::string name = real.filename().string();
+  return name.front() == '.' ? "" : name;  // a dot file is a hidden one here
+}
 
 std::optional<std::vector<uint8_t>> SdlOs::ReadWholeFile(const std::string& path) {
-  return PortableOs::ReadWholeFile(HostPath(path));
+  return kit::ReadRegularFile(HostPath(path));
+}
+
+bool SdlOs::CreateFolder(const std::string& path) {
+  std::error_code ec;
+  std::filesystem::create_directories(HostPath(path), ec);
+  if (std::filesystem::is_directory(HostPath(path), ec)) return true;
+  lastError_ = "Access is denied: " + path;
+  return false;
+}
+
+bool SdlOs::WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+  if (kit::ReplaceFileContents(HostPath(path), bytes)) return true;
+  lastError_ = "Access is denied: " + path;
+  return false;
 }
 
 std::string SdlOs::GetProfileString(const std::string& file, const std::string& section, const std::string& key) {
-  if (Lower(file) != Lower(kSettingsFile)) return PortableOs::GetProfileString(file, section, key);
+  if (!EqualNoCase(file, kSettingsFile)) return kit::GetProfileValue(HostPath(file), section, key);
+  // The settings file as read at the start, with the command line's keys over it.
   std::string value = ini::Get(settingsText_, section, key);
   if (value.size() > 127) value.resize(127);
   return value;
 }
+
+bool SdlOs::WriteProfileString(const std::string& file, const std::string& section, const std::string& key,
+                               const std::string& value) {
+  if (kit::PutProfileValue(HostPath(file), section, key, value)) return true;
+  lastError_ = "The file could not be written: " + file;
+  return false;
+}
+
+void SdlOs::EndProcess(int code) { throw ProcessExit{code}; }
 
 void SdlOs::MessageBox(const std::string& text, const std::string& title) {
   ending_ = true;  // the run is over once an error is shown: no more frames or input behind it
@@ -248,10 +274,11 @@ void SdlOs::LowerSaverWindow() {
 // --- songs and effects ---
 
 uint32_t SdlOs::MciSendString(const std::string& command, std::string& reply) {
-  constexpr uint32_t kMciInvalidDeviceName = 263;
   if (!sequencer_) {
     // Nothing was opened yet: only an open starts the synthesiser (and the audio device).
-    if (Lower(command).rfind("open", 0) != 0) return kMciInvalidDeviceName;
+    const kit::MciCommand c = kit::ParseMciCommand(command);
+    if (c.stringError) return c.stringError;
+    if (c.verb != kit::MciCommand::Verb::kOpen) return kit::mci::kInvalidDeviceName;
     sequencer_ = std::make_unique<MciSequencer>(AudioOut::kRate, [this](const std::string& path) { return ReadWholeFile(path); });
     const std::string font = FindSoundFont();
     if (!font.empty() && audio_.Open() && sequencer_->LoadSoundFont(font)) audio_.SetMusic(sequencer_.get());
@@ -291,8 +318,7 @@ std::vector<Rect> SdlOs::OtherMonitors() {
 
 void SdlOs::ShowSaverWindow(RunWindows& windows) {
   run_ = &windows;
-  timers_.clear();
-  for (const TimerControl* t : windows.Timers()) timers_.push_back(Timer{t});
+  ticks_.emplace(windows.Timers(), o_.seed.has_value());
   auto fail = [&](const char* what) {
     std::fprintf(stderr, "duskhollow: %s: %s\n", what, SDL_GetError());
     X_Cleanup_And_End(*p_);
@@ -379,7 +405,7 @@ void SdlOs::Present(size_t window, bool whole) {
                   static_cast<size_t>(r.w) * 4);
   cairo_surface_mark_dirty(out.staging);
   cairo_t* cr = cairo_create(out.staging);
-  headless::DrawLabels(cr, frame->labels);
+  kit::DrawLabels(cr, frame->labels);
   cairo_destroy(cr);
   cairo_surface_flush(out.staging);
   SDL_Surface* picture = SDL_CreateRGBSurfaceWithFormatFrom(data, W, H, 32, stride, SDL_PIXELFORMAT_RGB888);
@@ -408,15 +434,13 @@ void SdlOs::Forward(F&& event) {
 }
 
 void SdlOs::SyncTimers(int64_t now) {
-  for (Timer& t : timers_) {
-    const int32_t want = t.control->Enabled && t.control->Interval > 0 ? t.control->Interval : 0;
-    if (want == t.running) continue;
-    t.running = want;
-    t.due = now + want;
-  }
+  if (ticks_) ticks_->Sync(now);
 }
 
 void SdlOs::Loop() {
+  if (!ticks_) return;  // the window never showed
+  // The frame timer is listed first: it wins a tie. After --ticks frames the scene holds still.
+  if (o_.ticks) ticks_->Limit(0, o_.ticks);
   while (true) {
     if (g_signal) {
       // Ended by the system: the same clean-up as a key, music stopped and audio closed.
@@ -425,33 +449,19 @@ void SdlOs::Loop() {
     }
     const int64_t now = MsSinceStart();
     int64_t next = now + kMaxWaitMs;
-    for (const Timer& t : timers_)
-      if (t.running && !(&t == &timers_.front() && o_.ticks && t.fired >= o_.ticks)) next = std::min(next, t.due);
+    if (const auto due = ticks_->NextDue()) next = std::min(next, *due);
     SDL_Event e;
     if (SDL_WaitEventTimeout(&e, static_cast<int>(std::clamp<int64_t>(next - now, 0, kMaxWaitMs)))) {
       Handle(e);
       while (SDL_PollEvent(&e)) Handle(e);
     }
-    // The timer that falls due first (the frame timer on a tie), one at a time, as the system's
-    // timers come: a late one fires once, not once for every period missed.
-    const int64_t at = MsSinceStart();
-    Timer* due = nullptr;
-    for (Timer& t : timers_) {
-      if (!t.running || t.due > at) continue;
-      if (&t == &timers_.front() && o_.ticks && t.fired >= o_.ticks) continue;
-      if (!due || t.due < due->due) due = &t;
-    }
-    if (!due || g_signal) continue;
-    elapsedMs = due->due;  // a repeatable run sees the scheduled time, as the headless host does
-    const int32_t interval = due->running;
-    due->due += interval;
-    if (!o_.seed && due->due <= at) due->due = at + interval;
-    ++due->fired;
-    // The first timer is the frame timer.
-    const size_t which = static_cast<size_t>(due - timers_.data());
-    Forward([&] { run_->TimerFired(which); });
-    if (which == 0 && o_.ticks && due->fired == o_.ticks) {
-      std::printf("ticks %lld\n", due->fired);
+    if (g_signal) continue;
+    const auto fired = ticks_->Take(MsSinceStart());
+    if (!fired) continue;
+    elapsedMs_ = fired->due;  // a repeatable run sees the scheduled time, as the headless host does
+    Forward([&] { run_->TimerFired(fired->timer); });
+    if (fired->timer == 0 && o_.ticks && fired->count == o_.ticks) {
+      std::printf("ticks %lld\n", fired->count);
       std::fflush(stdout);
     }
   }

@@ -1,5 +1,5 @@
-// The seam on Linux: the portable seam (files, the settings file through the core's INI code)
-// with a real clock, SDL windows that show the saver's canvas on every display, in a window or in
+// The seam on Linux: files, settings, the song strings, MIDI and the timers' schedule from the
+// host kit (hosts/kit), a real clock, SDL windows that show the saver's canvas on every display, in a window or in
 // an X window of a screen-saver daemon, the wave mixer on an SDL audio device, and the songs'
 // MCI strings answered by a FluidSynth sequencer.
 #pragma once
@@ -9,19 +9,21 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "hosts/headless/portable_os.h"
 #include "hosts/sdl/audio.h"
 #include "hosts/sdl/options.h"
 #include "hosts/sdl/sequencer.h"
+#include "hosts/kit/files.h"
+#include "hosts/kit/ticks.h"
 #include "platform/controls.h"
 #include "startup/program.h"
 
 namespace dusk::sdl {
 
-class SdlOs : public PortableOs {
+class SdlOs : public Os {
  public:
   SdlOs(const Options& options, std::string dataDir, std::string settingsText);
   ~SdlOs() override;
@@ -34,18 +36,36 @@ class SdlOs : public PortableOs {
   int Run();
 
   // --- Os ---
+  std::string WindowsDirectory() override { return kWindowsDir; }
   int ScreenWidthPixels() override { return screenW_; }
   int ScreenHeightPixels() override { return screenH_; }
+  std::vector<Rect> OtherMonitors() override { return {}; }
+  uint64_t FindTopWindow(const std::string&) override { return 0; }
   bool AnotherInstanceRunning() override { return false; }  // one saver per screen is normal here
   double ClockSeconds() override;
   LocalTime Now() override;
+  std::string TimeDesignator(bool afternoon) override { return afternoon ? "PM" : "AM"; }
+  int PlatformId() override { return 2; }
+  void SetScreenSaverRunning(bool) override {}
   void ShowCursor(bool show) override;
   std::string FindFirstNormalFile(const std::string& path) override;
   std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path) override;
+  std::string UserDataDirectory() override { return ""; }
+  bool CreateFolder(const std::string& path) override;
+  bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) override;
+  std::string LastErrorText() override { return lastError_; }
   std::string GetProfileString(const std::string& file, const std::string& section, const std::string& key) override;
+  bool WriteProfileString(const std::string& file, const std::string& section, const std::string& key,
+                          const std::string& value) override;
+  std::optional<RegistryValue> QueryRegistryValue(uint32_t, const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
   void MessageBox(const std::string& text, const std::string& title) override;
   void LowerSaverWindow() override;
+  [[noreturn]] void EndProcess(int code) override;
   uint32_t MciSendString(const std::string& command, std::string& reply) override;
+  void PlaySoundNamed(const std::string&, uint32_t) override {}
+  void PlaySoundMemory(const std::vector<uint8_t>&, uint32_t) override {}
   uint32_t WaveMixInit() override;
   uint32_t WaveMixOpenWave(uint32_t session, const std::string& path) override;
   void WaveMixOpenChannel(uint32_t session, int32_t channel, uint32_t flags) override;
@@ -54,6 +74,11 @@ class SdlOs : public PortableOs {
   void WaveMixCloseChannel(uint32_t session, int32_t channel, uint32_t flags) override;
   void WaveMixFreeWave(uint32_t session, uint32_t wave) override;
   void WaveMixCloseSession(uint32_t session) override;
+  void PwdChangePassword(const std::string&, int32_t) override {}
+  int VerifyScreenSavePwd() override { return 1; }
+  Rect ClientRect(int64_t) override { return Rect{}; }
+  void EmbedPreviewWindow(RunWindows&, int64_t, const Rect&) override {}
+  void ShowConfigurationWindow(RunWindows&) override {}
   std::vector<Rect> OtherMonitors() override;
   void ShowSaverWindow(RunWindows& windows) override;
   void RefreshWindow() override;
@@ -66,13 +91,9 @@ class SdlOs : public PortableOs {
     cairo_surface_t* staging = nullptr;  // canvas and labels put together
     bool whole = true;  // the next presentation sends all of it (first, exposed, resized)
   };
-  struct Timer {
-    const TimerControl* control = nullptr;
-    int64_t due = 0;       // ms since the start
-    int32_t running = 0;   // the interval it runs with, 0 when stopped
-    long long fired = 0;
-  };
-
+  // The Windows directory as the program sees it: the settings file's folder stands for it, and
+  // its data folder is the data folder found.
+  static constexpr const char* kWindowsDir = "C:\\WINDOWS";
   std::string HostPath(const std::string& programPath) const;
   int64_t MsSinceStart() const;
   int64_t TimerClock() const;
@@ -95,7 +116,10 @@ class SdlOs : public PortableOs {
   uint64_t xWindow_ = 0;
   std::vector<SDL_Rect> displays_;
   std::vector<Output> outputs_;
-  std::vector<Timer> timers_;
+  std::optional<kit::TickScheduler> ticks_;  // the saver window's timers, once it shows
+  int64_t elapsedMs_ = 0;  // the time of the timer that fired last (a repeatable run's clock)
+  kit::SimulatedClock clock_;  // a repeatable run's readings: the seed, the time of day asked for
+  std::string lastError_;
   uint64_t startTicks_ = 0;
   AudioOut audio_;
   std::unique_ptr<MciSequencer> sequencer_;

@@ -1,6 +1,5 @@
-// A small MIDI sequencer on FluidSynth that answers the MCI strings the saver sends for its songs:
-//   open "<file>" type sequencer alias <name>, play <name> [from <ms>], status <name> mode,
-//   stop <name>, close <name>.
+// A small MIDI sequencer on FluidSynth that answers the MCI strings the saver sends for its songs
+// (read by the host kit: open, play from, status mode, stop, close).
 // Songs play one at a time on one General MIDI synthesiser. Time advances only as audio is
 // rendered, so a song's position is exactly the audio produced for it.
 #pragma once
@@ -29,7 +28,8 @@ struct MidiSong {
   uint64_t endFrame = 0;  // the last event of the longest track (its End of Track)
 };
 
-// Reads a format 0 or 1 file (PPQN or SMPTE time, every tempo change); nothing when malformed.
+// The host kit's reading of a Standard MIDI File, timed in frames of the output; nothing when
+// the kit does not read it.
 std::optional<MidiSong> ReadMidiSong(const std::vector<uint8_t>& bytes, uint32_t sampleRate);
 
 class MciSequencer {

@@ -42,6 +42,14 @@ rm -f "$SETTINGS"
 mkdir "$SETTINGS"
 expect 2 "cannot read the settings file $SETTINGS: it is a directory"
 rmdir "$SETTINGS"
+# An endless device or a pipe in its place is refused at once, not read until memory runs out or
+# waited on for good.
+ln -s /dev/zero "$SETTINGS"
+expect 2 "cannot read the settings file $SETTINGS: it is not a regular file"
+rm -f "$SETTINGS"
+mkfifo "$SETTINGS"
+expect 2 "cannot read the settings file $SETTINGS: it is not a regular file"
+rm -f "$SETTINGS"
 
 # No display at all.
 DISPLAY= SDL_VIDEODRIVER=x11 expect 1 "cannot open the display"

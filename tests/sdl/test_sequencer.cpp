@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "hosts/headless/midi_length.h"
+#include "hosts/kit/midi.h"
 #include "hosts/sdl/sdl_os.h"
 #include "hosts/sdl/sequencer.h"
 
@@ -47,34 +47,15 @@ class Sequencer : public ::testing::Test {
   }
 };
 
-TEST_F(Sequencer, SongLengthsAgreeWithTheHeadlessHostsReader) {
+TEST_F(Sequencer, EverySongIsTimedInFramesOfTheOutput) {
   for (int n = 0; n <= 11; ++n) {
     auto bytes = Read(Song(n));
     ASSERT_TRUE(bytes) << Song(n);
     auto song = ReadMidiSong(*bytes, kRate);
     ASSERT_TRUE(song) << Song(n);
-    EXPECT_NEAR(static_cast<double>(song->endFrame) / kRate, MidiFileSeconds(*bytes), 1.0 / kRate) << Song(n);
+    EXPECT_NEAR(static_cast<double>(song->endFrame) / kRate, kit::MidiFileSeconds(*bytes), 1.0 / kRate) << Song(n);
     EXPECT_FALSE(song->events.empty());
-  }
-}
-
-TEST_F(Sequencer, BrokenSongFilesAreRefusedNeverMisread) {
-  const std::vector<uint8_t> good = *Read(Song(3));
-  for (size_t n = 0; n < good.size(); n += 7) {
-    std::vector<uint8_t> cut(good.begin(), good.begin() + static_cast<long>(n));
-    auto song = ReadMidiSong(cut, kRate);
-    if (song) {
-      EXPECT_LE(song->endFrame, ReadMidiSong(good, kRate)->endFrame);
-    }
-  }
-  uint32_t x = 12345;
-  for (int round = 0; round < 300; ++round) {
-    std::vector<uint8_t> bad = good;
-    for (int k = 0; k < 4; ++k) {
-      x = x * 1103515245u + 12345u;
-      bad[(x >> 8) % bad.size()] = static_cast<uint8_t>(x >> 24);
-    }
-    ReadMidiSong(bad, kRate);  // whatever it makes of it, it reads only the file's bytes
+    EXPECT_LE(song->events.back().frame, song->endFrame);
   }
 }
 
@@ -91,7 +72,7 @@ TEST_F(Sequencer, PlaysFromWhereAskedAndStopsWhenToldOrAtTheEnd) {
   EXPECT_EQ(Peak(0.5), 0) << "stop silences at once";
 
   // From one second before its end: still playing just before, stopped just after.
-  const double seconds = MidiFileSeconds(*Read(Song(0)));
+  const double seconds = kit::MidiFileSeconds(*Read(Song(0)));
   const long long from = static_cast<long long>(seconds * 1000) - 1000;
   ASSERT_EQ(Send("play song0 from " + std::to_string(from)), 0u);
   Peak(0.9);

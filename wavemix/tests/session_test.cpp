@@ -1,6 +1,10 @@
 // Sessions, handles, files, the saver's closing order, and a sink pulling on its own thread.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -156,8 +160,16 @@ TEST(MixerSession, OpensWaveFilesAndRefusesBadOnes) {
   const std::string good = write("good.wav", ShortWav(1234, 8));
   const uint32_t w = WaveMixOpenWave(s, good.c_str(), 0, 0);
   ASSERT_NE(w, 0u);
-  for (const std::string& bad : {write("cut.wav", truncated), write("empty.wav", {}),
-                                 (dir / "missing.wav").string(), dir.string()}) {
+  std::vector<std::string> bads = {write("cut.wav", truncated), write("empty.wav", {}),
+                                   (dir / "missing.wav").string(), dir.string()};
+#ifndef _WIN32
+  // A pipe nobody writes to and an endless device: refused at once, never waited on or read.
+  bads.push_back((dir / "fifo.wav").string());
+  ASSERT_EQ(mkfifo(bads.back().c_str(), 0600), 0);
+  bads.push_back((dir / "zero.wav").string());
+  std::filesystem::create_symlink("/dev/zero", bads.back());
+#endif
+  for (const std::string& bad : bads) {
     EXPECT_EQ(WaveMixOpenWave(s, bad.c_str(), 0, 0), 0u) << bad;
   }
   EXPECT_EQ(WaveMixOpenWave(s, good.c_str(), 0, WMIX_RESOURCE), 0u);

@@ -11,8 +11,9 @@
 
 #include "hosts/headless/app/dump.h"
 #include "hosts/headless/app/render.h"
-#include "hosts/headless/midi_length.h"
 #include "hosts/headless/portable_os.h"
+#include "hosts/kit/midi.h"
+#include "hosts/kit/ticks.h"
 #include "saver/previewscreen.h"
 #include "saver/screensaver.h"
 #include "startup/starter.h"
@@ -159,7 +160,7 @@ class Run {
     os_.mixerAvailable = o.sound;
     os_.localTime = LocalTime{o.hour, o.minute, 0};
     if (o.seed >= 0) os_.clockSeconds = static_cast<double>(o.seed);
-    os_.songSeconds = [](const std::vector<uint8_t>& bytes) { return MidiFileSeconds(bytes); };
+    os_.songSeconds = [](const std::vector<uint8_t>& bytes) { return kit::MidiFileSeconds(bytes); };
     // Records of calls, songs, the mixer and effects are kept only for a dump, which empties them
     // line by line: an all-night run without one keeps none.
     os_.keepRecords = !o.dumpFile.empty();
@@ -230,27 +231,20 @@ class Run {
   }
 
   void Saver() {
-    ScreenSaver& s = *p_.screenSaver;
-    int64_t nextFrame = s.maintimer.Interval, nextMusic = s.MusicTimer.Interval;
-    const int64_t step = s.maintimer.Interval > 0 ? s.maintimer.Interval : 70;
+    RunWindows& windows = *p_.windows;
+    // The frame timer first: it wins a tie. Every period fires at the time it was due.
+    kit::TickScheduler timers(windows.Timers(), true);
+    timers.Sync(os_.elapsedMs);
+    const int32_t interval = windows.Timers().front()->Interval;
+    const int64_t step = interval > 0 ? interval : 70;
     for (tick_ = 1; tick_ <= o_.ticks; ++tick_) {
       const int64_t until = os_.elapsedMs + step;
       // Every timer due in this step, in the order they fall due.
-      while (true) {
-        const bool frameDue = s.maintimer.Enabled && s.maintimer.Interval > 0 && nextFrame <= until;
-        const bool musicDue = s.MusicTimer.Enabled && nextMusic <= until;
-        if (!frameDue && !musicDue) break;
-        if (musicDue && (!frameDue || nextMusic < nextFrame)) {
-          os_.elapsedMs = nextMusic;
-          nextMusic += s.MusicTimer.Interval;
-          s.MusicTimer_Timer();
-        } else {
-          os_.elapsedMs = nextFrame;
-          nextFrame += s.maintimer.Interval;
-          s.maintimer_Timer();
-        }
+      while (const auto fired = timers.Take(until)) {
+        os_.elapsedMs = fired->due;
+        windows.TimerFired(fired->timer);
+        timers.Sync(os_.elapsedMs);
       }
-      if (!s.MusicTimer.Enabled) nextMusic = until + s.MusicTimer.Interval;
       os_.elapsedMs = until;
       FrameLine();
     }

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "hosts/kit/labels.h"
+
 namespace dusk::headless {
 namespace {
 
@@ -52,37 +54,12 @@ bool WritePng(const WindowFrame& frame, const std::string& path) {
   cairo_surface_mark_dirty(surface);
 
   cairo_t* cr = cairo_create(surface);
-  DrawLabels(cr, frame.labels);
+  kit::DrawLabels(cr, frame.labels);
   cairo_destroy(cr);
   cairo_surface_flush(surface);
   const bool ok = EncodePng(surface, path);
   cairo_surface_destroy(surface);
   return ok;
-}
-
-void DrawLabels(cairo_t* cr, const std::vector<LabelLayout>& labels) {
-  auto rgb = [&](uint32_t c) {
-    cairo_set_source_rgb(cr, ((c >> 16) & 0xFF) / 255.0, ((c >> 8) & 0xFF) / 255.0, (c & 0xFF) / 255.0);
-  };
-  for (const LabelLayout& l : labels) {
-    const Rect& b = l.box;
-    cairo_save(cr);
-    cairo_rectangle(cr, b.left, b.top, b.right - b.left, b.bottom - b.top);
-    cairo_clip(cr);
-    rgb(l.backColor);
-    cairo_paint(cr);
-    cairo_select_font_face(cr, kLabelFont, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
-    cairo_set_font_size(cr, l.fontPixels);
-    cairo_text_extents_t ext;
-    cairo_text_extents(cr, l.text.c_str(), &ext);
-    cairo_font_extents_t font;
-    cairo_font_extents(cr, &font);
-    const double x = l.align == Alignment::kCenter ? b.left + (b.right - b.left - ext.x_advance) / 2 : b.left;
-    rgb(l.textColor);
-    cairo_move_to(cr, x, b.top + font.ascent);
-    cairo_show_text(cr, l.text.c_str());
-    cairo_restore(cr);
-  }
 }
 
 }  // namespace dusk::headless

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "midi_length.h"
+#include "hosts/kit/midi.h"
 #include "midi_songs.h"
 #include "sfx_effects.h"
 
@@ -107,7 +107,7 @@ TEST(NoteLanguage, TempoMapTimesTheSong) {
   Part(song, "p", 0, kPiano).Play("!leg c4:1 c4:1");
   EXPECT_DOUBLE_EQ(song.SecondsAt(kWhole), 2.0);
   EXPECT_DOUBLE_EQ(song.Seconds(), 6.0);
-  EXPECT_NEAR(dusk::MidiFileSeconds(song.Encode()), 6.0, 1e-9);
+  EXPECT_NEAR(dusk::kit::MidiFileSeconds(song.Encode()), 6.0, 1e-9);
 }
 
 // ---- Songs -------------------------------------------------------------------------------------
@@ -117,7 +117,7 @@ TEST(Songs, EveryFileParsesAndLastsOneToThreeMinutes) {
     SCOPED_TRACE("h_song" + std::to_string(slot));
     std::vector<unsigned char> file = ReadFile("h_song" + std::to_string(slot) + ".Mid");
     ASSERT_FALSE(file.empty());
-    double seconds = dusk::MidiFileSeconds(file);
+    double seconds = dusk::kit::MidiFileSeconds(file);
     EXPECT_GE(seconds, 60.0);
     EXPECT_LE(seconds, 180.0);
     // The writer's tempo map and the reader agree, and the file is exactly what the builder made.

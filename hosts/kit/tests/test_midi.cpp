@@ -1,14 +1,16 @@
-// The headless host's MIDI length reader, on small files built byte by byte.
+// The MIDI reader, on small files built byte by byte.
 #include <gtest/gtest.h>
 
 #include <initializer_list>
 #include <vector>
 
-#include "midi_length.h"
+#include "hosts/kit/midi.h"
 
 namespace {
 
-using Bytes = std::vector<unsigned char>;
+using Bytes = std::vector<uint8_t>;
+using dusk::kit::MidiFileSeconds;
+using dusk::kit::ReadMidiFile;
 
 void Append(Bytes& out, std::initializer_list<int> bytes) {
   for (int b : bytes) out.push_back(static_cast<unsigned char>(b));
@@ -48,7 +50,7 @@ Bytes SimpleSong() {
 }
 
 TEST(MidiLength, DefaultTempoAndRunningStatus) {
-  EXPECT_NEAR(dusk::MidiFileSeconds(SimpleSong()), 2.0, 1e-9);
+  EXPECT_NEAR(MidiFileSeconds(SimpleSong()), 2.0, 1e-9);
 
   // Running status: later notes omit the 0x90; a note-on of velocity 0 ends a note.
   Bytes body;
@@ -58,7 +60,7 @@ TEST(MidiLength, DefaultTempoAndRunningStatus) {
   body.insert(body.end(), kEnd.begin(), kEnd.end());
   Bytes file = Header(0, 1, 480);
   Track(file, body);
-  EXPECT_NEAR(dusk::MidiFileSeconds(file), 1.5, 1e-9);  // three quarter notes at 120
+  EXPECT_NEAR(MidiFileSeconds(file), 1.5, 1e-9);  // three quarter notes at 120
 }
 
 TEST(MidiLength, TempoChangesApplyAcrossTracks) {
@@ -74,14 +76,14 @@ TEST(MidiLength, TempoChangesApplyAcrossTracks) {
   Bytes file = Header(1, 2, 480);
   Track(file, conductor);
   Track(file, music);
-  EXPECT_NEAR(dusk::MidiFileSeconds(file), 1.0 + 2.0, 1e-9);
+  EXPECT_NEAR(MidiFileSeconds(file), 1.0 + 2.0, 1e-9);
 
   // The same map in the music track instead, and a foreign chunk in between, give the same length.
   Bytes swapped = Header(1, 2, 480);
   Track(swapped, music);
   Append(swapped, {'X', 'y', 'z', 'w', 0, 0, 0, 2, 1, 2});
   Track(swapped, conductor);
-  EXPECT_NEAR(dusk::MidiFileSeconds(swapped), 3.0, 1e-9);
+  EXPECT_NEAR(MidiFileSeconds(swapped), 3.0, 1e-9);
 }
 
 TEST(MidiLength, SmpteDivisionCountsFrames) {
@@ -91,7 +93,35 @@ TEST(MidiLength, SmpteDivisionCountsFrames) {
   body.insert(body.end(), kEnd.begin(), kEnd.end());
   Bytes file = Header(0, 1, 0xE728);  // -25, 40
   Track(file, body);
-  EXPECT_NEAR(dusk::MidiFileSeconds(file), 2.0, 1e-9);
+  EXPECT_NEAR(MidiFileSeconds(file), 2.0, 1e-9);
+  // "30 drop frame" (-29): 2000 ticks are 50 frames of colour video, at 30000/1001 a second.
+  file[12] = 0xE3;
+  EXPECT_NEAR(MidiFileSeconds(file), 50 * 1001 / 30000.0, 1e-9);
+  file[12] = 0xE4;  // -28 is no frame rate
+  EXPECT_LT(MidiFileSeconds(file), 0);
+}
+
+TEST(MidiLength, EventsComeOnOneTimeLineThroughTheTempoMap) {
+  // The conductor track halves the tempo at tick 960; the music track's notes are timed by it.
+  Bytes conductor;
+  Append(conductor, {0x87, 0x40, 0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40, 0x00});  // at 960: 1000000 us
+  conductor.insert(conductor.end(), kEnd.begin(), kEnd.end());
+  Bytes music;
+  Append(music, {0x00, 0xC1, 5, 0x00, 0x91, 50, 90, 0x8F, 0x00, 0x81, 50, 0, 0x00});
+  music.insert(music.end(), kEnd.begin(), kEnd.end());
+  Bytes file = Header(1, 2, 480);
+  Track(file, conductor);
+  Track(file, music);
+  const auto song = ReadMidiFile(file);
+  ASSERT_TRUE(song);
+  ASSERT_EQ(song->events.size(), 3u);  // channel messages only
+  EXPECT_EQ(song->events[0].status, 0xC1);
+  EXPECT_EQ(song->events[0].data1, 5);
+  EXPECT_EQ(song->events[1].status, 0x91);
+  EXPECT_DOUBLE_EQ(song->events[1].seconds, 0.0);
+  EXPECT_EQ(song->events[2].status, 0x81);
+  EXPECT_NEAR(song->events[2].seconds, 1.0 + 2.0, 1e-9);
+  EXPECT_DOUBLE_EQ(song->seconds, MidiFileSeconds(file));
 }
 
 TEST(MidiLength, RejectsMalformedFiles) {
@@ -99,13 +129,13 @@ TEST(MidiLength, RejectsMalformedFiles) {
   // Every truncation fails cleanly, whatever byte it cuts at.
   for (size_t n = 0; n < good.size(); ++n) {
     Bytes cut(good.begin(), good.begin() + n);
-    EXPECT_LT(dusk::MidiFileSeconds(cut), 0) << "cut at " << n;
+    EXPECT_LT(MidiFileSeconds(cut), 0) << "cut at " << n;
   }
 
   auto corrupt = [&](size_t at, unsigned char value) {
     Bytes b = good;
     b[at] = value;
-    return dusk::MidiFileSeconds(b);
+    return MidiFileSeconds(b);
   };
   EXPECT_LT(corrupt(0, 'X'), 0);      // not MThd
   EXPECT_LT(corrupt(9, 2), 0);        // format 2
@@ -115,7 +145,7 @@ TEST(MidiLength, RejectsMalformedFiles) {
 
   Bytes noDivision = good;
   noDivision[12] = noDivision[13] = 0;
-  EXPECT_LT(dusk::MidiFileSeconds(noDivision), 0);
+  EXPECT_LT(MidiFileSeconds(noDivision), 0);
 
   // A variable-length quantity longer than four bytes.
   Bytes body;
@@ -123,7 +153,7 @@ TEST(MidiLength, RejectsMalformedFiles) {
   body.insert(body.end(), kEnd.begin(), kEnd.end());
   Bytes file = Header(0, 1, 480);
   Track(file, body);
-  EXPECT_LT(dusk::MidiFileSeconds(file), 0);
+  EXPECT_LT(MidiFileSeconds(file), 0);
 
   // A meta event whose length runs past its track.
   Bytes meta;
@@ -131,7 +161,30 @@ TEST(MidiLength, RejectsMalformedFiles) {
   Bytes file2 = Header(0, 1, 480);
   Track(file2, meta);
   Append(file2, {0, 0, 0, 0, 0, 0, 0, 0});
-  EXPECT_LT(dusk::MidiFileSeconds(file2), 0);
+  EXPECT_LT(MidiFileSeconds(file2), 0);
+
+  // A song of more than a day is a broken file: 0x0FFFFFFF ticks at one second a tick.
+  Bytes slow;
+  Append(slow, {0x00, 0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40, 0xFF, 0xFF, 0xFF, 0x7F, 0x90, 60, 100});
+  slow.insert(slow.end(), kEnd.begin(), kEnd.end());
+  Bytes file3 = Header(0, 1, 1);
+  Track(file3, slow);
+  EXPECT_LT(MidiFileSeconds(file3), 0);
+}
+
+TEST(MidiLength, CorruptedBytesAreReadNoFurtherThanTheFile) {
+  const Bytes good = SimpleSong();
+  uint32_t x = 12345;
+  for (int round = 0; round < 300; ++round) {
+    Bytes bad = good;
+    for (int k = 0; k < 4; ++k) {
+      x = x * 1103515245u + 12345u;
+      bad[(x >> 8) % bad.size()] = static_cast<uint8_t>(x >> 24);
+    }
+    if (const auto song = ReadMidiFile(bad)) {
+      for (const auto& e : song->events) EXPECT_LE(e.seconds, song->seconds);
+    }
+  }
 }
 
 }  // namespace

@@ -1,0 +1,169 @@
+#include "hosts/kit/files.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/ini.h"
+#include "platform/text.h"
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace dusk::kit {
+namespace fs = std::filesystem;
+namespace {
+
+std::optional<std::vector<uint8_t>> Refuse(std::string* problem, std::string why) {
+  if (problem) *problem = std::move(why);
+  return std::nullopt;
+}
+
+std::string TooLarge(uint64_t limit) { return "it is larger than " + std::to_string(limit) + " bytes"; }
+
+}  // namespace
+
+std::optional<std::vector<uint8_t>> ReadRegularFile(const std::string& path, uint64_t limit, std::string* problem) {
+  std::error_code ec;
+  const fs::file_status status = fs::status(path, ec);
+  if (status.type() == fs::file_type::not_found) return Refuse(problem, "there is no such file");
+  if (status.type() == fs::file_type::directory) return Refuse(problem, "it is a directory");
+#ifndef _WIN32
+  // Opened without waiting (a pipe would wait for a writer), then asked what it is: what was
+  // checked is what is read, even should the name be given to another file in between.
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return Refuse(problem, std::strerror(errno));
+  struct stat st {};
+  std::optional<std::vector<uint8_t>> out;
+  if (fstat(fd, &st) != 0) Refuse(problem, std::strerror(errno));
+  else if (!S_ISREG(st.st_mode)) Refuse(problem, S_ISDIR(st.st_mode) ? "it is a directory" : "it is not a regular file");
+  else if (static_cast<uint64_t>(st.st_size) > limit) Refuse(problem, TooLarge(limit));
+  else {
+    std::vector<uint8_t> bytes(static_cast<size_t>(st.st_size));
+    size_t got = 0;
+    while (got < bytes.size()) {
+      const ssize_t n = read(fd, bytes.data() + got, bytes.size() - got);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;
+      got += static_cast<size_t>(n);
+    }
+    if (got == bytes.size()) out = std::move(bytes);
+    else Refuse(problem, "it changed while it was read");
+  }
+  close(fd);
+  return out;
+#else
+  if (!fs::is_regular_file(status)) return Refuse(problem, "it is not a regular file");
+  const uintmax_t size = fs::file_size(path, ec);
+  if (ec) return Refuse(problem, ec.message());
+  if (size > limit) return Refuse(problem, TooLarge(limit));
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return Refuse(problem, "it cannot be opened");
+  std::vector<uint8_t> bytes(static_cast<size_t>(size));
+  if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size())))
+    return Refuse(problem, "it could not be read");
+  return bytes;
+#endif
+}
+
+bool ReplaceFileContents(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::error_code ec;
+  fs::path target(path);
+  if (fs::is_symlink(target, ec)) {
+    target = fs::weakly_canonical(target, ec);
+    if (ec) return false;
+  }
+  static std::atomic<unsigned> counter{0};
+  fs::path temp = target;
+  temp += ".~" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count() % 1000000007) + "-" +
+          std::to_string(counter++);
+  FILE* f = std::fopen(temp.string().c_str(), "wb");
+  if (!f) return false;
+  bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  ok = std::fflush(f) == 0 && ok;
+#ifndef _WIN32
+  ok = ok && fsync(fileno(f)) == 0;  // on the disk before it replaces the old file
+#endif
+  ok = std::fclose(f) == 0 && ok;
+  if (ok) {
+    const fs::file_status old = fs::status(target, ec);
+    if (!ec && fs::exists(old)) fs::permissions(temp, old.permissions(), ec);
+    fs::rename(temp, target, ec);
+    ok = !ec;
+  }
+  if (!ok) fs::remove(temp, ec);
+  return ok;
+}
+
+std::optional<std::string> ReadSettingsText(const std::string& path, std::string* problem) {
+  std::error_code ec;
+  if (fs::status(path, ec).type() == fs::file_type::not_found) return std::string();  // never saved
+  auto bytes = ReadRegularFile(path, kMaxReadableFile, problem);
+  if (!bytes) return std::nullopt;
+  return ini::Decode(*bytes).text;
+}
+
+std::string GetProfileValue(const std::string& realPath, const std::string& section, const std::string& key) {
+  auto bytes = ReadRegularFile(realPath);
+  if (!bytes) return "";
+  std::string value = ini::Get(ini::Decode(*bytes).text, section, key);
+  if (value.size() > 127) value.resize(127);
+  return value;
+}
+
+bool PutProfileValue(const std::string& realPath, const std::string& section, const std::string& key,
+                     const std::string& value) {
+  std::error_code ec;
+  const fs::file_status status = fs::status(realPath, ec);
+  ini::DecodedFile old;
+  bool ok = status.type() == fs::file_type::not_found;
+  if (!ok && !ec) {
+    // Something that is not a readable settings file (a folder, a pipe, a device, a file too
+    // big to be one) is left alone.
+    if (auto bytes = ReadRegularFile(realPath)) {
+      old = ini::Decode(*bytes);
+      ok = true;
+    }
+  }
+  return ok && ReplaceFileContents(realPath, ini::Encode(ini::Put(old.text, section, key, value), old.encoding));
+}
+
+std::string FindIgnoringCase(const std::string& root, std::string rest) {
+  std::replace(rest.begin(), rest.end(), '\\', '/');
+  while (!rest.empty() && rest.front() == '/') rest.erase(0, 1);
+  fs::path path(root);
+  std::error_code ec;
+  for (const auto& part : fs::path(rest)) {
+    fs::path exact = path / part;
+    if (!fs::exists(exact, ec) && fs::is_directory(path, ec)) {
+      for (const auto& entry : fs::directory_iterator(path, ec))
+        if (Lower(entry.path().filename().string()) == Lower(part.string())) {
+          exact = entry.path();
+          break;
+        }
+    }
+    path = exact;
+  }
+  return path.string();
+}
+
+std::string MapVirtualPath(const std::string& programPath, const std::string& virtualDir, const std::string& realDir) {
+  if (virtualDir.empty() || realDir.empty() || !StartsWithNoCase(programPath, virtualDir)) return "";
+  return FindIgnoringCase(realDir, programPath.substr(virtualDir.size()));
+}
+
+LocalTime SimulatedClock::Now(int64_t elapsedMs) const {
+  int64_t secs = (start.hour * 3600 + start.minute * 60 + start.second) + elapsedMs / 1000;
+  secs %= 86400;
+  return LocalTime{static_cast<int>(secs / 3600), static_cast<int>(secs / 60 % 60), static_cast<int>(secs % 60)};
+}
+
+}  // namespace dusk::kit
