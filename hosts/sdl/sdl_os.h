@@ -39,7 +39,6 @@ class SdlOs : public Os {
   std::string WindowsDirectory() override { return kWindowsDir; }
   int ScreenWidthPixels() override { return screenW_; }
   int ScreenHeightPixels() override { return screenH_; }
-  std::vector<Rect> OtherMonitors() override { return {}; }
   uint64_t FindTopWindow(const std::string&) override { return 0; }
   bool AnotherInstanceRunning() override { return false; }  // one saver per screen is normal here
   double ClockSeconds() override;
