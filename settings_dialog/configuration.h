@@ -88,6 +88,8 @@ class Configuration {
 
   // The row of a settings key ("owl"), or nullptr.
   CreatureRow* Row(const std::string& key);
+  // The check box of that name ("CheckOwl", "songchk(3)", "clockcheck"), or nullptr.
+  CheckBoxControl* CheckBox(const std::string& name);
 
  private:
   Stage& p_;

@@ -12,6 +12,7 @@
 #include "saver/screensaver.h"
 #include "scene/animations.h"
 #include "scene/catalogue.h"
+#include "scene/settings_table.h"
 #include "settings_dialog/configuration.h"
 #include "startup/command_line.h"
 
@@ -24,24 +25,10 @@ std::string Setting(Program& p, const std::string& key) {
   return GetIniData(p, p.SettingsFile, kSettingsSection, key);
 }
 
-// A switch that may be missing from older settings files: absent reads as its default.
-int16_t OptionalSwitch(Program& p, const std::string& key, int16_t absent) {
-  const std::string value = Setting(p, key);
-  return Trim(value).empty() ? absent : VbBool(IsOn(value));
-}
-
-void ApplyDefaults(Program& p) {
-  for (const CreatureEntry& c : kCreatures)
-    if (c.onByDefault) c.record(p.scene).Enabled = kTrue;
-  p.settings.Speed = 70;
-  for (int i : {0, 1, 2, 4, 6, 7, 8, 9, 10, 11}) p.settings.SoundOn[i] = kTrue;
-  p.settings.SongOn[0] = kTrue;
-}
-
-// The stored speed, rounded. One that does not fit in 16 bits raises 6 (the saver and the preview
-// cannot run with it), except in the settings dialog: there it reads as the nearest 16-bit value,
-// which the speed bar shows at its slow or fast end, so that Apply can repair the file.
-int16_t SpeedSetting(Program& p, const std::string& text) {
+// A stored number (the speed), rounded. One that does not fit in 16 bits raises 6 (the saver and
+// the preview cannot run with it), except in the settings dialog: there it reads as the nearest
+// 16-bit value, which the speed bar shows at its slow or fast end, so that Apply can repair the file.
+int16_t NumberSetting(Program& p, const std::string& text) {
   if (RunModeOf(p.CmdLine) != kModeConfigure) return RoundToInt16(ReadNumber(text));
   try {
     const double speed = RoundHalfEven(ReadNumber(text));
@@ -196,18 +183,23 @@ void GetDiectories(Program& p) {
 
 void X_GetData(Program& p) {
   Guarded(p, label::kGetData, [&] {
-    if (!IsOn(Setting(p, "firstrun"))) {
-      ApplyDefaults(p);
+    if (!IsOn(Setting(p, kFirstRunKey))) {
+      ApplySettingDefaults(p);
       return;
     }
-    for (const CreatureEntry& c : kCreatures) c.record(p.scene).Enabled = VbBool(IsOn(Setting(p, c.key)));
-    p.settings.Speed = SpeedSetting(p, Setting(p, "speed"));
-    p.settings.MessageText = Setting(p, "messagetext");
-    for (int i = 0; i <= 11; ++i) p.settings.SongOn[i] = VbBool(IsOn(Setting(p, "song" + std::to_string(i))));
-    for (int i = 0; i <= 11; ++i) p.settings.SoundOn[i] = VbBool(IsOn(Setting(p, "sound" + std::to_string(i))));
-    p.settings.ClockOn = VbBool(IsOn(Setting(p, "clock")));
-    p.settings.MonitorsOn = OptionalSwitch(p, "monitors", kTrue);
-    p.settings.KeepProportions = OptionalSwitch(p, "proportions", kFalse);
+    for (const SettingKey& k : SettingKeys()) {
+      if (k.row->type == SettingType::kMark) continue;
+      const std::string value = Setting(p, k.key);
+      switch (k.row->type) {
+        case SettingType::kSwitch:
+          // A key newer than the file reads as its default.
+          k.Flag(p) = VbBool(k.row->optional && Trim(value).empty() ? k.OnByDefault() : IsOn(value));
+          break;
+        case SettingType::kNumber: k.Number(p) = NumberSetting(p, value); break;
+        case SettingType::kText: k.Text(p) = value; break;
+        case SettingType::kMark: break;
+      }
+    }
   });
 }
 

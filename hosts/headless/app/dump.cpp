@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "scene/settings_table.h"
+
 namespace dusk::headless {
 
 std::string Quote(const std::string& s) {
@@ -80,15 +82,19 @@ std::string Elements(const Array& a, int first, int last) {
 
 }  // namespace
 
-void SettingsFields(JsonLine& j, const Program& p) {
-  const Settings& s = p.settings;
-  std::vector<int> songs, sounds;
-  for (int i = 0; i <= 11; ++i) {
-    songs.push_back(s.SongOn[i]);
-    sounds.push_back(s.SoundOn[i]);
+void SettingsFields(JsonLine& j, Program& p) {
+  for (size_t i = 0; i < kSettingRowCount; ++i) {
+    const SettingRow& r = kSettingRows[i];
+    if (!r.dumpName) continue;
+    if (r.type == SettingType::kNumber) j.Field(r.dumpName, static_cast<int16_t>(r.number(p)));
+    else if (r.type == SettingType::kText) j.Field(r.dumpName, r.text(p));
+    else if (r.count == 1) j.Field(r.dumpName, r.flag(p, 0));
+    else {
+      std::vector<int> flags;
+      for (int n = 0; n < r.count; ++n) flags.push_back(r.flag(p, n));
+      j.Numbers(r.dumpName, flags);
+    }
   }
-  j.Field("Speed", s.Speed).Numbers("SongOn", songs).Numbers("SoundOn", sounds);
-  j.Field("ClockOn", s.ClockOn).Field("MessageText", s.MessageText);
 }
 
 std::string RecordsJson(const Program& p) {
