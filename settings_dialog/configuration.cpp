@@ -219,11 +219,11 @@ void Configuration::PreviewButton_Click(const std::string& button) {
   if (target.Picture > 0 && target.Picture != s.FireFlies[1].Picture && target.Picture != s.Spider.Picture)
     RemoveDC(p_, target.Picture);
   target = *row->Record;
-  if (entry.previewFile) {
-    target.FileName = entry.previewFile;
-    target.Width = entry.previewWidth;
-    target.Height = entry.previewHeight;
-    target.FrameCount = entry.previewFrames;
+  if (const SpriteSheet* sheet = entry.previewSheet) {
+    target.FileName = sheet->file;
+    target.Width = sheet->width;
+    target.Height = sheet->height;
+    target.FrameCount = sheet->frames;
   }
   if (entry.preview == PreviewKind::kFireFlies) {
     RemoveDC(p_, s.FireFlies[1].Picture);

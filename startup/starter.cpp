@@ -142,8 +142,10 @@ void X_Cleanup_And_End(Program& p) {
       release(c->Picture);
     release(p.PaletteSurface);
     release(p.BackBuffer);
-    for (CreatureState* c : {&s.Tomb1, &s.Tomb2, &s.Tomb4, &s.Lightning[2], &s.Rats[2]}) release(c->Picture);
-    for (const CreatureEntry& c : kCreatures) release(c.record(s).Picture);
+    for (CreatureState* c : {&s.Tomb1, &s.Tomb2, &s.Tomb4}) release(c->Picture);
+    for (const CreatureEntry& c : kCreatures)
+      for (const SheetLoad& sheet : c.sheets)
+        if (sheet.record) release(sheet.record(s).Picture);
     release(p.PreviewStrip);
     release(s.PreviewState1.Picture);
     release(s.PreviewState2.Picture);
@@ -210,28 +212,17 @@ void LoadPics4ScreenSaver(Program& p) {
     auto loadIf = [&](CreatureState& r, bool condition) {
       if (condition) load(r);
     };
-    auto on = [](const CreatureState& r) { return r.Enabled && r.FileFound; };
     p.PaletteSurface = GenerateDC(p, p.DataDir + "h_palette.bmp");
     p.BackBuffer = GenerateBufferDC(p, 800, 600, p.PaletteSurface);
     for (CreatureState* c : {&s.BackTop, &s.BackMid1, &s.BackMid2, &s.BackMid3, &s.BackBottom}) load(*c);
-    loadIf(s.Pumpkin, on(s.Pumpkin));
-    loadIf(s.Tomb1, s.Tomb1.FileFound);
-    loadIf(s.Tomb2, s.Tomb2.FileFound);
-    loadIf(s.Tomb4, s.Tomb4.FileFound);
-    for (CreatureState* c : {&s.Skeleton1, &s.Skeleton2, &s.Crow1, &s.Crow2, &s.Hand, &s.Watchman,
-                             &s.Zombie, &s.BloodDrip})
-      loadIf(*c, on(*c));
-    loadIf(s.Rats[1], s.Rats[1].Enabled && s.Rats[1].FileFound);
-    loadIf(s.Rats[2], s.Rats[1].Enabled && s.Rats[2].FileFound);
-    loadIf(s.GraveDigger, on(s.GraveDigger));
-    loadIf(s.Spider, on(s.Spider));
-    // These four are loaded whenever their files exist.
-    loadIf(s.Scorpion, s.Scorpion.FileFound);
-    loadIf(s.Flower, s.Flower.FileFound);
-    loadIf(s.FireFlies[1], s.FireFlies[1].FileFound);
-    loadIf(s.Lightning[1], s.Lightning[1].FileFound);
-    loadIf(s.Lightning[2], s.Lightning[2].FileFound);
-    for (CreatureState* c : {&s.Owl, &s.Dove, &s.Medallion, &s.Bats[1]}) loadIf(*c, on(*c));
+    for (CreatureState* c : {&s.Tomb1, &s.Tomb2, &s.Tomb4}) loadIf(*c, c->FileFound);
+    // Each creature's sheets: while it is on, or (a few) whenever their files exist.
+    for (const CreatureEntry& c : kCreatures)
+      for (const SheetLoad& sheet : c.sheets) {
+        if (!sheet.record) continue;
+        CreatureState& r = sheet.record(s);
+        loadIf(r, r.FileFound && (sheet.when == LoadWhen::kFileFound || c.record(s).Enabled));
+      }
     RemoveDC(p, p.PaletteSurface);
     p.PaletteSurface = 0;  // released: the clean-up does not release it again
   });

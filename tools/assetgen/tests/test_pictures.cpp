@@ -13,6 +13,7 @@
 #include "assetgen.h"
 #include "bmp_io.h"
 #include "pic_draw.h"
+#include "scene/sprites.h"
 
 namespace assetgen {
 namespace {
@@ -22,8 +23,7 @@ const std::string kDir = DUSK_DATA_DIR;
 // What the scene reads: frame size, frames per facing, facings; `mask` false for pictures without
 // a mask row (backdrop strips, the owl, which is copied opaquely).
 struct Expect {
-  const char* file;
-  int w, h, frames, runs;
+  dusk::SpriteSheet sheet;
   bool mask;
   bool additive;
 };
@@ -117,7 +117,7 @@ TEST(BmpFile, WritesBottomUp24BitWithPaddedRows) {
 
 TEST(DataFolder, HoldsEveryPictureWithItsExactName) {
   for (const Expect& e : kPictures)
-    EXPECT_TRUE(std::filesystem::exists(kDir + "/" + e.file)) << e.file;
+    EXPECT_TRUE(std::filesystem::exists(kDir + "/" + e.sheet.file)) << e.sheet.file;
   EXPECT_TRUE(std::filesystem::exists(kDir + "/h_palette.bmp"));
   // The second crow's file name has a capital C.
   EXPECT_FALSE(std::filesystem::exists(kDir + "/h_crow2.bmp") &&
@@ -126,9 +126,9 @@ TEST(DataFolder, HoldsEveryPictureWithItsExactName) {
 
 TEST(DataFolder, EveryPictureIsA24BitBmp) {
   for (const Expect& e : kPictures) {
-    std::vector<char> b = Bytes(kDir + "/" + e.file);
-    ASSERT_GE(b.size(), 54u) << e.file;
-    EXPECT_EQ(static_cast<uint8_t>(b[28]), 24) << e.file;
+    std::vector<char> b = Bytes(kDir + "/" + e.sheet.file);
+    ASSERT_GE(b.size(), 54u) << e.sheet.file;
+    EXPECT_EQ(static_cast<uint8_t>(b[28]), 24) << e.sheet.file;
   }
   Image palette = Load("h_palette.bmp");
   EXPECT_GT(palette.w, 0);
@@ -136,27 +136,27 @@ TEST(DataFolder, EveryPictureIsA24BitBmp) {
 
 TEST(Sheets, HaveTheSizeTheSceneReads) {
   for (const Expect& e : kPictures) {
-    Image img = Load(e.file);
-    EXPECT_EQ(img.w, e.w * e.frames * e.runs) << e.file;
-    EXPECT_EQ(img.h, e.mask ? 2 * e.h : e.h) << e.file;
+    Image img = Load(e.sheet.file);
+    EXPECT_EQ(img.w, e.sheet.width * e.sheet.frames * e.sheet.facings) << e.sheet.file;
+    EXPECT_EQ(img.h, e.mask ? 2 * e.sheet.height : e.sheet.height) << e.sheet.file;
   }
 }
 
 TEST(Sheets, MasksArePureAndHideNothingUnderWhite) {
   for (const Expect& e : kPictures) {
     if (!e.mask) continue;
-    Image img = Load(e.file);
+    Image img = Load(e.sheet.file);
     int impure = 0, lit = 0;
-    for (int y = 0; y < e.h; ++y)
+    for (int y = 0; y < e.sheet.height; ++y)
       for (int x = 0; x < img.w; ++x) {
-        uint32_t m = img.at(x, e.h + y);
+        uint32_t m = img.at(x, e.sheet.height + y);
         if (m != 0 && m != 0xFFFFFF) ++impure;
         if (m == 0xFFFFFF && img.at(x, y) != 0) ++lit;
       }
-    EXPECT_EQ(impure, 0) << e.file;
+    EXPECT_EQ(impure, 0) << e.sheet.file;
     // The lightning's faint halo is the one exception: it shines through the white mask.
-    if (std::string(e.file).rfind("h_lightning", 0) != 0) {
-      EXPECT_EQ(lit, 0) << e.file << ": image not black under the white mask";
+    if (std::string(e.sheet.file).rfind("h_lightning", 0) != 0) {
+      EXPECT_EQ(lit, 0) << e.sheet.file << ": image not black under the white mask";
     }
   }
   // The middle scenery: mid2 is its mask, mid3 its image on black.
@@ -190,9 +190,9 @@ TEST(Sheets, MasksArePureAndHideNothingUnderWhite) {
 TEST(Sheets, NoFrameIsEmpty) {
   for (const Expect& e : kPictures) {
     if (!e.mask) continue;
-    Image img = Load(e.file);
-    for (int f = 0; f < e.frames * e.runs; ++f)
-      EXPECT_GE(OpaqueRows(img, f, e.w, e.h).first, 0) << e.file << " frame " << f;
+    Image img = Load(e.sheet.file);
+    for (int f = 0; f < e.sheet.frames * e.sheet.facings; ++f)
+      EXPECT_GE(OpaqueRows(img, f, e.sheet.width, e.sheet.height).first, 0) << e.sheet.file << " frame " << f;
   }
 }
 
@@ -238,20 +238,17 @@ TEST(Sheets, WalkersPlantTheirFeet) {
 }
 
 TEST(Sheets, SecondFacingMirrorsTheFirst) {
-  for (const char* name : {"h_dove.bmp", "h_skeleton2.bmp", "h_rat1.bmp", "h_rat2.bmp", "h_bat.bmp"}) {
-    const Expect* e = nullptr;
-    for (const Expect& x : kPictures)
-      if (std::string(x.file) == name) e = &x;
-    ASSERT_NE(e, nullptr);
-    Image img = Load(name);
-    const int run = e->frames * e->w;
+  for (const Expect& e : kPictures) {
+    if (e.sheet.facings != 2) continue;
+    const int w = e.sheet.width, run = e.sheet.frames * w;
+    Image img = Load(e.sheet.file);
     int differ = 0;
-    for (int y = 0; y < 2 * e->h; ++y)
+    for (int y = 0; y < 2 * e.sheet.height; ++y)
       for (int x = 0; x < run; ++x) {
-        const int f = x / e->w, i = x % e->w;
-        differ += img.at(x, y) != img.at(run + f * e->w + (e->w - 1 - i), y);
+        const int f = x / w, i = x % w;
+        differ += img.at(x, y) != img.at(run + f * w + (w - 1 - i), y);
       }
-    EXPECT_EQ(differ, 0) << name;
+    EXPECT_EQ(differ, 0) << e.sheet.file;
   }
 }
 
@@ -389,8 +386,8 @@ TEST(Generator, IsDeterministic) {
   ASSERT_TRUE(WritePictures(a));
   ASSERT_TRUE(WritePictures(b));
   for (const Expect& e : kPictures) {
-    EXPECT_EQ(Bytes(a + "/" + e.file), Bytes(b + "/" + e.file)) << e.file;
-    EXPECT_EQ(Bytes(a + "/" + e.file), Bytes(kDir + "/" + e.file)) << e.file;
+    EXPECT_EQ(Bytes(a + "/" + e.sheet.file), Bytes(b + "/" + e.sheet.file)) << e.sheet.file;
+    EXPECT_EQ(Bytes(a + "/" + e.sheet.file), Bytes(kDir + "/" + e.sheet.file)) << e.sheet.file;
   }
 }
 
