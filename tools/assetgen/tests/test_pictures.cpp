@@ -20,8 +20,8 @@ namespace {
 
 const std::string kDir = DUSK_DATA_DIR;
 
-// What the scene reads: frame size, frames per facing, facings; `mask` false for pictures without
-// a mask row (backdrop strips, the owl, which is copied opaquely).
+// Every picture with the layout the scene reads it in (scene/sprites.h); `mask` false for pictures
+// without a mask row (backdrop strips, the owl, which is copied opaquely).
 struct Expect {
   dusk::SpriteSheet sheet;
   bool mask;
@@ -29,39 +29,39 @@ struct Expect {
 };
 
 const Expect kPictures[] = {
-    {"h_background_top.bmp", 800, 315, 1, 1, false, false},
-    {"h_background_mid1.bmp", 800, 132, 1, 1, false, false},
-    {"h_background_mid2.bmp", 800, 132, 1, 1, false, false},
-    {"h_background_mid3.bmp", 800, 132, 1, 1, false, false},
-    {"h_background_bot.bmp", 800, 153, 1, 1, false, false},
-    {"h_tombstone1.bmp", 134, 199, 1, 1, true, false},
-    {"h_tombstone2.bmp", 77, 125, 1, 1, true, false},
-    {"h_tombstone4.bmp", 102, 184, 1, 1, true, false},
-    {"h_hand.bmp", 61, 98, 17, 1, true, false},
-    {"h_watchman.bmp", 87, 157, 14, 1, true, true},
-    {"h_owl.bmp", 32, 48, 6, 1, false, false},
-    {"h_dove.bmp", 27, 46, 8, 2, true, false},
-    {"h_medallion.bmp", 65, 38, 3, 1, true, false},
-    {"h_skeleton1.bmp", 151, 200, 12, 1, true, false},
-    {"h_skeleton2.bmp", 45, 64, 12, 2, true, false},
-    {"h_crow1.bmp", 83, 64, 6, 1, true, false},
-    {"h_Crow2.bmp", 84, 59, 7, 1, true, false},
-    {"h_bat.bmp", 26, 23, 8, 2, true, false},
-    {"h_lightning1.bmp", 171, 182, 2, 1, true, false},
-    {"h_lightning2.bmp", 171, 182, 2, 1, true, false},
-    {"h_zombie.bmp", 39, 66, 10, 1, true, false},
-    {"h_blooddrip.bmp", 51, 113, 14, 1, true, false},
-    {"h_rat1.bmp", 65, 43, 5, 2, true, false},
-    {"h_rat2.bmp", 45, 30, 5, 2, true, false},
-    {"h_scorpion.bmp", 38, 33, 5, 1, true, false},
-    {"h_flower.bmp", 50, 50, 8, 1, true, false},
-    {"h_gravedigger.bmp", 59, 74, 16, 1, true, false},
-    {"h_bouncingpumpkin.bmp", 46, 137, 8, 1, true, false},
-    {"h_spider.bmp", 79, 93, 1, 1, true, false},
-    {"h_firefly.bmp", 20, 19, 8, 1, true, true},
-    {"h_preview.bmp", 127, 100, 21, 1, true, false},
-    {"h_owl_preview.bmp", 82, 81, 4, 1, true, false},
-    {"h_bat_preview.bmp", 36, 32, 8, 1, true, false},
+    {dusk::sheet::kBackTop, false, false},
+    {dusk::sheet::kBackMid1, false, false},
+    {dusk::sheet::kBackMid2, false, false},
+    {dusk::sheet::kBackMid3, false, false},
+    {dusk::sheet::kBackBottom, false, false},
+    {dusk::sheet::kTomb1, true, false},
+    {dusk::sheet::kTomb2, true, false},
+    {dusk::sheet::kTomb4, true, false},
+    {dusk::sheet::kHand, true, false},
+    {dusk::sheet::kWatchman, true, true},
+    {dusk::sheet::kOwl, false, false},
+    {dusk::sheet::kDove, true, false},
+    {dusk::sheet::kMedallion, true, false},
+    {dusk::sheet::kSkeleton1, true, false},
+    {dusk::sheet::kSkeleton2, true, false},
+    {dusk::sheet::kCrow1, true, false},
+    {dusk::sheet::kCrow2, true, false},
+    {dusk::sheet::kBat, true, false},
+    {dusk::sheet::kLightning1, true, false},
+    {dusk::sheet::kLightning2, true, false},
+    {dusk::sheet::kZombie, true, false},
+    {dusk::sheet::kBloodDrip, true, false},
+    {dusk::sheet::kRat1, true, false},
+    {dusk::sheet::kRat2, true, false},
+    {dusk::sheet::kScorpion, true, false},
+    {dusk::sheet::kFlower, true, false},
+    {dusk::sheet::kGraveDigger, true, false},
+    {dusk::sheet::kPumpkin, true, false},
+    {dusk::sheet::kSpider, true, false},
+    {dusk::sheet::kFirefly, true, true},
+    {dusk::sheet::kPreview, true, false},
+    {dusk::sheet::kOwlPreview, true, false},
+    {dusk::sheet::kBatPreview, true, false},
 };
 
 Image Load(const std::string& name) {
