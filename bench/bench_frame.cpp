@@ -31,6 +31,7 @@
 #include "saver/presentation.h"
 #include "saver/screensaver.h"
 #include "scene/animations.h"
+#include "scene/catalogue.h"
 #include "startup/starter.h"
 
 namespace {
@@ -74,12 +75,10 @@ struct Fixture {
       colour += 0x030507;
     };
     for (CreatureState* strip : {&s.BackTop, &s.BackMid1, &s.BackMid2, &s.BackMid3, &s.BackBottom}) give(*strip, 1);
-    for (CreatureState* r : {&s.Tomb1, &s.Tomb2, &s.Tomb4, &s.Hand, &s.Watchman, &s.Owl, &s.Medallion,
-                             &s.Skeleton1, &s.Crow1, &s.Crow2, &s.Zombie, &s.BloodDrip, &s.Scorpion,
-                             &s.Flower, &s.GraveDigger, &s.Pumpkin, &s.Spider, &s.FireFlies[1],
-                             &s.Lightning[1], &s.Lightning[2]})
-      give(*r, 1);
-    for (CreatureState* r : {&s.Dove, &s.Skeleton2, &s.Rats[1], &s.Rats[2], &s.Bats[1]}) give(*r, 2);
+    for (CreatureState* r : {&s.Tomb1, &s.Tomb2, &s.Tomb4}) give(*r, 1);
+    for (const CreatureEntry& c : kCreatures)
+      for (const SheetLoad& sheet : c.sheets)
+        if (sheet.record) give(sheet.record(s), sheet.sheet->facings);
     p.BackBuffer = p.surfaces.AddBlank(800, 600, 0);
     p.RunMode = kModeSaver;
     p.screenSaver = std::make_unique<ScreenSaver>(p);

@@ -15,8 +15,9 @@ SECONDS_PER_RUN=${2:-20}
 RUNS=${3:-5}
 SCR=$ROOT/build/win64/bin/duskhollow.scr
 BENCH=$ROOT/build/native/bin/dusk_bench
+HEADLESS=$ROOT/build/native/bin/duskhollow-headless
 DATA=$ROOT/build/native/data/Duskhollow
-for f in "$SCR" "$BENCH" "$DATA"; do
+for f in "$SCR" "$BENCH" "$HEADLESS" "$DATA"; do
   [ -e "$f" ] || { echo "missing $f: build both flavours first" >&2; exit 2; }
 done
 SPEED_MS=70
@@ -35,13 +36,9 @@ ROOT=$ROOT dusk_start_wine >/dev/null || exit 1
 WINDIR=$WINEPREFIX/drive_c/windows
 rm -rf "$WINDIR/Duskhollow"
 ln -s "$DATA" "$WINDIR/Duskhollow"
-{
-  printf '[Duskhollow]\r\nfirstrun=1\r\nspeed=%d\r\n' "$SPEED_MS"
-  for k in bat blooddrip bouncingpumpkin crow1 crow2 dove firefly flower gravedigger hand lightning \
-    medallion owl rat scorpion skeleton1 skeleton2 spider watchman zombie; do
-    printf '%s=1\r\n' "$k"
-  done
-} >"$WINDIR/tarnix.ini"
+# Every creature on; music and effects off.
+mapfile -t creatures < <("$HEADLESS" --list-creatures)
+"$HEADLESS" --write-settings "$WINDIR/tarnix.ini" "speed=$SPEED_MS" "${creatures[@]/%/=1}" || exit 2
 
 ticks() { awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null; }
 HZ=$(getconf CLK_TCK)

@@ -121,36 +121,8 @@ void ScreenSaver::DrawScene() {
   s.MediumTick += 1;
   if (s.MediumTick > 100) s.MediumTick = 0;
 
-  CopyStrip(p, s.BackTop, Rop::kSrcCopy);
-  CopyStrip(p, s.BackMid1, Rop::kSrcCopy);
-  // The far band: these pass behind the middle scenery.
-  if (s.Bats[1].Enabled) Anim_Bat(p);
-  if (s.Dove.Enabled) Anim_Dove(p);
-  if (s.Skeleton2.Enabled) Anim_Skeleton2(p);
-  if (s.Zombie.Enabled) Anim_Zombie(p);
-  CopyStrip(p, s.BackMid2, Rop::kSrcAnd);
-  CopyStrip(p, s.BackMid3, Rop::kSrcPaint);
-  CopyStrip(p, s.BackBottom, Rop::kSrcCopy);
-  if (s.Lightning[1].Enabled) Anim_Lightning(p);
-  if (s.GraveDigger.Enabled) Anim_GraveDigger(p);
-  if (s.Flower.Enabled) Anim_Still_Loop(p, s.Flower);
-  Int16 farRat = 2, nearRat = 1;
-  if (s.Rats[1].Enabled) Anim_Rat(p, farRat);
-  if (s.Watchman.Enabled) Anim_Watchman(p);
-  if (s.Scorpion.Enabled) Anim_Scorpion(p);
-  Anim_FarTombStones(p);
-  if (s.Pumpkin.Enabled) Anim_BouncingPumpkin(p);
-  if (s.Skeleton1.Enabled) Anim_Skeleton1(p);
-  Anim_CloseTombStones(p);
-  if (s.Medallion.Enabled) Anim_Medallion(p);
-  if (s.Crow1.Enabled) Anim_Crow1(p, s.Crow1);
-  if (s.Crow2.Enabled) Anim_Crow2(p);
-  if (s.Hand.Enabled) Anim_Hand(p);
-  if (s.BloodDrip.Enabled) Anim_BloodDrip(p);
-  if (s.Rats[1].Enabled) Anim_Rat(p, nearRat);
-  if (s.Spider.Enabled) Anim_Spider(p);
-  if (s.Owl.Enabled) Anim_Owl(p);
-  if (s.FireFlies[1].Enabled) Anim_FireFly(p);
+  // The backdrop, the tombstones and each creature that is on, back to front.
+  DrawSceneInOrder(p);
 
   if (s.MediumTick == 99) Rotate_SoundFX();
   Update_Clock();

@@ -5,6 +5,7 @@
 #include "platform/labels.h"
 #include "platform/numbers.h"
 #include "platform/system.h"
+#include "scene/catalogue.h"
 #include "scene/motion.h"
 
 namespace dusk {
@@ -39,94 +40,72 @@ double Random(Stage& p, bool reseed) {
 
 }  // namespace
 
+void SetUpSprite(Stage& p, CreatureState& r, const SpriteSheet& sheet, int frame, int x, int y, bool check) {
+  SetUp(p, r, sheet.width, sheet.height, sheet.frames, frame, x, y, sheet.file, check);
+}
+
+// Each firefly on a random frame, going a random way from a random place.
+void SetUp_FireFlies(Stage& p) {
+  Scene& s = p.scene;
+  for (int i = 1; i <= 15; ++i) {
+    CreatureState& f = s.FireFlies[i];
+    f.Width = sheet::kFirefly.width;
+    f.Height = sheet::kFirefly.height;
+    f.SrcX = 0;
+    f.SrcY = 0;
+    f.FrameCount = sheet::kFirefly.frames;
+    f.Frame = static_cast<int>(std::floor(f.FrameCount * Random(p, true)));
+    f.StepX = static_cast<int>(std::floor(5 * Random(p, false) - 2));
+    if (f.StepX == 0) f.StepX = -2;
+    f.StepY = static_cast<int>(std::floor(5 * Random(p, true) - 2));
+    if (f.StepY == 0) f.StepY = 2;
+    f.X = static_cast<int>(std::floor(801 * Random(p, true)));
+    f.Y = static_cast<int>(std::floor(401 * Random(p, true)));
+  }
+  s.FireFlies[1].FileName = sheet::kFirefly.file;
+  s.FireFlies[1].FileFound = VbBool(FileInstallCheck(p, p.DataDir + s.FireFlies[1].FileName));
+}
+
+// Each bat starts on a frame of its right-facing run, so no bat shows the other facing first.
+void SetUp_Bats(Stage& p) {
+  Scene& s = p.scene;
+  for (int i = 1; i <= 6; ++i) {
+    CreatureState& b = s.Bats[i];
+    b.Width = sheet::kBat.width;
+    b.Height = sheet::kBat.height;
+    b.SrcX = 0;
+    b.SrcY = 0;
+    b.FrameCount = sheet::kBat.frames;
+    b.Frame = static_cast<int>(std::floor(b.FrameCount * Random(p, true)));
+    b.StepX = 3;
+    b.StepY = 1;
+    b.X = static_cast<int>(std::floor(801 * Random(p, true)));
+    b.Y = static_cast<int>(std::floor(41 * Random(p, false) + s.BackMid1.Y));
+  }
+  s.Bats[1].FileName = sheet::kBat.file;
+  s.Bats[1].FileFound = VbBool(FileInstallCheck(p, p.DataDir + s.Bats[1].FileName));
+}
+
 void Properties_Creatures(Stage& p) {
   Guarded(p, label::kPropertiesCreatures, [&] {
     Scene& s = p.scene;
-    const int W = p.ScreenWidth, H = p.ScreenHeight;
-    const bool narrow = W < 800, low = H < 600;
+    const int W = p.ScreenWidth;
+    const bool narrow = W < 800;
 
-    SetUp(p, s.BackTop, 800, 315, 1, 0, 0, 0, "h_background_top.bmp", false);
-    SetUp(p, s.BackMid1, 800, 132, 1, 0, 0, s.BackTop.Height, "h_background_mid1.bmp", false);
-    SetUp(p, s.BackMid2, 800, 132, 1, 0, 0, s.BackTop.Height, "h_background_mid2.bmp", false);
-    SetUp(p, s.BackMid3, 800, 132, 1, 0, 0, s.BackTop.Height, "h_background_mid3.bmp", false);
-    SetUp(p, s.BackBottom, 800, 153, 1, 0, 0, s.BackTop.Height + s.BackMid1.Height,
-          "h_background_bot.bmp", false);
+    SetUpSprite(p, s.BackTop, sheet::kBackTop, 0, 0, 0, false);
+    SetUpSprite(p, s.BackMid1, sheet::kBackMid1, 0, 0, s.BackTop.Height, false);
+    SetUpSprite(p, s.BackMid2, sheet::kBackMid2, 0, 0, s.BackTop.Height, false);
+    SetUpSprite(p, s.BackMid3, sheet::kBackMid3, 0, 0, s.BackTop.Height, false);
+    SetUpSprite(p, s.BackBottom, sheet::kBackBottom, 0, 0, s.BackTop.Height + s.BackMid1.Height, false);
 
     // On a narrow screen only the right-hand part of the scene shows: the tombstones move into it,
     // and the third one, which would stand on top of the second, is put out of sight.
-    SetUp(p, s.Tomb1, 134, 199, 0, 0, narrow ? 800 - W + 15 : 15, 400, "h_tombstone1.bmp");
-    SetUp(p, s.Tomb2, 77, 125, 0, 0, narrow ? RoundToInt32((800 - W) + W / 2.0 - 38.5) : 250, 450,
-          "h_tombstone2.bmp");
-    SetUp(p, s.Tomb3, 77, 125, 0, 0, narrow ? 2 * W : 473, 450, nullptr);
-    SetUp(p, s.Tomb4, 102, 184, 0, 0, 688, 400, "h_tombstone4.bmp");
+    SetUpSprite(p, s.Tomb1, sheet::kTomb1, 0, narrow ? 800 - W + 15 : 15, 400);
+    SetUpSprite(p, s.Tomb2, sheet::kTomb2, 0, narrow ? RoundToInt32((800 - W) + W / 2.0 - 38.5) : 250, 450);
+    SetUp(p, s.Tomb3, sheet::kTomb2.width, sheet::kTomb2.height, 1, 0, narrow ? 2 * W : 473, 450, nullptr);
+    SetUpSprite(p, s.Tomb4, sheet::kTomb4, 0, 688, 400);
 
-    SetUp(p, s.Pumpkin, 46, 137, 8, 1, RoundToInt32(W / 2.0 - 23), 600 - 137 - 15, "h_bouncingpumpkin.bmp");
-    s.Pumpkin.StepX = 5;
-    SetUp(p, s.Skeleton1, 151, 200, 12, 1, 0, 385, "h_skeleton1.bmp");
-    s.Skeleton1.StepX = 15;
-    SetUp(p, s.Skeleton2, 45, 64, 12, 1, 600, s.BackMid1.Y + 71, "h_skeleton2.bmp");
-    s.Skeleton2.StepX = -7;
-    SetUp(p, s.Crow1, 83, 64, 6, 1, s.Tomb1.X + 51, 365, "h_crow1.bmp");
-    SetUp(p, s.Crow2, 84, 59, 7, 1, s.Tomb1.X + 85, 540, "h_Crow2.bmp");
-    SetUp(p, s.Hand, 61, 98, 17, 0, 710, 500, "h_hand.bmp");
-    SetUp(p, s.Watchman, 87, 157, 14, 1, RoundToInt32(W / 2.0), 600 - 157 - 65, "h_watchman.bmp");
-    s.Watchman.StepX = -4;
-    SetUp(p, s.Zombie, 39, 66, 10, 1, 800, s.BackMid1.Y + 72, "h_zombie.bmp");
-    s.Zombie.StepX = -2;
-    SetUp(p, s.BloodDrip, 51, 113, 14, 1, s.Tomb1.X - 20, s.Tomb1.Y + 83, "h_blooddrip.bmp");
-    SetUp(p, s.Medallion, 65, 38, 3, 0, s.Tomb4.X + 18, s.Tomb4.Y + 50, "h_medallion.bmp");
-    SetUp(p, s.Rats[1], 65, 43, 5, 1, 0, 550, "h_rat1.bmp");
-    s.Rats[1].StepX = 10;
-    SetUp(p, s.Rats[2], 45, 30, 5, 3, 800, 500, "h_rat2.bmp");
-    s.Rats[2].StepX = -8;
-    s.Rats[2].SrcX = 225;
-    SetUp(p, s.Scorpion, 38, 33, 5, 1, 700, 500, "h_scorpion.bmp");
-    s.Scorpion.StepX = -2;
-    s.Scorpion.StepY = 1;
-    SetUp(p, s.Flower, 50, 50, 8, 1, 335, 468, "h_flower.bmp");
-    SetUp(p, s.Owl, 32, 48, 6, 0, 688, 174, "h_owl.bmp");
-    SetUp(p, s.GraveDigger, 59, 74, 16, 1, 650, 415, "h_gravedigger.bmp");
-    SetUp(p, s.Spider, 79, 93, 1, 0, 200, low ? 600 - H - 93 : -93, "h_spider.bmp");
-
-    for (int i = 1; i <= 15; ++i) {
-      CreatureState& f = s.FireFlies[i];
-      f.Width = 20;
-      f.Height = 19;
-      f.SrcX = 0;
-      f.SrcY = 0;
-      f.FrameCount = 8;
-      f.Frame = static_cast<int>(std::floor(f.FrameCount * Random(p, true)));
-      f.StepX = static_cast<int>(std::floor(5 * Random(p, false) - 2));
-      if (f.StepX == 0) f.StepX = -2;
-      f.StepY = static_cast<int>(std::floor(5 * Random(p, true) - 2));
-      if (f.StepY == 0) f.StepY = 2;
-      f.X = static_cast<int>(std::floor(801 * Random(p, true)));
-      f.Y = static_cast<int>(std::floor(401 * Random(p, true)));
-    }
-    s.FireFlies[1].FileName = "h_firefly.bmp";
-    s.FireFlies[1].FileFound = VbBool(FileInstallCheck(p, p.DataDir + s.FireFlies[1].FileName));
-
-    SetUp(p, s.Lightning[1], 171, 182, 2, -1, 320, 214, "h_lightning1.bmp");
-    SetUp(p, s.Lightning[2], 171, 182, 2, -1, 20, 125, "h_lightning2.bmp");
-    SetUp(p, s.Dove, 27, 46, 8, 1, 800, s.BackTop.Height, "h_dove.bmp");
-    s.Dove.StepX = -5;
-
-    // Each bat starts on a frame of its right-facing run, so no bat shows the other facing first.
-    for (int i = 1; i <= 6; ++i) {
-      CreatureState& b = s.Bats[i];
-      b.Width = 26;
-      b.Height = 23;
-      b.SrcX = 0;
-      b.SrcY = 0;
-      b.FrameCount = 8;
-      b.Frame = static_cast<int>(std::floor(b.FrameCount * Random(p, true)));
-      b.StepX = 3;
-      b.StepY = 1;
-      b.X = static_cast<int>(std::floor(801 * Random(p, true)));
-      b.Y = static_cast<int>(std::floor(41 * Random(p, false) + s.BackMid1.Y));
-    }
-    s.Bats[1].FileName = "h_bat.bmp";
-    s.Bats[1].FileFound = VbBool(FileInstallCheck(p, p.DataDir + s.Bats[1].FileName));
+    for (const CreatureEntry* c : CreaturesBySetUp()) c->setUp(p);
   });
 }
 

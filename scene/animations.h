@@ -4,16 +4,29 @@
 #include <cstdint>
 
 #include "scene/records.h"
+#include "scene/sprites.h"
 #include "scene/stage.h"
 
 namespace dusk {
 
+// Sets up the backdrop, the tombstones and every creature (as the creature table says).
 void Properties_Creatures(Stage& p);
+
+// A record set up for its sheet: frame size and count, file (and, when `check`, whether it is
+// there), first frame and place.
+void SetUpSprite(Stage& p, CreatureState& r, const SpriteSheet& sheet, int frame, int x, int y, bool check = true);
+// The groups scattered at random.
+void SetUp_FireFlies(Stage& p);
+void SetUp_Bats(Stage& p);
 
 // The two-pass masked draw into the back buffer: the mask row punches the shape (AND), the
 // image row fills it (OR). `picture` is the sheet to read (a group draws from its element 1).
 void DrawSprite(Stage& p, const CreatureState& r);
 void DrawSpriteFrom(Stage& p, const CreatureState& r, int32_t picture);
+
+// One frame of the scene into the back buffer: the backdrop, the tombstones and each creature
+// that is on, back to front, in the creature table's draw order.
+void DrawSceneInOrder(Stage& p);
 
 // Backdrop and tombstones
 void Anim_FarTombStones(Stage& p);

@@ -6,6 +6,7 @@
 #include "platform/labels.h"
 #include "platform/numbers.h"
 #include "scene/animations.h"
+#include "scene/settings_table.h"
 
 namespace dusk {
 namespace {
@@ -21,14 +22,8 @@ constexpr int kSoundRowTops[6] = {360, 750, 1140, 1550, 1920, 2310};
 struct SlotPlace {
   int slot, column, row;
 };
-constexpr const char* kSongCaptions[12] = {"Horror Hill", "Death Toll", "Pipe Organ", "Descent",
-                                           "Leviathan",  "Demony",     "Nitemare",   "Lurker",
-                                           "Moonwake",   "Adams Family", "Thriller", "GhostBusters"};
 constexpr SlotPlace kSongPlaces[12] = {{0, 0, 0}, {1, 1, 0}, {2, 0, 1}, {3, 1, 1}, {4, 0, 2}, {5, 1, 2},
                                        {6, 1, 3}, {7, 0, 3}, {8, 0, 4}, {9, 1, 4}, {10, 0, 5}, {11, 1, 5}};
-constexpr const char* kSoundCaptions[12] = {"Greetings", "Blood Drip", "Thunder",  "Crow",
-                                            "Owl",       "FootSteps",  "WereWolf", "Laugh II",
-                                            "Scream I",  "Ghost",      "Laugh I",  "Scream II"};
 constexpr SlotPlace kSoundPlaces[12] = {{0, 0, 0}, {1, 0, 1}, {2, 1, 0}, {3, 0, 3}, {4, 0, 4}, {5, 0, 5},
                                         {6, 0, 2}, {7, 1, 3}, {8, 1, 4}, {9, 1, 1}, {10, 1, 2}, {11, 1, 5}};
 
@@ -69,37 +64,34 @@ Configuration::Configuration(Stage& p) : p_(p) {
   struct Column {
     int checkLeft, buttonLeft;
   };
-  auto soundRows = [&](SoundRow (&rows)[12], const SlotPlace (&places)[12], const char* const (&captions)[12],
-                       const char* name, const char* toolTip, const TwipsRect& frame, Column left,
-                       Column right) {
+  auto soundRows = [&](SoundRow (&rows)[12], const SlotPlace (&places)[12], const char* key, const char* toolTip,
+                       const TwipsRect& frame, Column left, Column right) {
     for (const SlotPlace& s : places) {
       SoundRow& r = rows[s.slot];
       const Column& c = s.column ? right : left;
       const int top = frame.top + kSoundRowTops[s.row];
-      r.Check.Name = std::string(name) + "(" + std::to_string(s.slot) + ")";
-      r.Check.Caption = captions[s.slot];
+      const SettingKey& setting = *FindSetting(key + std::to_string(s.slot));
+      r.Check.Name = setting.Control();
+      r.Check.Caption = setting.Caption();
       r.Check.ToolTip = toolTip;
       r.Check.Page = 2;
       r.Check.Place = {frame.left + c.checkLeft, top, c.buttonLeft - c.checkLeft, kRowHeight};
       r.ButtonPlace = {frame.left + c.buttonLeft, top, 255, 255};
     }
   };
-  soundRows(songchk, kSongPlaces, kSongCaptions, "songchk", "Select Background Music", kMusicFrame, {240, 1440},
-            {1920, 3360});
-  soundRows(soundchk, kSoundPlaces, kSoundCaptions, "soundchk", "Select Sound Effects", kEffectsFrame, {240, 1320},
-            {1800, 2880});
-  clockcheck.Name = "clockcheck";
-  clockcheck.Caption = "Enable Digital Clock";
-  clockcheck.ToolTip = "Include A  Digital Clock On-Screen";
-  clockcheck.Page = 3;
-  monitorscheck.Name = "monitorscheck";
-  monitorscheck.Caption = "Show the scene on every monitor";
-  monitorscheck.ToolTip = "Show The Graveyard On Every Monitor";
-  monitorscheck.Page = 3;
-  proportionscheck.Name = "proportionscheck";
-  proportionscheck.Caption = "Keep the picture's proportions";
-  proportionscheck.ToolTip = "Black Bars Instead Of Stretching On Wide Screens";
-  proportionscheck.Page = 3;
+  soundRows(songchk, kSongPlaces, "song", "Select Background Music", kMusicFrame, {240, 1440}, {1920, 3360});
+  soundRows(soundchk, kSoundPlaces, "sound", "Select Sound Effects", kEffectsFrame, {240, 1320}, {1800, 2880});
+  auto option = [](CheckBoxControl& box, const char* key, const char* toolTip) {
+    const SettingKey& setting = *FindSetting(key);
+    box.Name = setting.Control();
+    box.Caption = setting.Caption();
+    box.ToolTip = toolTip;
+    box.Page = 3;
+  };
+  option(clockcheck, "clock", "Include A  Digital Clock On-Screen");
+  option(monitorscheck, "monitors", "Show The Graveyard On Every Monitor");
+  option(proportionscheck, "proportions", "Black Bars Instead Of Stretching On Wide Screens");
+  speedchk.Max = FindSetting("speed")->row->high;
   // The two preview boxes: 3015 x 2925 twips with a sunken border of two pixels.
   for (PictureBoxControl* box : {&PreviewPicture, &PreviewPicture2}) {
     box->Place = {4440, 600, 3015, 2925};
@@ -114,21 +106,39 @@ CreatureRow* Configuration::Row(const std::string& key) {
   return nullptr;
 }
 
+CheckBoxControl* Configuration::CheckBox(const std::string& name) {
+  for (CreatureRow& r : Creatures)
+    if (r.Check.Name == name) return &r.Check;
+  for (SoundRow* rows : {songchk, soundchk})
+    for (int i = 0; i <= 11; ++i)
+      if (rows[i].Check.Name == name) return &rows[i].Check;
+  for (CheckBoxControl* box : {&clockcheck, &monitorscheck, &proportionscheck})
+    if (box->Name == name) return box;
+  return nullptr;
+}
+
 void Configuration::Form_Load() {
   Guarded(p_, label::kConfigFormLoad, [&] {
     CenterForm(p_, Geometry);
-    for (CreatureRow& row : Creatures)
-      row.Check.Value = (row.Record->Enabled == kTrue && row.Record->FileFound == kTrue) ? 1 : 0;
-    // A stored speed the scroll bar cannot show puts the thumb at the nearest end, so that this
-    // dialog can always open and repair it.
-    const long long value = static_cast<long long>(speedchk.Max) - static_cast<int16_t>(p_.settings.Speed);
-    speedchk.Value = static_cast<int>(std::clamp<long long>(value, speedchk.Min, speedchk.Max));
-    for (int i = 0; i <= 11; ++i) songchk[i].Check.Value = p_.settings.SongOn[i] == kTrue ? 1 : 0;
-    for (int i = 0; i <= 11; ++i) soundchk[i].Check.Value = p_.settings.SoundOn[i] == kTrue ? 1 : 0;
-    Text1 = p_.settings.MessageText;
-    clockcheck.Value = p_.settings.ClockOn == kTrue ? 1 : 0;
-    monitorscheck.Value = p_.settings.MonitorsOn == kTrue ? 1 : 0;
-    proportionscheck.Value = p_.settings.KeepProportions == kTrue ? 1 : 0;
+    for (const SettingKey& k : SettingKeys()) {
+      switch (k.row->type) {
+        case SettingType::kSwitch: {
+          // A creature whose picture is missing cannot be shown: its box stays unticked.
+          const bool shown = !k.creature || k.creature->record(p_.scene).FileFound == kTrue;
+          CheckBox(k.Control())->Value = k.Flag(p_) == kTrue && shown ? 1 : 0;
+          break;
+        }
+        case SettingType::kNumber: {
+          // A stored speed the scroll bar cannot show puts the thumb at the nearest end, so that
+          // this dialog can always open and repair it.
+          const long long value = static_cast<long long>(speedchk.Max) - static_cast<int16_t>(k.Number(p_));
+          speedchk.Value = static_cast<int>(std::clamp<long long>(value, speedchk.Min, speedchk.Max));
+          break;
+        }
+        case SettingType::kText: Text1 = k.Text(p_); break;
+        case SettingType::kMark: break;
+      }
+    }
     p_.PaletteSurface = GenerateDC(p_, p_.DataDir + "h_palette.bmp");
     p_.BackBuffer = GenerateBufferDC(p_, p_.ScreenWidth, p_.ScreenHeight, p_.PaletteSurface);
     for (PictureBoxControl* box : {&PreviewPicture, &PreviewPicture2})
@@ -151,15 +161,14 @@ void Configuration::Command2_Click() {
   const bool saved = Guarded(p_, label::kConfigApply, [&] {
     SettingPairs pairs;
     auto put = [&](const std::string& key, const std::string& value) { pairs.emplace_back(key, value); };
-    put("firstrun", "1");
-    for (const CreatureRow& row : Creatures) put(row.Key, NumberText(row.Check.Value));
-    put("speed", speedchk.Value == speedchk.Max ? "1" : NumberText(speedchk.Max - speedchk.Value));
-    for (int i = 0; i <= 11; ++i) put("song" + std::to_string(i), NumberText(songchk[i].Check.Value));
-    for (int i = 0; i <= 11; ++i) put("sound" + std::to_string(i), NumberText(soundchk[i].Check.Value));
-    put("messagetext", Text1);
-    put("clock", NumberText(clockcheck.Value));
-    put("monitors", NumberText(monitorscheck.Value));
-    put("proportions", NumberText(proportionscheck.Value));
+    for (const SettingKey& k : SettingKeys()) {
+      switch (k.row->type) {
+        case SettingType::kMark: put(k.key, k.Written(1)); break;
+        case SettingType::kSwitch: put(k.key, k.Written(CheckBox(k.Control())->Value)); break;
+        case SettingType::kNumber: put(k.key, k.Written(speedchk.Max - speedchk.Value)); break;
+        case SettingType::kText: put(k.key, k.Written(Text1)); break;
+      }
+    }
     return SaveSettings(p_, pairs);
   });
   // Settings that could not be saved leave the dialog open with the user's choices.
@@ -210,11 +219,11 @@ void Configuration::PreviewButton_Click(const std::string& button) {
   if (target.Picture > 0 && target.Picture != s.FireFlies[1].Picture && target.Picture != s.Spider.Picture)
     RemoveDC(p_, target.Picture);
   target = *row->Record;
-  if (entry.previewFile) {
-    target.FileName = entry.previewFile;
-    target.Width = entry.previewWidth;
-    target.Height = entry.previewHeight;
-    target.FrameCount = entry.previewFrames;
+  if (const SpriteSheet* sheet = entry.previewSheet) {
+    target.FileName = sheet->file;
+    target.Width = sheet->width;
+    target.Height = sheet->height;
+    target.FrameCount = sheet->frames;
   }
   if (entry.preview == PreviewKind::kFireFlies) {
     RemoveDC(p_, s.FireFlies[1].Picture);

@@ -89,6 +89,8 @@ class Configuration {
 
   // The row of a settings key ("owl"), or nullptr.
   CreatureRow* Row(const std::string& key);
+  // The check box of that name ("CheckOwl", "songchk(3)", "clockcheck"), or nullptr.
+  CheckBoxControl* CheckBox(const std::string& name);
 
   // The preview boxes as windows (0 the first page's, 1 the second's): each tick redraws all of a box.
   const WindowFrame& Frame(size_t box);

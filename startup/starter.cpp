@@ -12,6 +12,7 @@
 #include "saver/screensaver.h"
 #include "scene/animations.h"
 #include "scene/catalogue.h"
+#include "scene/settings_table.h"
 #include "settings_dialog/configuration.h"
 #include "startup/command_line.h"
 
@@ -24,24 +25,10 @@ std::string Setting(Program& p, const std::string& key) {
   return GetIniData(p, p.SettingsFile, kSettingsSection, key);
 }
 
-// A switch that may be missing from older settings files: absent reads as its default.
-int16_t OptionalSwitch(Program& p, const std::string& key, int16_t absent) {
-  const std::string value = Setting(p, key);
-  return Trim(value).empty() ? absent : VbBool(IsOn(value));
-}
-
-void ApplyDefaults(Program& p) {
-  for (const CreatureEntry& c : kCreatures)
-    if (c.onByDefault) c.record(p.scene).Enabled = kTrue;
-  p.settings.Speed = 70;
-  for (int i : {0, 1, 2, 4, 6, 7, 8, 9, 10, 11}) p.settings.SoundOn[i] = kTrue;
-  p.settings.SongOn[0] = kTrue;
-}
-
-// The stored speed, rounded. One that does not fit in 16 bits raises 6 (the saver and the preview
-// cannot run with it), except in the settings dialog: there it reads as the nearest 16-bit value,
-// which the speed bar shows at its slow or fast end, so that Apply can repair the file.
-int16_t SpeedSetting(Program& p, const std::string& text) {
+// A stored number (the speed), rounded. One that does not fit in 16 bits raises 6 (the saver and
+// the preview cannot run with it), except in the settings dialog: there it reads as the nearest
+// 16-bit value, which the speed bar shows at its slow or fast end, so that Apply can repair the file.
+int16_t NumberSetting(Program& p, const std::string& text) {
   if (RunModeOf(p.CmdLine) != kModeConfigure) return RoundToInt16(ReadNumber(text));
   try {
     const double speed = RoundHalfEven(ReadNumber(text));
@@ -155,8 +142,10 @@ void X_Cleanup_And_End(Program& p) {
       release(c->Picture);
     release(p.PaletteSurface);
     release(p.BackBuffer);
-    for (CreatureState* c : {&s.Tomb1, &s.Tomb2, &s.Tomb4, &s.Lightning[2], &s.Rats[2]}) release(c->Picture);
-    for (const CreatureEntry& c : kCreatures) release(c.record(s).Picture);
+    for (CreatureState* c : {&s.Tomb1, &s.Tomb2, &s.Tomb4}) release(c->Picture);
+    for (const CreatureEntry& c : kCreatures)
+      for (const SheetLoad& sheet : c.sheets)
+        if (sheet.record) release(sheet.record(s).Picture);
     release(p.PreviewStrip);
     release(s.PreviewState1.Picture);
     release(s.PreviewState2.Picture);
@@ -196,18 +185,23 @@ void GetDiectories(Program& p) {
 
 void X_GetData(Program& p) {
   Guarded(p, label::kGetData, [&] {
-    if (!IsOn(Setting(p, "firstrun"))) {
-      ApplyDefaults(p);
+    if (!IsOn(Setting(p, kFirstRunKey))) {
+      ApplySettingDefaults(p);
       return;
     }
-    for (const CreatureEntry& c : kCreatures) c.record(p.scene).Enabled = VbBool(IsOn(Setting(p, c.key)));
-    p.settings.Speed = SpeedSetting(p, Setting(p, "speed"));
-    p.settings.MessageText = Setting(p, "messagetext");
-    for (int i = 0; i <= 11; ++i) p.settings.SongOn[i] = VbBool(IsOn(Setting(p, "song" + std::to_string(i))));
-    for (int i = 0; i <= 11; ++i) p.settings.SoundOn[i] = VbBool(IsOn(Setting(p, "sound" + std::to_string(i))));
-    p.settings.ClockOn = VbBool(IsOn(Setting(p, "clock")));
-    p.settings.MonitorsOn = OptionalSwitch(p, "monitors", kTrue);
-    p.settings.KeepProportions = OptionalSwitch(p, "proportions", kFalse);
+    for (const SettingKey& k : SettingKeys()) {
+      if (k.row->type == SettingType::kMark) continue;
+      const std::string value = Setting(p, k.key);
+      switch (k.row->type) {
+        case SettingType::kSwitch:
+          // A key newer than the file reads as its default.
+          k.Flag(p) = VbBool(k.row->optional && Trim(value).empty() ? k.OnByDefault() : IsOn(value));
+          break;
+        case SettingType::kNumber: k.Number(p) = NumberSetting(p, value); break;
+        case SettingType::kText: k.Text(p) = value; break;
+        case SettingType::kMark: break;
+      }
+    }
   });
 }
 
@@ -218,28 +212,17 @@ void LoadPics4ScreenSaver(Program& p) {
     auto loadIf = [&](CreatureState& r, bool condition) {
       if (condition) load(r);
     };
-    auto on = [](const CreatureState& r) { return r.Enabled && r.FileFound; };
     p.PaletteSurface = GenerateDC(p, p.DataDir + "h_palette.bmp");
     p.BackBuffer = GenerateBufferDC(p, 800, 600, p.PaletteSurface);
     for (CreatureState* c : {&s.BackTop, &s.BackMid1, &s.BackMid2, &s.BackMid3, &s.BackBottom}) load(*c);
-    loadIf(s.Pumpkin, on(s.Pumpkin));
-    loadIf(s.Tomb1, s.Tomb1.FileFound);
-    loadIf(s.Tomb2, s.Tomb2.FileFound);
-    loadIf(s.Tomb4, s.Tomb4.FileFound);
-    for (CreatureState* c : {&s.Skeleton1, &s.Skeleton2, &s.Crow1, &s.Crow2, &s.Hand, &s.Watchman,
-                             &s.Zombie, &s.BloodDrip})
-      loadIf(*c, on(*c));
-    loadIf(s.Rats[1], s.Rats[1].Enabled && s.Rats[1].FileFound);
-    loadIf(s.Rats[2], s.Rats[1].Enabled && s.Rats[2].FileFound);
-    loadIf(s.GraveDigger, on(s.GraveDigger));
-    loadIf(s.Spider, on(s.Spider));
-    // These four are loaded whenever their files exist.
-    loadIf(s.Scorpion, s.Scorpion.FileFound);
-    loadIf(s.Flower, s.Flower.FileFound);
-    loadIf(s.FireFlies[1], s.FireFlies[1].FileFound);
-    loadIf(s.Lightning[1], s.Lightning[1].FileFound);
-    loadIf(s.Lightning[2], s.Lightning[2].FileFound);
-    for (CreatureState* c : {&s.Owl, &s.Dove, &s.Medallion, &s.Bats[1]}) loadIf(*c, on(*c));
+    for (CreatureState* c : {&s.Tomb1, &s.Tomb2, &s.Tomb4}) loadIf(*c, c->FileFound);
+    // Each creature's sheets: while it is on, or (a few) whenever their files exist.
+    for (const CreatureEntry& c : kCreatures)
+      for (const SheetLoad& sheet : c.sheets) {
+        if (!sheet.record) continue;
+        CreatureState& r = sheet.record(s);
+        loadIf(r, r.FileFound && (sheet.when == LoadWhen::kFileFound || c.record(s).Enabled));
+      }
     RemoveDC(p, p.PaletteSurface);
     p.PaletteSurface = 0;  // released: the clean-up does not release it again
   });

@@ -45,32 +45,21 @@ dusk_install_data() {
   ln -s "$from" "$WINDIR_UNIX/Duskhollow"
 }
 
-# The twenty creature keys of the settings file.
-DUSK_CREATURES=(bat blooddrip bouncingpumpkin crow1 crow2 dove firefly flower gravedigger hand lightning
-  medallion owl rat scorpion skeleton1 skeleton2 spider watchman zombie)
+# The creature keys of the settings file, as the program lists them.
+mapfile -t DUSK_CREATURES < <("$HEADLESS" --list-creatures 2>/dev/null)
 
-# Writes a settings file (CRLF lines, section [Duskhollow]) with "firstrun= 1", every creature,
-# song, effect and the clock off, speed 70, no message, every monitor on, proportions stretched, then the key=value pairs given (a later
-# pair wins). Into C:\windows\tarnix.ini, or the file named by DUSK_SETTINGS_TO.
+# Writes a settings file with the headless host (--write-settings: every key in the order Apply
+# writes them, "firstrun" set, every switch off but those older files lack, which stand at their
+# defaults, speed 70, no message), then the key=value pairs given (a later pair wins).
+# Into C:\windows\tarnix.ini, or the file named by DUSK_SETTINGS_TO.
 dusk_settings() {
   local file=${DUSK_SETTINGS_TO:-$WINDIR_UNIX/tarnix.ini}
+  [ -x "$HEADLESS" ] || dusk_skip "no headless host at $HEADLESS (build the native flavour first)"
   if [ -z "${DUSK_SETTINGS_TO:-}" ] && [ ! -e "$WORK/.settings-kept" ]; then
     dusk_keep_aside "$file"
     touch "$WORK/.settings-kept"
   fi
-  declare -A v=([firstrun]=" 1" [speed]=" 70" [clock]=" 0" [messagetext]="" [monitors]=" 1" [proportions]=" 0")
-  local k i
-  for k in "${DUSK_CREATURES[@]}"; do v[$k]=" 0"; done
-  for i in $(seq 0 11); do v[song$i]=" 0" v[sound$i]=" 0"; done
-  local order=(firstrun "${DUSK_CREATURES[@]}" speed messagetext clock)
-  for i in $(seq 0 11); do order+=("song$i"); done
-  for i in $(seq 0 11); do order+=("sound$i"); done
-  order+=(monitors proportions)
-  for k in "$@"; do v[${k%%=*}]=${k#*=}; done
-  {
-    printf '[Duskhollow]\r\n'
-    for k in "${order[@]}"; do printf '%s=%s\r\n' "$k" "${v[$k]}"; done
-  } >"$file"
+  "$HEADLESS" --write-settings "$file" "$@" || dusk_fail "cannot write the settings file $file"
 }
 
 # Every creature on (as the settings dialog's "all" would write them).

@@ -51,5 +51,15 @@ printf '[Duskhollow]\r\nfirstrun=1\r\nspeed=-1\r\n' > "$work/win/tarnix.ini"
 check "a run-time error ends the run with a non-zero code" test $? != 0
 check "and the error code as the program shows it" grep -q "Error Code: Dusk- 380- ScreenSaver/Form_Initialize" "$work/err"
 
-echo "$((16 - fails)) passed, $fails failed"
+# Settings files for other tests, written from the program's own table.
+"$HEADLESS" --write-settings "$work/written.ini" "owl= 1" "speed= 40" "messagetext=Boo"
+check "--write-settings writes the creatures first, as the program lists them" bash -c '
+  diff <(sed -n "3,22p" "$0" | cut -d= -f1) <("$1" --list-creatures)' "$work/written.ini" "$HEADLESS"
+check "and the values given over a quiet base" bash -c '
+  tr -d "\r" <"$0" | grep -qx "owl= 1" && tr -d "\r" <"$0" | grep -qx "bat= 0" &&
+  tr -d "\r" <"$0" | grep -qx "monitors= 1" && tr -d "\r" <"$0" | grep -qx "messagetext=Boo"' "$work/written.ini"
+"$HEADLESS" --write-settings "$work/bad.ini" "owls= 1" 2>"$work/err"
+check "--write-settings refuses a key the program does not have" test $? = 2
+
+echo "$((19 - fails)) passed, $fails failed"
 [ "$fails" = 0 ]

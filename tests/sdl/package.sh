@@ -29,6 +29,13 @@ check "the settings description is well-formed XML" xmllint --noout "$WORK/duskh
 for id in speed clock message music sound bat owl zombie spider; do
   check "it offers '$id'" grep -q "id=\"$id\"" "$WORK/duskhollow.xml"
 done
+# The man page describes every option --help offers, and where the data is installed.
+dpkg-deb --fsys-tarfile "$DEB" | tar -xO ./usr/share/man/man6/duskhollow.6.gz | gzip -dc >"$WORK/duskhollow.6"
+"$BIN" --help | grep -oE -- '--[a-z][a-z-]*' | sort -u >"$WORK/help-options"
+missing=$(while read -r o; do grep -qF -- "$(sed 's/-/\\-/g' <<<"$o")" "$WORK/duskhollow.6" || echo "$o"; done <"$WORK/help-options")
+check "the man page describes every option of --help (missing: ${missing:-none})" test -z "$missing"
+check "the man page names the installed data folder" grep -qx '\.I /usr/share/duskhollow' "$WORK/duskhollow.6"
+check "the man page has no unfilled marks" bash -c '! grep -q "@[A-Z]*@" "$0"' "$WORK/duskhollow.6"
 
 if [ "$(id -u)" != 0 ] || [ -z "${CI:-}${DUSK_INSTALL_TEST:-}" ]; then
   echo "-- not installing the package (needs root and CI or DUSK_INSTALL_TEST set)"

@@ -7,13 +7,9 @@
 source "$(dirname "$0")/lib.sh"
 dusk_xvfb 1024x768 || dusk_fail "no virtual display"
 
-CREATURES=(bat blooddrip bouncingpumpkin crow1 crow2 dove firefly flower gravedigger hand lightning medallion owl
-  rat scorpion skeleton1 skeleton2 spider watchman zombie)
 # The scene the headless host draws: every creature, the clock and a message, no sound.
-{
-  printf '[Duskhollow]\r\nfirstrun=1\r\nspeed=70\r\nclock=1\r\nmessagetext=Good evening\r\n'
-  for c in "${CREATURES[@]}"; do printf '%s=1\r\n' "$c"; done
-} >"$WORK/scene.ini"
+mapfile -t CREATURES < <("$HEADLESS" --list-creatures)
+"$HEADLESS" --write-settings "$WORK/scene.ini" "clock=1" "messagetext=Good evening" "${CREATURES[@]/%/=1}"
 # The saver's own file says otherwise; its command line brings it to the same scene.
 printf '[Duskhollow]\r\nfirstrun=1\r\nspeed=70\r\nclock=0\r\nowl=1\r\n' >"$SETTINGS"
 SAME=(--seed 5 --time 21:05 --ticks 12 --creatures all --clock --message "Good evening")

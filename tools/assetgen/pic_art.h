@@ -1,9 +1,11 @@
 // Every picture of the data folder, one function each, and the table of sheets the scene reads.
 #pragma once
+
 #include <string>
 #include <vector>
 
 #include "bmp_io.h"
+#include "scene/sprites.h"
 
 namespace assetgen {
 
@@ -15,6 +17,9 @@ struct SheetInfo {
   int w, h, frames, runs;
   Draw draw;
   int x, y;  // where it stands in the scene (a still of the whole scene); strips at their band
+
+  SheetInfo(const dusk::SpriteSheet& s, Draw d, int atX, int atY)
+      : file(s.file), w(s.width), h(s.height), frames(s.frames), runs(s.facings), draw(d), x(atX), y(atY) {}
 };
 
 // Every picture the program loads, with the layout it reads.

@@ -217,10 +217,7 @@ void Owl(cairo_t* cr, double cx, double fy, double k, double open, double turn) 
 
 // Perched on the arch's shoulder, feet at (41, 41); frame 5 caws.
 Image MakeCrow1(const Image& still) {
-  SheetSpec spec;
-  spec.w = 83;
-  spec.h = 64;
-  spec.frames = 6;
+  SheetSpec spec(dusk::sheet::kCrow1);
   spec.look = Look::Matte;
   spec.scene = &still;
   spec.sceneX = 66;
@@ -257,10 +254,7 @@ Image MakeCrow1(const Image& still) {
 
 // On the ground at the foot of the big stone, pecking, facing left.
 Image MakeCrow2(const Image& still) {
-  SheetSpec spec;
-  spec.w = 84;
-  spec.h = 59;
-  spec.frames = 7;
+  SheetSpec spec(dusk::sheet::kCrow2);
   spec.look = Look::Matte;
   spec.scene = &still;
   spec.sceneX = 100;
@@ -286,11 +280,7 @@ Image MakeCrow2(const Image& still) {
 
 // A small white dove in flight; wings beat through eight frames. Left first.
 Image MakeDove() {
-  SheetSpec spec;
-  spec.w = 27;
-  spec.h = 46;
-  spec.frames = 8;
-  spec.runs = 2;
+  SheetSpec spec(dusk::sheet::kDove);
   spec.firstRunMirrored = true;
   return BuildSheet(spec, [&](cairo_t* cr, int f) {
     const double a = std::cos(2 * kPi * f / 8);  // 1 wings up, -1 wings down
@@ -405,25 +395,23 @@ Image MakeDove() {
 // The owl sits on its branch at (688, 174); each frame is copied opaquely, so it carries the sky
 // and the branch behind it. Its eyes open over frames 0..5, wide on 5.
 Image MakeOwl(const Image& still) {
-  Canvas c(32, 48);
-  const Image behind = Crop(still, kOwlX, kOwlY, 32, 48);
-  Image sheet(32 * 6, 48);
-  const double open[] = {0, 0.15, 0.35, 0.6, 0.8, 1.0};
-  const double turn[] = {0, 0.4, 0.8, 0.6, 0.2, 0};
-  for (int f = 0; f < 6; ++f) {
+  constexpr dusk::SpriteSheet s = dusk::sheet::kOwl;
+  Canvas c(s.width, s.height);
+  const Image behind = Crop(still, kOwlX, kOwlY, s.width, s.height);
+  Image sheet(s.width * s.frames, s.height);
+  const double open[s.frames] = {0, 0.15, 0.35, 0.6, 0.8, 1.0};
+  const double turn[s.frames] = {0, 0.4, 0.8, 0.6, 0.2, 0};
+  for (int f = 0; f < s.frames; ++f) {
     c.Clear();
     Owl(c.cr(), 16, 44.5, 0.9, open[f], turn[f]);
-    Paste(sheet, Over(c, behind), f * 32, 0);
+    Paste(sheet, Over(c, behind), f * s.width, 0);
   }
   return sheet;
 }
 
 // The dialog's owl: close up on a stub of branch, eyes opening over four frames; masked.
 Image MakeOwlPreview() {
-  SheetSpec spec;
-  spec.w = 82;
-  spec.h = 81;
-  spec.frames = 4;
+  SheetSpec spec(dusk::sheet::kOwlPreview);
   const double open[] = {0, 0.35, 0.7, 1.0};
   return BuildSheet(spec, [&](cairo_t* cr, int f) {
     Taper(cr, 2, 74, 80, 70, 9, 6);

@@ -285,20 +285,13 @@ void Scorpion(cairo_t* cr, int f) {
 }  // namespace
 
 Image MakeBat() {
-  SheetSpec spec;
-  spec.w = 26;
-  spec.h = 23;
-  spec.frames = 8;
-  spec.runs = 2;  // right first
+  SheetSpec spec(dusk::sheet::kBat);  // right first
   return BuildSheet(spec, BatFrame);
 }
 
 // The dialog's bat: larger, smooth, rimmed by moonlight so it reads on the black box.
 Image MakeBatPreview() {
-  SheetSpec spec;
-  spec.w = 36;
-  spec.h = 32;
-  spec.frames = 8;
+  SheetSpec spec(dusk::sheet::kBatPreview);
   return BuildSheet(spec, [](cairo_t* cr, int f) {
     const double lift = std::cos(2 * kPi * f / 8);
     const double cy = 15 - lift * 1.5;
@@ -355,10 +348,7 @@ Image MakeBatPreview() {
 // A firefly on black (drawn additively): its glow swells over frames 0..4 and fades again,
 // around a warm yellow-green core that never quite goes out.
 Image MakeFirefly() {
-  SheetSpec spec;
-  spec.w = 20;
-  spec.h = 19;
-  spec.frames = 8;
+  SheetSpec spec(dusk::sheet::kFirefly);
   spec.look = Look::Glow;
   const std::vector<const char*> body = {".gy.", "gYYy", ".yg."};
   return BuildSheet(spec, [&](cairo_t* cr, int f) {
@@ -379,11 +369,7 @@ Image MakeFirefly() {
 }
 
 Image MakeRat(int which) {
-  SheetSpec spec;
-  spec.w = which == 1 ? 65 : 45;
-  spec.h = which == 1 ? 43 : 30;
-  spec.frames = 5;
-  spec.runs = 2;  // right first
+  SheetSpec spec(which == 1 ? dusk::sheet::kRat1 : dusk::sheet::kRat2);  // right first
   const double k = which == 1 ? 1.0 : 0.69;
   // Moonlight from above catches the fur along the back, head and tail.
   return BuildSheet(spec, [&](cairo_t* cr, int f) {
@@ -393,10 +379,7 @@ Image MakeRat(int which) {
 
 // Crawls down and to the left; drawn facing right and mirrored.
 Image MakeScorpion() {
-  SheetSpec spec;
-  spec.w = 38;
-  spec.h = 33;
-  spec.frames = 5;
+  SheetSpec spec(dusk::sheet::kScorpion);
   spec.firstRunMirrored = false;
   return BuildSheet(spec, [](cairo_t* cr, int f) {
     // Facing left: pincers at the left edge. The moon rims the shell so it reads on dark earth.
@@ -406,9 +389,7 @@ Image MakeScorpion() {
 
 // A black widow hanging from her thread; the thread leaves the frame's top at x = 39.
 Image MakeSpider() {
-  SheetSpec spec;
-  spec.w = 79;
-  spec.h = 93;
+  SheetSpec spec(dusk::sheet::kSpider);
   return BuildSheet(spec, [](cairo_t* cr, int) {
     Limb(cr, 39.5, 0, 39.5, 12, 1, 0x808080);
     const double ax = 39.5, ay = 26, cx = 39.5, cy = 50;
@@ -470,10 +451,7 @@ Image MakeSpider() {
 // A dead orchid swaying on its stem: the petals shrivelled and browning from their tips, the head
 // hanging, one leaf gone yellow-brown, a dry petal on the ground.
 Image MakeFlower(const Image& still) {
-  SheetSpec spec;
-  spec.w = 50;
-  spec.h = 50;
-  spec.frames = 8;
+  SheetSpec spec(dusk::sheet::kFlower);
   spec.look = Look::Matte;
   spec.scene = &still;
   spec.sceneX = 335;
@@ -562,10 +540,7 @@ Image MakeFlower(const Image& still) {
 // A jack-o'-lantern bouncing inside its tall frame: on the ground (squashed) on frame 0, highest
 // between frames 3 and 5.
 Image MakePumpkin() {
-  SheetSpec spec;
-  spec.w = 46;
-  spec.h = 137;
-  spec.frames = 8;
+  SheetSpec spec(dusk::sheet::kPumpkin);
   return BuildSheet(spec, [](cairo_t* cr, int f) {
     const double u = f / 8.0;
     const double height = 4 * u * (1 - u) * 90;

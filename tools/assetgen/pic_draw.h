@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "bmp_io.h"
+#include "scene/sprites.h"
 
 namespace assetgen {
 
@@ -102,6 +103,10 @@ uint32_t LightBits(double r, double g, double b, int x, int y);
 bool IsLightBits(uint32_t rgb);
 
 struct SheetSpec {
+  SheetSpec() = default;
+  // The layout the scene reads the sheet in.
+  explicit SheetSpec(const dusk::SpriteSheet& s) : w(s.width), h(s.height), frames(s.frames), runs(s.facings) {}
+
   int w = 0, h = 0, frames = 1;
   int runs = 1;                   // 2: a second run, the mirror image, starting at frames * w
   bool firstRunMirrored = false;  // frames are drawn facing right; mirror the first run to face left

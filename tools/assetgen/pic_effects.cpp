@@ -223,10 +223,7 @@ void Drop(cairo_t* cr, double x, double y, double r, double stretch) {
 }  // namespace
 
 Image MakeLightning(const Image& still, int which) {
-  SheetSpec spec;
-  spec.w = 171;
-  spec.h = 182;
-  spec.frames = 2;
+  SheetSpec spec(which == 1 ? dusk::sheet::kLightning1 : dusk::sheet::kLightning2);
   spec.look = Look::Matte;
   spec.scene = &still;
   spec.sceneX = which == 1 ? 320 : 20;
@@ -241,10 +238,7 @@ Image MakeLightning(const Image& still, int which) {
 }
 
 Image MakeWatchman() {
-  SheetSpec spec;
-  spec.w = 87;
-  spec.h = 157;
-  spec.frames = 14;
+  SheetSpec spec(dusk::sheet::kWatchman);
   spec.look = Look::Glow;
   return BuildSheet(spec, Spirit);
 }
@@ -252,10 +246,7 @@ Image MakeWatchman() {
 // Blood seeps from the crack near the stone's left edge (frame 0..13): a drop swells at the end
 // of the trickle, falls, and lands in the pool on frame 4; the pool ripples while the next swells.
 Image MakeBloodDrip(const Image& still) {
-  SheetSpec spec;
-  spec.w = 51;
-  spec.h = 113;
-  spec.frames = 14;
+  SheetSpec spec(dusk::sheet::kBloodDrip);
   spec.look = Look::Matte;
   spec.scene = &still;
   spec.sceneX = -5;
@@ -319,10 +310,7 @@ Image MakeBloodDrip(const Image& still) {
 
 // Hangs on its chain from the ends of the cross's arms; frames 1 and 2 glint.
 Image MakeMedallion(const Image& still) {
-  SheetSpec spec;
-  spec.w = 65;
-  spec.h = 38;
-  spec.frames = 3;
+  SheetSpec spec(dusk::sheet::kMedallion);
   spec.look = Look::Matte;
   spec.scene = &still;
   spec.sceneX = 706;
@@ -405,10 +393,7 @@ Image MakePreview(const Image& still) {
       small.at(x, y) = (static_cast<uint32_t>(r / 36) << 16) | (static_cast<uint32_t>(g / 36) << 8) |
                        static_cast<uint32_t>(b / 36);
     }
-  SheetSpec spec;
-  spec.w = 127;
-  spec.h = 100;
-  spec.frames = 21;
+  SheetSpec spec(dusk::sheet::kPreview);
   Canvas c(127, 100);
   Image sheet(127 * 21, 200, 0x000000);
   for (int f = 0; f < 21; ++f) {

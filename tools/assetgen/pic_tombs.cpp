@@ -9,10 +9,8 @@
 namespace assetgen {
 namespace {
 
-Image Tomb(int w, int h, int x, int y, const Image& strips, const std::function<void(cairo_t*)>& draw) {
-  SheetSpec spec;
-  spec.w = w;
-  spec.h = h;
+Image Tomb(const dusk::SpriteSheet& sheet, int x, int y, const Image& strips, const std::function<void(cairo_t*)>& draw) {
+  SheetSpec spec(sheet);
   spec.look = Look::Matte;
   spec.scene = &strips;
   spec.sceneX = x;
@@ -40,7 +38,7 @@ void FootShadow(cairo_t* cr, double cx, double y, double rx) {
 // The crow perches on the arch's right shoulder (y 4..8 at x 86..101); the blood trickles down
 // the left edge from a crack at (24, 87).
 Image MakeTombstone1(const Image& strips) {
-  return Tomb(134, 199, 15, 400, strips, [](cairo_t* cr) {
+  return Tomb(dusk::sheet::kTomb1, 15, 400, strips, [](cairo_t* cr) {
     FootShadow(cr, 67, 194, 66);
     // Plinth, two steps.
     StoneBody(cr, [](cairo_t* c) { Poly(c, {4, 199, 4, 188, 130, 188, 130, 199}); }, 0x4a4f68, 4, 188,
@@ -99,7 +97,7 @@ Image MakeTombstone1(const Image& strips) {
 
 // Leaning a little to the left; drawn at (250, 450) and again at (473, 450).
 Image MakeTombstone2(const Image& strips) {
-  return Tomb(77, 125, 250, 450, strips, [](cairo_t* cr) {
+  return Tomb(dusk::sheet::kTomb2, 250, 450, strips, [](cairo_t* cr) {
     FootShadow(cr, 38, 120, 40);
     cairo_save(cr);
     cairo_translate(cr, 38, 121);
@@ -152,7 +150,7 @@ Image MakeTombstone2(const Image& strips) {
 
 // A Celtic cross on a pedestal; the medallion's chain hangs from the ends of its arms.
 Image MakeTombstone4(const Image& strips) {
-  return Tomb(102, 184, 688, 400, strips, [](cairo_t* cr) {
+  return Tomb(dusk::sheet::kTomb4, 688, 400, strips, [](cairo_t* cr) {
     FootShadow(cr, 51, 180, 50);
     StoneBody(cr, [](cairo_t* c) { Poly(c, {8, 184, 8, 172, 94, 172, 94, 184}); }, 0x4a4f68, 8, 172, 94,
               184, 401);

@@ -270,21 +270,14 @@ void DrawSkeleton(cairo_t* cr, const Skel& s, const BoneStyle& st) {
 }  // namespace
 
 Image MakeSkeleton1() {
-  SheetSpec spec;
-  spec.w = 151;
-  spec.h = 200;
-  spec.frames = 12;
+  SheetSpec spec(dusk::sheet::kSkeleton1);
   const BoneStyle st{0xe2decc, 0x8a8aa0, 0x1a1822, 1.0, 1.0};
   return BuildSheet(spec, [&](cairo_t* cr, int f) { DrawSkeleton(cr, SkeletonPose(f, 1.0), st); });
 }
 
 // The far skeleton: the same walk, small and paler in the mist; left first.
 Image MakeSkeleton2() {
-  SheetSpec spec;
-  spec.w = 45;
-  spec.h = 64;
-  spec.frames = 12;
-  spec.runs = 2;
+  SheetSpec spec(dusk::sheet::kSkeleton2);
   spec.firstRunMirrored = true;
   const double k = 0.315;
   const BoneStyle st{0xc4c8da, 0x70748e, 0x12131c, k, 1.5};
@@ -298,10 +291,7 @@ Image MakeSkeleton2() {
 // ---- zombie --------------------------------------------------------------------------------
 
 Image MakeZombie() {
-  SheetSpec spec;
-  spec.w = 39;
-  spec.h = 66;
-  spec.frames = 10;
+  SheetSpec spec(dusk::sheet::kZombie);
   spec.firstRunMirrored = true;  // shambles to the left
   const uint32_t skin = 0x7f9a7c, skinDark = 0x3f5240, shirt = 0x3a3450, pants = 0x272a3a, out = 0x0c0d12;
   return BuildSheet(spec, [&](cairo_t* cr, int f) {
@@ -398,10 +388,7 @@ Image MakeZombie() {
 // in, his boot presses it down, he levers the earth out and swings the load low across to the heap
 // behind him, then brings the spade back round. The lantern on the grave's far edge lights his front.
 Image MakeGraveDigger(const Image& still) {
-  SheetSpec spec;
-  spec.w = 59;
-  spec.h = 74;
-  spec.frames = 16;
+  SheetSpec spec(dusk::sheet::kGraveDigger);
   spec.look = Look::Matte;
   spec.scene = &still;
   spec.sceneX = 650;
@@ -573,10 +560,7 @@ Image MakeGraveDigger(const Image& still) {
 
 // Rises out of the earth before the Celtic cross: frame 0 the disturbed ground, frame 16 full height.
 Image MakeHand(const Image& still) {
-  SheetSpec spec;
-  spec.w = 61;
-  spec.h = 98;
-  spec.frames = 17;
+  SheetSpec spec(dusk::sheet::kHand);
   spec.look = Look::Matte;
   spec.scene = &still;
   spec.sceneX = 710;

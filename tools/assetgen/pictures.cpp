@@ -10,46 +10,48 @@
 #include "bmp_io.h"
 #include "pic_art.h"
 #include "pic_draw.h"
+#include "scene/sprites.h"
 
 namespace assetgen {
 
 const std::vector<SheetInfo>& SheetTable() {
-  // file, frame size, frames, runs, how it is drawn, where it stands in a still of the scene.
+  // The sheet as the scene reads it, how it is drawn, where it stands in a still of the scene.
+  using namespace dusk;
   static const std::vector<SheetInfo> table = {
-      {"h_background_top.bmp", 800, 315, 1, 1, Draw::Strip, 0, 0},
-      {"h_background_mid1.bmp", 800, 132, 1, 1, Draw::Strip, 0, 315},
-      {"h_background_mid2.bmp", 800, 132, 1, 1, Draw::Strip, 0, 315},
-      {"h_background_mid3.bmp", 800, 132, 1, 1, Draw::Strip, 0, 315},
-      {"h_background_bot.bmp", 800, 153, 1, 1, Draw::Strip, 0, 447},
-      {"h_palette.bmp", 8, 8, 1, 1, Draw::Strip, 0, 0},
-      {"h_tombstone1.bmp", 134, 199, 1, 1, Draw::Masked, 15, 400},
-      {"h_tombstone2.bmp", 77, 125, 1, 1, Draw::Masked, 250, 450},
-      {"h_tombstone4.bmp", 102, 184, 1, 1, Draw::Masked, 688, 400},
-      {"h_hand.bmp", 61, 98, 17, 1, Draw::Masked, 710, 500},
-      {"h_watchman.bmp", 87, 157, 14, 1, Draw::Additive, 400, 378},
-      {"h_owl.bmp", 32, 48, 6, 1, Draw::Opaque, kOwlX, kOwlY},
-      {"h_dove.bmp", 27, 46, 8, 2, Draw::Masked, 640, 315},
-      {"h_medallion.bmp", 65, 38, 3, 1, Draw::Masked, 706, 450},
-      {"h_skeleton1.bmp", 151, 200, 12, 1, Draw::Masked, 140, 385},
-      {"h_skeleton2.bmp", 45, 64, 12, 2, Draw::Masked, 300, 386},
-      {"h_crow1.bmp", 83, 64, 6, 1, Draw::Masked, 66, 365},
-      {"h_Crow2.bmp", 84, 59, 7, 1, Draw::Masked, 100, 540},
-      {"h_bat.bmp", 26, 23, 8, 2, Draw::Masked, 380, 330},
-      {"h_lightning1.bmp", 171, 182, 2, 1, Draw::Masked, 320, 214},
-      {"h_lightning2.bmp", 171, 182, 2, 1, Draw::Masked, 20, 125},
-      {"h_zombie.bmp", 39, 66, 10, 1, Draw::Masked, 430, 387},
-      {"h_blooddrip.bmp", 51, 113, 14, 1, Draw::Masked, -5, 483},
-      {"h_rat1.bmp", 65, 43, 5, 2, Draw::Masked, 560, 550},
-      {"h_rat2.bmp", 45, 30, 5, 2, Draw::Masked, 420, 500},
-      {"h_scorpion.bmp", 38, 33, 5, 1, Draw::Masked, 600, 540},
-      {"h_flower.bmp", 50, 50, 8, 1, Draw::Masked, 335, 468},
-      {"h_gravedigger.bmp", 59, 74, 16, 1, Draw::Masked, 650, 415},
-      {"h_bouncingpumpkin.bmp", 46, 137, 8, 1, Draw::Masked, 377, 448},
-      {"h_spider.bmp", 79, 93, 1, 1, Draw::Masked, 200, 120},
-      {"h_firefly.bmp", 20, 19, 8, 1, Draw::Additive, 0, 0},
-      {"h_preview.bmp", 127, 100, 21, 1, Draw::Masked, 0, 0},
-      {"h_owl_preview.bmp", 82, 81, 4, 1, Draw::Masked, 0, 0},
-      {"h_bat_preview.bmp", 36, 32, 8, 1, Draw::Masked, 0, 0},
+      {sheet::kBackTop, Draw::Strip, 0, 0},
+      {sheet::kBackMid1, Draw::Strip, 0, 315},
+      {sheet::kBackMid2, Draw::Strip, 0, 315},
+      {sheet::kBackMid3, Draw::Strip, 0, 315},
+      {sheet::kBackBottom, Draw::Strip, 0, 447},
+      {sheet::kPalette, Draw::Strip, 0, 0},
+      {sheet::kTomb1, Draw::Masked, 15, 400},
+      {sheet::kTomb2, Draw::Masked, 250, 450},
+      {sheet::kTomb4, Draw::Masked, 688, 400},
+      {sheet::kHand, Draw::Masked, 710, 500},
+      {sheet::kWatchman, Draw::Additive, 400, 378},
+      {sheet::kOwl, Draw::Opaque, kOwlX, kOwlY},
+      {sheet::kDove, Draw::Masked, 640, 315},
+      {sheet::kMedallion, Draw::Masked, 706, 450},
+      {sheet::kSkeleton1, Draw::Masked, 140, 385},
+      {sheet::kSkeleton2, Draw::Masked, 300, 386},
+      {sheet::kCrow1, Draw::Masked, 66, 365},
+      {sheet::kCrow2, Draw::Masked, 100, 540},
+      {sheet::kBat, Draw::Masked, 380, 330},
+      {sheet::kLightning1, Draw::Masked, 320, 214},
+      {sheet::kLightning2, Draw::Masked, 20, 125},
+      {sheet::kZombie, Draw::Masked, 430, 387},
+      {sheet::kBloodDrip, Draw::Masked, -5, 483},
+      {sheet::kRat1, Draw::Masked, 560, 550},
+      {sheet::kRat2, Draw::Masked, 420, 500},
+      {sheet::kScorpion, Draw::Masked, 600, 540},
+      {sheet::kFlower, Draw::Masked, 335, 468},
+      {sheet::kGraveDigger, Draw::Masked, 650, 415},
+      {sheet::kPumpkin, Draw::Masked, 377, 448},
+      {sheet::kSpider, Draw::Masked, 200, 120},
+      {sheet::kFirefly, Draw::Additive, 0, 0},
+      {sheet::kPreview, Draw::Masked, 0, 0},
+      {sheet::kOwlPreview, Draw::Masked, 0, 0},
+      {sheet::kBatPreview, Draw::Masked, 0, 0},
   };
   return table;
 }

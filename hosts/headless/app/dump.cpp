@@ -2,6 +2,9 @@
 
 #include <cstdio>
 
+#include "scene/catalogue.h"
+#include "scene/settings_table.h"
+
 namespace dusk::headless {
 
 std::string Quote(const std::string& s) {
@@ -71,44 +74,41 @@ std::string Record(const CreatureState& r) {
   return j.Text();
 }
 
-template <class Array>
-std::string Elements(const Array& a, int first, int last) {
-  std::string json = "[";
-  for (int i = first; i <= last; ++i) json += (i > first ? "," : "") + Record(a[i]);
-  return json + "]";
-}
-
 }  // namespace
 
-void SettingsFields(JsonLine& j, const Program& p) {
-  const Settings& s = p.settings;
-  std::vector<int> songs, sounds;
-  for (int i = 0; i <= 11; ++i) {
-    songs.push_back(s.SongOn[i]);
-    sounds.push_back(s.SoundOn[i]);
+void SettingsFields(JsonLine& j, Program& p) {
+  for (size_t i = 0; i < kSettingRowCount; ++i) {
+    const SettingRow& r = kSettingRows[i];
+    if (!r.dumpName) continue;
+    if (r.type == SettingType::kNumber) j.Field(r.dumpName, static_cast<int16_t>(r.number(p)));
+    else if (r.type == SettingType::kText) j.Field(r.dumpName, r.text(p));
+    else if (r.count == 1) j.Field(r.dumpName, r.flag(p, 0));
+    else {
+      std::vector<int> flags;
+      for (int n = 0; n < r.count; ++n) flags.push_back(r.flag(p, n));
+      j.Numbers(r.dumpName, flags);
+    }
   }
-  j.Field("Speed", s.Speed).Numbers("SongOn", songs).Numbers("SoundOn", sounds);
-  j.Field("ClockOn", s.ClockOn).Field("MessageText", s.MessageText);
 }
 
 std::string RecordsJson(const Program& p) {
   const Scene& s = p.scene;
   JsonLine j;
-  const std::pair<const char*, const CreatureState*> singles[] = {
-      {"BackTop", &s.BackTop},     {"BackMid1", &s.BackMid1},       {"BackMid2", &s.BackMid2},
-      {"BackMid3", &s.BackMid3},   {"BackBottom", &s.BackBottom},   {"Tomb1", &s.Tomb1},
-      {"Tomb2", &s.Tomb2},         {"Tomb3", &s.Tomb3},             {"Tomb4", &s.Tomb4},
-      {"Hand", &s.Hand},           {"Watchman", &s.Watchman},       {"Owl", &s.Owl},
-      {"Dove", &s.Dove},           {"Medallion", &s.Medallion},     {"Skeleton1", &s.Skeleton1},
-      {"Skeleton2", &s.Skeleton2}, {"Crow1", &s.Crow1},             {"Crow2", &s.Crow2},
-      {"Zombie", &s.Zombie},       {"BloodDrip", &s.BloodDrip},     {"Scorpion", &s.Scorpion},
-      {"Flower", &s.Flower},       {"GraveDigger", &s.GraveDigger}, {"Pumpkin", &s.Pumpkin},
-      {"Spider", &s.Spider}};
-  for (auto& [name, r] : singles) j.Raw(name, Record(*r));
-  j.Raw("Bats", Elements(s.Bats, 1, 6));
-  j.Raw("FireFlies", Elements(s.FireFlies, 1, 15));
-  j.Raw("Rats", Elements(s.Rats, 1, 2));
-  j.Raw("Lightning", Elements(s.Lightning, 1, 2));
+  const std::pair<const char*, const CreatureState*> scenery[] = {
+      {"BackTop", &s.BackTop},   {"BackMid1", &s.BackMid1}, {"BackMid2", &s.BackMid2},
+      {"BackMid3", &s.BackMid3}, {"BackBottom", &s.BackBottom}, {"Tomb1", &s.Tomb1},
+      {"Tomb2", &s.Tomb2},       {"Tomb3", &s.Tomb3},       {"Tomb4", &s.Tomb4}};
+  for (auto& [name, r] : scenery) j.Raw(name, Record(*r));
+  Scene& scene = const_cast<Scene&>(s);  // the table's accessors take the scene to change it
+  for (const CreatureEntry& c : kCreatures) {
+    if (c.elements == 0) {
+      j.Raw(c.name, Record(c.record(scene)));
+      continue;
+    }
+    std::string json = "[";
+    for (int i = 1; i <= c.elements; ++i) json += (i > 1 ? "," : "") + Record(c.element(scene, i));
+    j.Raw(c.name, json + "]");
+  }
   return j.Text();
 }
 

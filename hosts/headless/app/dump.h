@@ -24,7 +24,7 @@ class JsonLine {
 };
 
 std::string Quote(const std::string& s);
-void SettingsFields(JsonLine& j, const Program& p);
+void SettingsFields(JsonLine& j, Program& p);
 std::string RecordsJson(const Program& p);
 std::string LabelsJson(const LabelControl* labels[], const char* names[], int count);
 

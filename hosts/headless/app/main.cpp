@@ -1,5 +1,6 @@
 // duskhollow-headless: runs the program for a command line against a simulated screen and a
 // deterministic clock, writing frames as PNG files and the state of every frame as JSON lines.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,6 +17,8 @@
 #include "hosts/kit/ticks.h"
 #include "saver/previewscreen.h"
 #include "saver/screensaver.h"
+#include "scene/catalogue.h"
+#include "scene/settings_table.h"
 #include "startup/starter.h"
 
 namespace dusk::headless {
@@ -55,7 +58,13 @@ const char* kUsage =
     "  --platform 95|NT    the Windows family to report (default NT)\n"
     "  --no-sound          no wave output can be opened\n"
     "  --no-close          end without closing the window (no clean-up line)\n"
-    "The command line defaults to /s.\n";
+    "The command line defaults to /s.\n"
+    "\n"
+    "  --write-settings FILE [KEY=VALUE...]\n"
+    "                      write a settings file, every key in the order the settings dialog\n"
+    "                      writes them: every switch off (one older files may lack: its default),\n"
+    "                      the rest at its default, then the values given (a later one wins)\n"
+    "  --list-creatures    the creatures' settings keys, one a line\n";
 
 [[noreturn]] void Fail(const std::string& message) {
   std::fprintf(stderr, "duskhollow-headless: %s\n%s", message.c_str(), kUsage);
@@ -67,6 +76,28 @@ long long Number(const std::string& option, const char* text, long long lo, long
   long long v = std::strtoll(text, &end, 10);
   if (!*text || *end || v < lo || v > hi) Fail(option + " needs a whole number from " + std::to_string(lo) + " to " + std::to_string(hi));
   return v;
+}
+
+// A settings file (CRLF lines, the program's section) from the settings table, in Apply's order.
+[[noreturn]] void WriteSettings(const std::string& file, const std::vector<std::string>& pairs) {
+  std::vector<std::pair<std::string, std::string>> lines;
+  for (const SettingKey& k : SettingKeys()) {
+    const bool off = k.row->type == SettingType::kSwitch && !k.row->optional;
+    lines.emplace_back(k.key, off ? k.Written(0) : k.DefaultText());
+  }
+  for (const std::string& pair : pairs) {
+    const size_t eq = pair.find('=');
+    const std::string key = pair.substr(0, eq);
+    auto line = std::find_if(lines.begin(), lines.end(), [&](const auto& l) { return l.first == key; });
+    if (eq == std::string::npos || line == lines.end()) Fail("--write-settings: no setting is called '" + key + "'");
+    line->second = pair.substr(eq + 1);
+  }
+  std::ofstream out(file, std::ios::binary);
+  out << "[" << kSettingsSection << "]\r\n";
+  for (const auto& [key, value] : lines) out << key << "=" << value << "\r\n";
+  out.close();
+  if (!out) Fail("cannot write " + file);
+  std::exit(0);
 }
 
 Options Parse(int argc, char** argv) {
@@ -121,6 +152,12 @@ Options Parse(int argc, char** argv) {
       if (v == "95") o.platform = 1;
       else if (v == "NT") o.platform = 2;
       else Fail("--platform takes 95 or NT");
+    } else if (a == "--write-settings") {
+      const std::string file = value();
+      WriteSettings(file, std::vector<std::string>(argv + i + 1, argv + argc));
+    } else if (a == "--list-creatures") {
+      for (const CreatureEntry& c : kCreatures) std::printf("%s\n", c.key);
+      std::exit(0);
     } else if (a == "--help" || a == "-h") {
       std::fputs(kUsage, stdout);
       std::exit(0);

@@ -13,55 +13,55 @@
 #include "assetgen.h"
 #include "bmp_io.h"
 #include "pic_draw.h"
+#include "scene/sprites.h"
 
 namespace assetgen {
 namespace {
 
 const std::string kDir = DUSK_DATA_DIR;
 
-// What the scene reads: frame size, frames per facing, facings; `mask` false for pictures without
-// a mask row (backdrop strips, the owl, which is copied opaquely).
+// Every picture with the layout the scene reads it in (scene/sprites.h); `mask` false for pictures
+// without a mask row (backdrop strips, the owl, which is copied opaquely).
 struct Expect {
-  const char* file;
-  int w, h, frames, runs;
+  dusk::SpriteSheet sheet;
   bool mask;
   bool additive;
 };
 
 const Expect kPictures[] = {
-    {"h_background_top.bmp", 800, 315, 1, 1, false, false},
-    {"h_background_mid1.bmp", 800, 132, 1, 1, false, false},
-    {"h_background_mid2.bmp", 800, 132, 1, 1, false, false},
-    {"h_background_mid3.bmp", 800, 132, 1, 1, false, false},
-    {"h_background_bot.bmp", 800, 153, 1, 1, false, false},
-    {"h_tombstone1.bmp", 134, 199, 1, 1, true, false},
-    {"h_tombstone2.bmp", 77, 125, 1, 1, true, false},
-    {"h_tombstone4.bmp", 102, 184, 1, 1, true, false},
-    {"h_hand.bmp", 61, 98, 17, 1, true, false},
-    {"h_watchman.bmp", 87, 157, 14, 1, true, true},
-    {"h_owl.bmp", 32, 48, 6, 1, false, false},
-    {"h_dove.bmp", 27, 46, 8, 2, true, false},
-    {"h_medallion.bmp", 65, 38, 3, 1, true, false},
-    {"h_skeleton1.bmp", 151, 200, 12, 1, true, false},
-    {"h_skeleton2.bmp", 45, 64, 12, 2, true, false},
-    {"h_crow1.bmp", 83, 64, 6, 1, true, false},
-    {"h_Crow2.bmp", 84, 59, 7, 1, true, false},
-    {"h_bat.bmp", 26, 23, 8, 2, true, false},
-    {"h_lightning1.bmp", 171, 182, 2, 1, true, false},
-    {"h_lightning2.bmp", 171, 182, 2, 1, true, false},
-    {"h_zombie.bmp", 39, 66, 10, 1, true, false},
-    {"h_blooddrip.bmp", 51, 113, 14, 1, true, false},
-    {"h_rat1.bmp", 65, 43, 5, 2, true, false},
-    {"h_rat2.bmp", 45, 30, 5, 2, true, false},
-    {"h_scorpion.bmp", 38, 33, 5, 1, true, false},
-    {"h_flower.bmp", 50, 50, 8, 1, true, false},
-    {"h_gravedigger.bmp", 59, 74, 16, 1, true, false},
-    {"h_bouncingpumpkin.bmp", 46, 137, 8, 1, true, false},
-    {"h_spider.bmp", 79, 93, 1, 1, true, false},
-    {"h_firefly.bmp", 20, 19, 8, 1, true, true},
-    {"h_preview.bmp", 127, 100, 21, 1, true, false},
-    {"h_owl_preview.bmp", 82, 81, 4, 1, true, false},
-    {"h_bat_preview.bmp", 36, 32, 8, 1, true, false},
+    {dusk::sheet::kBackTop, false, false},
+    {dusk::sheet::kBackMid1, false, false},
+    {dusk::sheet::kBackMid2, false, false},
+    {dusk::sheet::kBackMid3, false, false},
+    {dusk::sheet::kBackBottom, false, false},
+    {dusk::sheet::kTomb1, true, false},
+    {dusk::sheet::kTomb2, true, false},
+    {dusk::sheet::kTomb4, true, false},
+    {dusk::sheet::kHand, true, false},
+    {dusk::sheet::kWatchman, true, true},
+    {dusk::sheet::kOwl, false, false},
+    {dusk::sheet::kDove, true, false},
+    {dusk::sheet::kMedallion, true, false},
+    {dusk::sheet::kSkeleton1, true, false},
+    {dusk::sheet::kSkeleton2, true, false},
+    {dusk::sheet::kCrow1, true, false},
+    {dusk::sheet::kCrow2, true, false},
+    {dusk::sheet::kBat, true, false},
+    {dusk::sheet::kLightning1, true, false},
+    {dusk::sheet::kLightning2, true, false},
+    {dusk::sheet::kZombie, true, false},
+    {dusk::sheet::kBloodDrip, true, false},
+    {dusk::sheet::kRat1, true, false},
+    {dusk::sheet::kRat2, true, false},
+    {dusk::sheet::kScorpion, true, false},
+    {dusk::sheet::kFlower, true, false},
+    {dusk::sheet::kGraveDigger, true, false},
+    {dusk::sheet::kPumpkin, true, false},
+    {dusk::sheet::kSpider, true, false},
+    {dusk::sheet::kFirefly, true, true},
+    {dusk::sheet::kPreview, true, false},
+    {dusk::sheet::kOwlPreview, true, false},
+    {dusk::sheet::kBatPreview, true, false},
 };
 
 Image Load(const std::string& name) {
@@ -117,7 +117,7 @@ TEST(BmpFile, WritesBottomUp24BitWithPaddedRows) {
 
 TEST(DataFolder, HoldsEveryPictureWithItsExactName) {
   for (const Expect& e : kPictures)
-    EXPECT_TRUE(std::filesystem::exists(kDir + "/" + e.file)) << e.file;
+    EXPECT_TRUE(std::filesystem::exists(kDir + "/" + e.sheet.file)) << e.sheet.file;
   EXPECT_TRUE(std::filesystem::exists(kDir + "/h_palette.bmp"));
   // The second crow's file name has a capital C.
   EXPECT_FALSE(std::filesystem::exists(kDir + "/h_crow2.bmp") &&
@@ -126,9 +126,9 @@ TEST(DataFolder, HoldsEveryPictureWithItsExactName) {
 
 TEST(DataFolder, EveryPictureIsA24BitBmp) {
   for (const Expect& e : kPictures) {
-    std::vector<char> b = Bytes(kDir + "/" + e.file);
-    ASSERT_GE(b.size(), 54u) << e.file;
-    EXPECT_EQ(static_cast<uint8_t>(b[28]), 24) << e.file;
+    std::vector<char> b = Bytes(kDir + "/" + e.sheet.file);
+    ASSERT_GE(b.size(), 54u) << e.sheet.file;
+    EXPECT_EQ(static_cast<uint8_t>(b[28]), 24) << e.sheet.file;
   }
   Image palette = Load("h_palette.bmp");
   EXPECT_GT(palette.w, 0);
@@ -136,27 +136,27 @@ TEST(DataFolder, EveryPictureIsA24BitBmp) {
 
 TEST(Sheets, HaveTheSizeTheSceneReads) {
   for (const Expect& e : kPictures) {
-    Image img = Load(e.file);
-    EXPECT_EQ(img.w, e.w * e.frames * e.runs) << e.file;
-    EXPECT_EQ(img.h, e.mask ? 2 * e.h : e.h) << e.file;
+    Image img = Load(e.sheet.file);
+    EXPECT_EQ(img.w, e.sheet.width * e.sheet.frames * e.sheet.facings) << e.sheet.file;
+    EXPECT_EQ(img.h, e.mask ? 2 * e.sheet.height : e.sheet.height) << e.sheet.file;
   }
 }
 
 TEST(Sheets, MasksArePureAndHideNothingUnderWhite) {
   for (const Expect& e : kPictures) {
     if (!e.mask) continue;
-    Image img = Load(e.file);
+    Image img = Load(e.sheet.file);
     int impure = 0, lit = 0;
-    for (int y = 0; y < e.h; ++y)
+    for (int y = 0; y < e.sheet.height; ++y)
       for (int x = 0; x < img.w; ++x) {
-        uint32_t m = img.at(x, e.h + y);
+        uint32_t m = img.at(x, e.sheet.height + y);
         if (m != 0 && m != 0xFFFFFF) ++impure;
         if (m == 0xFFFFFF && img.at(x, y) != 0) ++lit;
       }
-    EXPECT_EQ(impure, 0) << e.file;
+    EXPECT_EQ(impure, 0) << e.sheet.file;
     // The lightning's faint halo is the one exception: it shines through the white mask.
-    if (std::string(e.file).rfind("h_lightning", 0) != 0) {
-      EXPECT_EQ(lit, 0) << e.file << ": image not black under the white mask";
+    if (std::string(e.sheet.file).rfind("h_lightning", 0) != 0) {
+      EXPECT_EQ(lit, 0) << e.sheet.file << ": image not black under the white mask";
     }
   }
   // The middle scenery: mid2 is its mask, mid3 its image on black.
@@ -190,9 +190,9 @@ TEST(Sheets, MasksArePureAndHideNothingUnderWhite) {
 TEST(Sheets, NoFrameIsEmpty) {
   for (const Expect& e : kPictures) {
     if (!e.mask) continue;
-    Image img = Load(e.file);
-    for (int f = 0; f < e.frames * e.runs; ++f)
-      EXPECT_GE(OpaqueRows(img, f, e.w, e.h).first, 0) << e.file << " frame " << f;
+    Image img = Load(e.sheet.file);
+    for (int f = 0; f < e.sheet.frames * e.sheet.facings; ++f)
+      EXPECT_GE(OpaqueRows(img, f, e.sheet.width, e.sheet.height).first, 0) << e.sheet.file << " frame " << f;
   }
 }
 
@@ -238,20 +238,17 @@ TEST(Sheets, WalkersPlantTheirFeet) {
 }
 
 TEST(Sheets, SecondFacingMirrorsTheFirst) {
-  for (const char* name : {"h_dove.bmp", "h_skeleton2.bmp", "h_rat1.bmp", "h_rat2.bmp", "h_bat.bmp"}) {
-    const Expect* e = nullptr;
-    for (const Expect& x : kPictures)
-      if (std::string(x.file) == name) e = &x;
-    ASSERT_NE(e, nullptr);
-    Image img = Load(name);
-    const int run = e->frames * e->w;
+  for (const Expect& e : kPictures) {
+    if (e.sheet.facings != 2) continue;
+    const int w = e.sheet.width, run = e.sheet.frames * w;
+    Image img = Load(e.sheet.file);
     int differ = 0;
-    for (int y = 0; y < 2 * e->h; ++y)
+    for (int y = 0; y < 2 * e.sheet.height; ++y)
       for (int x = 0; x < run; ++x) {
-        const int f = x / e->w, i = x % e->w;
-        differ += img.at(x, y) != img.at(run + f * e->w + (e->w - 1 - i), y);
+        const int f = x / w, i = x % w;
+        differ += img.at(x, y) != img.at(run + f * w + (w - 1 - i), y);
       }
-    EXPECT_EQ(differ, 0) << name;
+    EXPECT_EQ(differ, 0) << e.sheet.file;
   }
 }
 
@@ -389,8 +386,8 @@ TEST(Generator, IsDeterministic) {
   ASSERT_TRUE(WritePictures(a));
   ASSERT_TRUE(WritePictures(b));
   for (const Expect& e : kPictures) {
-    EXPECT_EQ(Bytes(a + "/" + e.file), Bytes(b + "/" + e.file)) << e.file;
-    EXPECT_EQ(Bytes(a + "/" + e.file), Bytes(kDir + "/" + e.file)) << e.file;
+    EXPECT_EQ(Bytes(a + "/" + e.sheet.file), Bytes(b + "/" + e.sheet.file)) << e.sheet.file;
+    EXPECT_EQ(Bytes(a + "/" + e.sheet.file), Bytes(kDir + "/" + e.sheet.file)) << e.sheet.file;
   }
 }
 
