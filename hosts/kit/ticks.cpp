@@ -1,6 +1,7 @@
 #include "hosts/kit/ticks.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace dusk::kit {
 
@@ -33,6 +34,13 @@ std::optional<TickScheduler::Firing> TickScheduler::Take(int64_t now) {
   due->due += due->running;
   if (!repeatable_ && due->due <= now) due->due = now + due->running;
   return f;
+}
+
+std::optional<LocalTime> ParseTimeOfDay(const std::string& text) {
+  int h = 0, m = 0;
+  char tail = 0;
+  if (std::sscanf(text.c_str(), "%d:%d%c", &h, &m, &tail) != 2 || h < 0 || h > 23 || m < 0 || m > 59) return {};
+  return LocalTime{h, m, 0};
 }
 
 }  // namespace dusk::kit

@@ -7,9 +7,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/controls.h"
+#include "platform/seam.h"
 
 namespace dusk::kit {
 
@@ -47,5 +49,8 @@ class TickScheduler {
   std::vector<Slot> slots_;
   bool repeatable_;
 };
+
+// A time of day given as "HH:MM" (a run that must show a fixed clock); nothing for anything else.
+std::optional<LocalTime> ParseTimeOfDay(const std::string& text);
 
 }  // namespace dusk::kit

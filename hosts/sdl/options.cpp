@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "hosts/kit/ticks.h"
 #include "platform/ini.h"
 #include "platform/system.h"
 #include "scene/catalogue.h"
@@ -319,13 +320,10 @@ Options ParseOptions(int argc, char** argv) {
     } else if (a == "--seed") {
       o.seed = Number(a, value(), 0, 1000000000);
     } else if (a == "--time") {
-      const std::string v = value();
-      int h, m;
-      char tail;
-      if (std::sscanf(v.c_str(), "%d:%d%c", &h, &m, &tail) != 2 || h < 0 || h > 23 || m < 0 || m > 59)
-        Fail("--time needs HH:MM");
-      o.hour = h;
-      o.minute = m;
+      const auto t = kit::ParseTimeOfDay(value());
+      if (!t) Fail("--time needs HH:MM");
+      o.hour = t->hour;
+      o.minute = t->minute;
     } else if (a == "--ticks") {
       o.ticks = Number(a, value(), 1, 100000000);
     } else if (lower == "/s" || lower == "-s") {

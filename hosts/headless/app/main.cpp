@@ -134,13 +134,10 @@ Options Parse(int argc, char** argv) {
     } else if (a == "--ticks") o.ticks = Number(a, value(), 0, 100000000);
     else if (a == "--seed") o.seed = Number(a, value(), 0, 1000000000);
     else if (a == "--time") {
-      std::string v = value();
-      int h, m;
-      char tail;
-      if (std::sscanf(v.c_str(), "%d:%d%c", &h, &m, &tail) != 2 || h < 0 || h > 23 || m < 0 || m > 59)
-        Fail("--time needs HH:MM");
-      o.hour = h;
-      o.minute = m;
+      const auto t = kit::ParseTimeOfDay(value());
+      if (!t) Fail("--time needs HH:MM");
+      o.hour = t->hour;
+      o.minute = t->minute;
     } else if (a == "--frames") o.framesDir = value();
     else if (a == "--every") o.every = Number(a, value(), 1, 100000000);
     else if (a == "--dump-state") o.dumpFile = value();
