@@ -332,10 +332,10 @@ class Run {
     tick_ = o_.ticks;
   }
 
-  // The user comes back: a key closes the saver; other windows are closed.
+  // The user comes back: a key closes the saver; the preview's window is taken away.
   void Close() {
-    if (p_.screenSaver) p_.screenSaver->Form_KeyPress(32);
-    else if (p_.previewScreen) p_.previewScreen->Form_Unload();
+    if (p_.screenSaver) p_.windows->Input(WindowInput::kKeyPress, 32);
+    else if (p_.previewScreen) p_.windows->Input(WindowInput::kDestroyed);
   }
 };
 
