@@ -129,14 +129,13 @@ void ScreenSaver::DrawScene() {
 }
 
 void ScreenSaver::PresentBackBuffer() {
-  const bool keep = p_.settings.KeepProportions == kTrue;
   const bool everyMonitor = p_.settings.MonitorsOn == kTrue;
   Damage.clear();
   for (MonitorView& m : OtherMonitors) m.Damage.clear();
   // The same frame, composed once, on every canvas: the first frame whole; after it only the
   // bands of the back buffer that changed are drawn again. Monitors are left black when the
   // scene is to be on the primary only.
-  auto present = [&](int32_t canvas, const Rect* changed) { return PresentScene(p_.surfaces, canvas, p_.BackBuffer, keep, changed); };
+  auto present = [&](int32_t canvas, const Rect* changed) { return PresentScene(p_.surfaces, canvas, p_.BackBuffer, ShowsWhole(canvas), changed); };
   const bool first = !damage_.Presented();
   const std::vector<Rect> changes = damage_.TakeChanges(p_.surfaces, p_.BackBuffer);
   for (size_t k = 0; k < (first ? 1 : changes.size()); ++k) {
@@ -147,6 +146,14 @@ void ScreenSaver::PresentBackBuffer() {
         if (!m.Shared) m.Damage.push_back(present(m.Canvas, changed));
   }
   BuildFrames(false);
+}
+
+bool ScreenSaver::ShowsWhole(int32_t canvas) const {
+  if (p_.settings.KeepProportions == kTrue) return true;
+  // A daemon's window smaller than the scene is its preview: a cut corner would show nothing of
+  // the picture, so it gets the whole scene, scaled down.
+  const Bitmap* c = p_.surfaces.Find(canvas);
+  return c && p_.os.SaverWindowGiven() && (c->width < kSceneWidth || c->height < kSceneHeight);
 }
 
 const std::vector<Rect>& ScreenSaver::DamageOf(int32_t canvas) const {
@@ -235,7 +242,7 @@ void ScreenSaver::ResizeWindow(size_t window, int32_t width, int32_t height) {
   canvas = p_.surfaces.AddBlank(width, height, 0);
   if (window > 0) OtherMonitors[window - 1].Shared = false;
   const bool scene = window == 0 || p_.settings.MonitorsOn == kTrue;
-  if (scene && damage_.Presented()) PresentScene(p_.surfaces, canvas, p_.BackBuffer, p_.settings.KeepProportions == kTrue);
+  if (scene && damage_.Presented()) PresentScene(p_.surfaces, canvas, p_.BackBuffer, ShowsWhole(canvas));
   frames_.resize(WindowCount());
   labelsSent_.resize(WindowCount());
   BuildFrame(window, true);
