@@ -170,7 +170,7 @@ const Bitmap* ScreenSaver::CanvasOf(size_t window) const {
 
 // The labels as they stand on a window `width` wide. On a window as wide as the screen they are
 // where the window's controls put them; on one of another width the message still spans it and
-// the clock keeps its distance from the right edge.
+// the clock keeps its distance from the right edge. The message's box stops at the clock's.
 std::vector<LabelLayout> ScreenSaver::LabelsFor(int32_t width) const {
   std::vector<LabelLayout> out;
   const int screenW = p_.ScreenWidth;
@@ -184,6 +184,13 @@ std::vector<LabelLayout> ScreenSaver::LabelsFor(int32_t width) const {
     }
     out.push_back(LabelLayout{l->Caption, Rect{left, l->Top, left + w, l->Top + l->Height}, fontPixels,
                               kLabelTextColor, kLabelBackColor, l->TextAlign});
+  }
+  // The message ends where the clock begins: a long one, or a large font, ends in an ellipsis
+  // before the time rather than under it. The clock's caption keeps its own margin.
+  if (out.size() == 2) {
+    Rect& message = out[0].box;
+    message.right = std::min(message.right, out[1].box.left);
+    if (message.right <= message.left) out.erase(out.begin());
   }
   return out;
 }

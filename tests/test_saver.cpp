@@ -233,7 +233,7 @@ TEST_F(Saver, LabelsAreSentAgainOnlyWhenTheyChangeAndFollowTheWindowsSize) {
   ASSERT_EQ(f.labels.size(), 2u);
   const LabelLayout message = f.labels[0], clock = f.labels[1];
   EXPECT_EQ(message.text, "  Boo  ");
-  EXPECT_EQ(message.box, (Rect{0, 5, 1024, 24}));
+  EXPECT_EQ(message.box, (Rect{0, 5, 924, 24}));  // up to the clock
   EXPECT_EQ(message.fontPixels, 16);
   EXPECT_EQ(clock.box, (Rect{924, 5, 1013, 24}));
   Frames(1);  // nothing under the labels changed (every creature is off)
@@ -247,7 +247,7 @@ TEST_F(Saver, LabelsAreSentAgainOnlyWhenTheyChangeAndFollowTheWindowsSize) {
   const WindowFrame& small = windows.Frame(0);
   EXPECT_EQ(small.canvas->width, 640);
   EXPECT_EQ(small.changed, (std::vector<Rect>{Rect{0, 0, 640, 480}}));
-  EXPECT_EQ(small.labels[0].box, (Rect{0, 5, 640, 24}));     // the message still spans the window
+  EXPECT_EQ(small.labels[0].box, (Rect{0, 5, 540, 24}));     // the message still runs up to the clock
   EXPECT_EQ(small.labels[1].box, (Rect{540, 5, 629, 24}));   // the clock keeps its distance from the edge
   EXPECT_EQ(small.canvas->Row(479)[639], Back().Row(599)[799]);  // cut at the bottom-right
 }
@@ -321,6 +321,9 @@ TEST_F(Saver, TheLabelsTakeTheirTwipsAtTheScreensDotsPerInch) {
     EXPECT_EQ(W().ScreenLabel.Height, height);
     W().maintimer_Timer();
     EXPECT_EQ(W().ClockLabel.Left, left) << twipsPerPixel;  // the whole label stays on the screen
+    const std::vector<LabelLayout>& labels = p->windows->Frame(0).labels;
+    ASSERT_EQ(labels.size(), 2u);
+    EXPECT_EQ(labels[0].box.right, labels[1].box.left);  // the message never runs under the clock
   }
 }
 
