@@ -135,7 +135,9 @@ void ScreenSaver::PresentBackBuffer() {
   // The same frame, composed once, on every canvas: the first frame whole; after it only the
   // bands of the back buffer that changed are drawn again. Monitors are left black when the
   // scene is to be on the primary only.
-  auto present = [&](int32_t canvas, const Rect* changed) { return PresentScene(p_.surfaces, canvas, p_.BackBuffer, ShowsWhole(canvas), changed); };
+  auto present = [&](int32_t canvas, const Rect* changed) {
+    return PresentScene(p_.surfaces, canvas, p_.BackBuffer, ShowsWhole(canvas), changed);
+  };
   const bool first = !damage_.Presented();
   const std::vector<Rect> changes = damage_.TakeChanges(p_.surfaces, p_.BackBuffer);
   for (size_t k = 0; k < (first ? 1 : changes.size()); ++k) {
