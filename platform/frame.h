@@ -15,7 +15,7 @@ namespace dusk {
 
 // A label as it must look: its box on the window (filled with the back colour), the text in
 // Arial bold of `fontPixels` (the em height in pixels), aligned in the box, top-aligned, one line.
-// Text that does not fit is clipped at the box.
+// Text that does not fit ends, inside the box, with "..." after as much of it as fits with that.
 struct LabelLayout {
   std::string text;  // UTF-8
   Rect box;

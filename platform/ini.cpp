@@ -217,4 +217,17 @@ std::vector<uint8_t> Encode(const std::string& text, Encoding encoding) {
   return out;
 }
 
+std::string CutValue(const std::string& value, size_t units) {
+  size_t used = 0, i = 0;
+  while (i < value.size()) {
+    const unsigned char lead = static_cast<unsigned char>(value[i]);
+    const size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    const size_t need = length == 4 ? 2 : 1;  // beyond the basic plane: a surrogate pair
+    if (used + need > units) break;
+    used += need;
+    i = std::min(value.size(), i + length);
+  }
+  return value.substr(0, i);
+}
+
 }  // namespace dusk::ini

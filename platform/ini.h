@@ -16,6 +16,11 @@ namespace dusk::ini {
 // empty when the section or the key does not exist.
 std::string Get(const std::string& text, const std::string& section, const std::string& key);
 
+// The system's profile reader hands back at most this many characters of a value (UTF-16 units,
+// as it counts them); `CutValue` gives a UTF-8 value as it comes back, whole characters only.
+inline constexpr size_t kValueMaxUnits = 127;
+std::string CutValue(const std::string& value, size_t units = kValueMaxUnits);
+
 // The text with the key set to the value. New lines end as the file's first line does.
 std::string Put(const std::string& text, const std::string& section, const std::string& key,
                 const std::string& value);

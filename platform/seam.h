@@ -37,6 +37,9 @@ class Os {
   virtual int ScreenHeightPixels() = 0;
   // Every monitor but the primary, on the virtual screen (left of or above the primary: negative).
   virtual std::vector<Rect> OtherMonitors() = 0;
+  // The saver draws into a window someone else made and sized (a screen-saver daemon's), not a
+  // screen of its own: the screen size above is that window's.
+  virtual bool SaverWindowGiven() { return false; }
   virtual uint64_t FindTopWindow(const std::string& title) = 0;  // 0 if none
   virtual bool AnotherInstanceRunning() = 0;  // also marks this instance as running
   virtual double ClockSeconds() = 0;          // seconds since midnight: seeds the generator

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "platform/bmp_reader.h"
+#include "platform/ini.h"
 #include "platform/numbers.h"
 #include "platform/text.h"
 
@@ -59,9 +60,7 @@ bool RemoveDC(System& p, int32_t surface) {
 std::string GetIniData(System& p, const std::string& file, const std::string& section,
                        const std::string& key) {
   return Guarded(p, label::kGetIniData, [&] {
-    std::string value = p.os.GetProfileString(file, section, key);
-    if (value.size() > 127) value.resize(127);
-    return value;
+    return ini::CutValue(p.os.GetProfileString(file, section, key));
   });
 }
 

@@ -16,12 +16,16 @@ int64_t FirstShowing(int64_t s, int64_t sourceLength, int64_t length) {
 }  // namespace
 
 Placement PlaceScene(int32_t width, int32_t height, bool keepProportions) {
-  if (width < kSceneWidth) return {width - kSceneWidth, height - kSceneHeight, kSceneWidth, kSceneHeight, false};
-  if (width == kSceneWidth) return {0, 0, width, height, false};
+  if (!keepProportions && width <= kSceneWidth && height <= kSceneHeight) {
+    // The scene covers the screen: cut so that its bottom-right corner sits at the screen's,
+    // or 1:1 from the top left on a screen exactly as wide.
+    if (width < kSceneWidth) return {width - kSceneWidth, height - kSceneHeight, kSceneWidth, kSceneHeight, false};
+    return {0, 0, width, height, false};
+  }
   if (!keepProportions) return {0, 0, width, height, true};
+  // The whole scene, as large as it goes in its own shape, centred; black bars fill the rest.
   const int64_t w = width, h = height;
   Placement p;
-  p.scaled = true;
   if (w * kSceneHeight <= h * kSceneWidth) {  // taller than the scene: bars at top and bottom
     p.width = width;
     p.height = static_cast<int32_t>((w * kSceneHeight + kSceneWidth / 2) / kSceneWidth);
@@ -29,8 +33,11 @@ Placement PlaceScene(int32_t width, int32_t height, bool keepProportions) {
     p.height = height;
     p.width = static_cast<int32_t>((h * kSceneWidth + kSceneHeight / 2) / kSceneHeight);
   }
+  p.width = std::max(p.width, 1);
+  p.height = std::max(p.height, 1);
   p.x = (width - p.width) / 2;
   p.y = (height - p.height) / 2;
+  p.scaled = p.width != kSceneWidth || p.height != kSceneHeight;
   return p;
 }
 

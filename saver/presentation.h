@@ -10,10 +10,11 @@ namespace dusk {
 
 inline constexpr int kSceneWidth = 800, kSceneHeight = 600;
 
-// Where the scene lands on a width x height screen. A narrower screen cuts it so that its
-// bottom-right corner sits at the screen's; one exactly as wide shows it 1:1 at the top left; a
-// wider one stretches it over the whole screen or, keeping its proportions, over the largest
-// centred rectangle of its shape (black bars fill the rest).
+// Where the scene lands on a width x height screen. Where it covers the screen (no side larger
+// than the scene's) it is cut so that its bottom-right corner sits at the screen's, or shown 1:1
+// on a screen exactly as wide; any larger screen gets it stretched over the whole screen. Keeping
+// its proportions, every screen shows the whole scene, scaled up or down to the largest centred
+// rectangle of its shape (black bars fill the rest).
 struct Placement {
   int32_t x = 0, y = 0, width = 0, height = 0;
   bool scaled = false;

@@ -129,14 +129,15 @@ void ScreenSaver::DrawScene() {
 }
 
 void ScreenSaver::PresentBackBuffer() {
-  const bool keep = p_.settings.KeepProportions == kTrue;
   const bool everyMonitor = p_.settings.MonitorsOn == kTrue;
   Damage.clear();
   for (MonitorView& m : OtherMonitors) m.Damage.clear();
   // The same frame, composed once, on every canvas: the first frame whole; after it only the
   // bands of the back buffer that changed are drawn again. Monitors are left black when the
   // scene is to be on the primary only.
-  auto present = [&](int32_t canvas, const Rect* changed) { return PresentScene(p_.surfaces, canvas, p_.BackBuffer, keep, changed); };
+  auto present = [&](int32_t canvas, const Rect* changed) {
+    return PresentScene(p_.surfaces, canvas, p_.BackBuffer, ShowsWhole(canvas), changed);
+  };
   const bool first = !damage_.Presented();
   const std::vector<Rect> changes = damage_.TakeChanges(p_.surfaces, p_.BackBuffer);
   for (size_t k = 0; k < (first ? 1 : changes.size()); ++k) {
@@ -147,6 +148,14 @@ void ScreenSaver::PresentBackBuffer() {
         if (!m.Shared) m.Damage.push_back(present(m.Canvas, changed));
   }
   BuildFrames(false);
+}
+
+bool ScreenSaver::ShowsWhole(int32_t canvas) const {
+  if (p_.settings.KeepProportions == kTrue) return true;
+  // A daemon's window smaller than the scene is its preview: a cut corner would show nothing of
+  // the picture, so it gets the whole scene, scaled down.
+  const Bitmap* c = p_.surfaces.Find(canvas);
+  return c && p_.os.SaverWindowGiven() && (c->width < kSceneWidth || c->height < kSceneHeight);
 }
 
 const std::vector<Rect>& ScreenSaver::DamageOf(int32_t canvas) const {
@@ -163,7 +172,7 @@ const Bitmap* ScreenSaver::CanvasOf(size_t window) const {
 
 // The labels as they stand on a window `width` wide. On a window as wide as the screen they are
 // where the window's controls put them; on one of another width the message still spans it and
-// the clock keeps its distance from the right edge.
+// the clock keeps its distance from the right edge. The message's box stops at the clock's.
 std::vector<LabelLayout> ScreenSaver::LabelsFor(int32_t width) const {
   std::vector<LabelLayout> out;
   const int screenW = p_.ScreenWidth;
@@ -177,6 +186,13 @@ std::vector<LabelLayout> ScreenSaver::LabelsFor(int32_t width) const {
     }
     out.push_back(LabelLayout{l->Caption, Rect{left, l->Top, left + w, l->Top + l->Height}, fontPixels,
                               kLabelTextColor, kLabelBackColor, l->TextAlign});
+  }
+  // The message ends where the clock begins: a long one, or a large font, ends in an ellipsis
+  // before the time rather than under it. The clock's caption keeps its own margin.
+  if (out.size() == 2) {
+    Rect& message = out[0].box;
+    message.right = std::min(message.right, out[1].box.left);
+    if (message.right <= message.left) out.erase(out.begin());
   }
   return out;
 }
@@ -235,7 +251,7 @@ void ScreenSaver::ResizeWindow(size_t window, int32_t width, int32_t height) {
   canvas = p_.surfaces.AddBlank(width, height, 0);
   if (window > 0) OtherMonitors[window - 1].Shared = false;
   const bool scene = window == 0 || p_.settings.MonitorsOn == kTrue;
-  if (scene && damage_.Presented()) PresentScene(p_.surfaces, canvas, p_.BackBuffer, p_.settings.KeepProportions == kTrue);
+  if (scene && damage_.Presented()) PresentScene(p_.surfaces, canvas, p_.BackBuffer, ShowsWhole(canvas));
   frames_.resize(WindowCount());
   labelsSent_.resize(WindowCount());
   BuildFrame(window, true);

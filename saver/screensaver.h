@@ -79,6 +79,8 @@ class ScreenSaver {
   void BuildFrame(size_t window, bool whole);
   std::vector<LabelLayout> LabelsFor(int32_t width) const;
   const Bitmap* CanvasOf(size_t window) const;
+  // Whether a canvas shows the whole scene in its own proportions rather than cut or stretched.
+  bool ShowsWhole(int32_t canvas) const;
   // Songs that could not be played; the rotation passes them by.
   bool songFailed_[12] = {};
   bool skipCurrentSong_ = false;

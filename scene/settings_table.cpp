@@ -77,6 +77,7 @@ SettingRow Sounds() {
 SettingRow Message() {
   SettingRow r{"messagetext", 1, SettingType::kText};
   r.text = [](Stage& p) -> std::string& { return p.settings.MessageText; };
+  r.maxLength = ini::kValueMaxUnits;
   r.control = "Text1";
   r.label = "Message";
   r.style = OptionStyle::kValue;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ini.h"
 #include "platform/runtime.h"
 #include "scene/catalogue.h"
 #include "scene/stage.h"
@@ -50,6 +51,8 @@ struct SettingRow {
   // A number's range as the dialog writes it (its speed bar, XScreenSaver's slider). A number
   // below the range is written as the plain text of its low end ("1": the bar's fast end).
   int low = 0, high = 0;
+  // A text's most characters (UTF-16 units): what reading it back keeps.
+  size_t maxLength = 0;
   // The settings dialog: the control's name (an indexed row's array, "songchk" -> "songchk(3)")
   // and the captions of its keys (one, or one per index; the creatures' come from their table).
   const char* control = nullptr;
@@ -84,7 +87,9 @@ struct SettingKey {
   std::string& Text(Stage& p) const { return row->text(p); }
   // The value as Apply writes it: a switch's box (1 or 0), a number, a text.
   std::string Written(long long value) const;
-  std::string Written(const std::string& text) const { return text; }
+  std::string Written(const std::string& text) const {
+    return row->maxLength ? ini::CutValue(text, row->maxLength) : text;
+  }
   // The default as Apply would write it.
   std::string DefaultText() const;
 };

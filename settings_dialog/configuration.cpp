@@ -135,7 +135,10 @@ void Configuration::Form_Load() {
           speedchk.Value = static_cast<int>(std::clamp<long long>(value, speedchk.Min, speedchk.Max));
           break;
         }
-        case SettingType::kText: Text1 = k.Text(p_); break;
+        case SettingType::kText:
+          Text1 = k.Text(p_);
+          Text1MaxLength = k.row->maxLength;
+          break;
         case SettingType::kMark: break;
       }
     }

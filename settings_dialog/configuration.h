@@ -67,6 +67,7 @@ class Configuration {
   CheckBoxControl clockcheck;
   CheckBoxControl monitorscheck, proportionscheck;
   std::string Text1;
+  size_t Text1MaxLength = 0;  // the most characters the message box takes (UTF-16 units)
   PictureBoxControl PreviewPicture, PreviewPicture2;
   TimerControl Timer1{100, true};
   // The frames the rows stand in, on their pages: fraOptions and Frame4 on the two creature

@@ -85,6 +85,7 @@ TEST_F(Dialog, ApplyWritesEveryKeyInOrderWithTheirValueTexts) {
   Open();  // first run: the defaults
   D().Row("spider")->Check.Value = 1;
   D().speedchk.Value = 70;
+  EXPECT_EQ(D().Text1MaxLength, 127u);  // the message box takes what the saver keeps, and no more
   D().Text1 = "Boo!";
   EXPECT_EQ(EndCode([&] { D().Command2_Click(); }), 0);
   std::vector<std::string> expected = {"firstrun=1"};

@@ -132,6 +132,13 @@ TEST_F(SettingsAccess, LongValuesComeBackCutAt127Characters) {
   const std::string longText(300, 'x');
   PutIniData(*p, "tarnix.ini", "Duskhollow", "messagetext", longText);
   EXPECT_EQ(GetIniData(*p, "tarnix.ini", "Duskhollow", "messagetext"), longText.substr(0, 127));
+  // Characters, not bytes, and never half of one; a character beyond the basic plane counts two.
+  std::string cyrillic;
+  for (int i = 0; i < 130; ++i) cyrillic += "\xD0\x96";
+  PutIniData(*p, "tarnix.ini", "Duskhollow", "messagetext", cyrillic);
+  EXPECT_EQ(GetIniData(*p, "tarnix.ini", "Duskhollow", "messagetext"), cyrillic.substr(0, 254));
+  EXPECT_EQ(ini::CutValue(std::string(125, 'x') + "\xF0\x9F\x91\xBB" "ab"), std::string(125, 'x') + "\xF0\x9F\x91\xBB");
+  EXPECT_EQ(ini::CutValue(std::string(126, 'x') + "\xF0\x9F\x91\xBB"), std::string(126, 'x'));
 }
 
 }  // namespace

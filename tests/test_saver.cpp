@@ -110,15 +110,32 @@ TEST_F(Saver, TheSceneIsCutStretchedOrCopiedToTheScreen) {
   EXPECT_EQ(Canvas().Row(0)[0], Back().Row(0)[0]);
 }
 
-TEST_F(Saver, KeptProportionsBoxTheSceneOnlyWhereItWouldStretch) {
-  EXPECT_EQ(PlaceScene(1920, 1080, true).x, 240);  // pillars: 1440 x 1080
-  EXPECT_EQ(PlaceScene(1920, 1080, true).width, 1440);
-  EXPECT_EQ(PlaceScene(1280, 1024, true).y, 32);  // letterbox: 1280 x 960
-  EXPECT_EQ(PlaceScene(1280, 1024, true).height, 960);
-  EXPECT_EQ(PlaceScene(1024, 768, true).width, 1024);  // the scene's own shape: no bars
-  EXPECT_FALSE(PlaceScene(640, 480, true).scaled);  // cut and 1:1 stay as they are
-  EXPECT_EQ(PlaceScene(640, 480, true).x, -160);
-  EXPECT_FALSE(PlaceScene(800, 1000, true).scaled);
+// Cut only where the scene covers the screen; a side larger than the scene's is stretched over.
+// Keeping proportions, every screen shows the whole scene, boxed and scaled either way.
+TEST_F(Saver, ScreensAreCutOnlyWhereTheSceneCoversThemAndKeptProportionsShowItWhole) {
+  using P = std::tuple<int32_t, int32_t, int32_t, int32_t, bool>;
+  auto at = [](int32_t w, int32_t h, bool keep) {
+    const Placement p = PlaceScene(w, h, keep);
+    return P{p.x, p.y, p.width, p.height, p.scaled};
+  };
+  EXPECT_EQ(at(640, 480, false), (P{-160, -120, 800, 600, false}));  // the bottom-right corner
+  EXPECT_EQ(at(800, 480, false), (P{0, 0, 800, 480, false}));        // as wide: 1:1
+  EXPECT_EQ(at(768, 1024, false), (P{0, 0, 768, 1024, true}));       // portrait: stretched over
+  EXPECT_EQ(at(800, 1280, false), (P{0, 0, 800, 1280, true}));
+  EXPECT_EQ(at(1024, 500, false), (P{0, 0, 1024, 500, true}));
+  EXPECT_EQ(at(1920, 1080, true), (P{240, 0, 1440, 1080, true}));    // pillars
+  EXPECT_EQ(at(1280, 1024, true), (P{0, 32, 1280, 960, true}));      // letterbox
+  EXPECT_EQ(at(1024, 768, true), (P{0, 0, 1024, 768, true}));        // its own shape: no bars
+  EXPECT_EQ(at(768, 1024, true), (P{0, 224, 768, 576, true}));
+  EXPECT_EQ(at(640, 480, true), (P{0, 0, 640, 480, true}));          // scaled down, whole
+  EXPECT_EQ(at(320, 200, true), (P{26, 0, 267, 200, true}));
+  EXPECT_EQ(at(800, 1000, true), (P{0, 200, 800, 600, false}));
+
+  Settings("");
+  Start(768, 1024);
+  Frames(1);
+  EXPECT_EQ(Canvas().Row(0)[0], Back().Row(0)[0]);  // the sky at the top, not black
+  EXPECT_EQ(Canvas().Row(1023)[767], Back().Row(599)[799]);
 
   Settings("proportions=1\r\n");
   Start(1920, 1080);
@@ -128,6 +145,37 @@ TEST_F(Saver, KeptProportionsBoxTheSceneOnlyWhereItWouldStretch) {
   EXPECT_EQ(Canvas().Row(0)[240], Back().Row(0)[0]);
   EXPECT_EQ(Canvas().Row(1079)[1679], Back().Row(599)[799]);
   EXPECT_EQ(Canvas().Row(540)[960], Back().Row(300)[400]);  // round: 1.8 x both ways
+
+  Start(400, 600);  // scaled down to 400 x 300 between bars
+  Frames(1);
+  EXPECT_EQ(Canvas().Row(149)[200], 0u);
+  EXPECT_EQ(Canvas().Row(150)[0], Back().Row(1)[1]);
+  EXPECT_EQ(Canvas().Row(449)[399], Back().Row(599)[799]);
+  EXPECT_EQ(Canvas().Row(450)[200], 0u);
+}
+
+// A window a screen-saver daemon gives the saver, smaller than the scene, is its preview: it
+// shows the whole scene whatever the settings; one as large as a screen is a screen.
+TEST_F(Saver, ADaemonsSmallWindowShowsTheWholeScene) {
+  Settings("");
+  NewProcess();
+  os->saverWindowGiven = true;
+  os->screenWidth = 400, os->screenHeight = 300;
+  ASSERT_EQ(RunMain("/s"), -1);
+  Frames(1);
+  EXPECT_EQ(Canvas().Row(0)[0], Back().Row(1)[1]);
+  EXPECT_EQ(Canvas().Row(299)[399], Back().Row(599)[799]);
+  W().ResizeWindow(0, 640, 480);
+  Frames(1);
+  EXPECT_EQ(Canvas().Row(0)[0], Back().Row(0)[0]);
+  W().ResizeWindow(0, 1024, 768);
+  Frames(1);
+  EXPECT_EQ(Canvas().Row(384)[512], Back().Row(300)[400]);
+  EXPECT_EQ(Canvas().Row(767)[1023], Back().Row(599)[799]);
+  W().ResizeWindow(0, 800, 480);
+  Frames(1);
+  EXPECT_EQ(Canvas().Row(479)[0], 0u);  // fitted 640 x 480 between pillars
+  EXPECT_EQ(Canvas().Row(479)[80], Back().Row(599)[0]);
 }
 
 // After the first frame only what changed is drawn again: every window's canvas still equals the
@@ -140,15 +188,17 @@ TEST_F(Saver, FramesDrawOnlyWhatChangedYetEveryWindowShowsTheWholeFrame) {
   Settings(keys);
   NewProcess();
   os->screenWidth = 1001, os->screenHeight = 777;
-  os->otherMonitors = {Rect{-640, 0, 0, 480}, Rect{1001, 0, 1001 + 1920, 1080}};
+  // Scaled up, scaled down, a portrait one, one as large as the scene.
+  os->otherMonitors = {Rect{-640, 0, 0, 480}, Rect{1001, 0, 1001 + 1920, 1080}, Rect{0, -1024, 768, 0},
+                       Rect{-1040, 480, -800, 780}};
   ASSERT_EQ(RunMain("/s"), -1);
   RunWindows& windows = *p->windows;
-  ASSERT_EQ(windows.WindowCount(), 3u);
+  ASSERT_EQ(windows.WindowCount(), 5u);
   for (int frame = 0; frame < 30; ++frame) {
     std::vector<std::vector<uint32_t>> before;
-    for (size_t k = 0; k < 3; ++k) before.push_back(windows.Frame(k).canvas->pixels);
+    for (size_t k = 0; k < windows.WindowCount(); ++k) before.push_back(windows.Frame(k).canvas->pixels);
     Frames(1);
-    for (size_t k = 0; k < 3; ++k) {
+    for (size_t k = 0; k < windows.WindowCount(); ++k) {
       const WindowFrame& f = windows.Frame(k);
       const Bitmap& now = *f.canvas;
       const int32_t whole = p->surfaces.AddBlank(now.width, now.height, 0);
@@ -183,7 +233,7 @@ TEST_F(Saver, LabelsAreSentAgainOnlyWhenTheyChangeAndFollowTheWindowsSize) {
   ASSERT_EQ(f.labels.size(), 2u);
   const LabelLayout message = f.labels[0], clock = f.labels[1];
   EXPECT_EQ(message.text, "  Boo  ");
-  EXPECT_EQ(message.box, (Rect{0, 5, 1024, 24}));
+  EXPECT_EQ(message.box, (Rect{0, 5, 924, 24}));  // up to the clock
   EXPECT_EQ(message.fontPixels, 16);
   EXPECT_EQ(clock.box, (Rect{924, 5, 1013, 24}));
   Frames(1);  // nothing under the labels changed (every creature is off)
@@ -197,7 +247,7 @@ TEST_F(Saver, LabelsAreSentAgainOnlyWhenTheyChangeAndFollowTheWindowsSize) {
   const WindowFrame& small = windows.Frame(0);
   EXPECT_EQ(small.canvas->width, 640);
   EXPECT_EQ(small.changed, (std::vector<Rect>{Rect{0, 0, 640, 480}}));
-  EXPECT_EQ(small.labels[0].box, (Rect{0, 5, 640, 24}));     // the message still spans the window
+  EXPECT_EQ(small.labels[0].box, (Rect{0, 5, 540, 24}));     // the message still runs up to the clock
   EXPECT_EQ(small.labels[1].box, (Rect{540, 5, 629, 24}));   // the clock keeps its distance from the edge
   EXPECT_EQ(small.canvas->Row(479)[639], Back().Row(599)[799]);  // cut at the bottom-right
 }
@@ -271,6 +321,9 @@ TEST_F(Saver, TheLabelsTakeTheirTwipsAtTheScreensDotsPerInch) {
     EXPECT_EQ(W().ScreenLabel.Height, height);
     W().maintimer_Timer();
     EXPECT_EQ(W().ClockLabel.Left, left) << twipsPerPixel;  // the whole label stays on the screen
+    const std::vector<LabelLayout>& labels = p->windows->Frame(0).labels;
+    ASSERT_EQ(labels.size(), 2u);
+    EXPECT_EQ(labels[0].box.right, labels[1].box.left);  // the message never runs under the clock
   }
 }
 

@@ -28,6 +28,7 @@ class PortableOs : public Os {
   std::string virtualUserDataDir, realUserDataDir;
   int screenWidth = 800, screenHeight = 600;
   std::vector<Rect> otherMonitors;
+  bool saverWindowGiven = false;
   int platformId = 2;
   bool anotherInstance = false;
   std::set<std::string> topWindows;        // titles of open top-level windows
@@ -67,6 +68,7 @@ class PortableOs : public Os {
   int ScreenWidthPixels() override { return screenWidth; }
   int ScreenHeightPixels() override { return screenHeight; }
   std::vector<Rect> OtherMonitors() override { return otherMonitors; }
+  bool SaverWindowGiven() override { return saverWindowGiven; }
   uint64_t FindTopWindow(const std::string& title) override;
   bool AnotherInstanceRunning() override { return anotherInstance; }
   double ClockSeconds() override { return clockSeconds + elapsedMs / 1000.0; }

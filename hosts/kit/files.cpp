@@ -114,9 +114,7 @@ std::optional<std::string> ReadSettingsText(const std::string& path, std::string
 std::string GetProfileValue(const std::string& realPath, const std::string& section, const std::string& key) {
   auto bytes = ReadRegularFile(realPath);
   if (!bytes) return "";
-  std::string value = ini::Get(ini::Decode(*bytes).text, section, key);
-  if (value.size() > 127) value.resize(127);
-  return value;
+  return ini::CutValue(ini::Get(ini::Decode(*bytes).text, section, key));
 }
 
 bool PutProfileValue(const std::string& realPath, const std::string& section, const std::string& key,

@@ -239,9 +239,7 @@ bool SdlOs::WriteWholeFile(const std::string& path, const std::vector<uint8_t>& 
 std::string SdlOs::GetProfileString(const std::string& file, const std::string& section, const std::string& key) {
   if (!EqualNoCase(file, kSettingsFile)) return kit::GetProfileValue(HostPath(file), section, key);
   // The settings file as read at the start, with the command line's keys over it.
-  std::string value = ini::Get(settingsText_, section, key);
-  if (value.size() > 127) value.resize(127);
-  return value;
+  return ini::CutValue(ini::Get(settingsText_, section, key));
 }
 
 bool SdlOs::WriteProfileString(const std::string& file, const std::string& section, const std::string& key,

@@ -79,6 +79,7 @@ class SdlOs : public Os {
   void EmbedPreviewWindow(RunWindows&, int64_t, const Rect&) override {}
   void ShowConfigurationWindow(RunWindows&) override {}
   std::vector<Rect> OtherMonitors() override;
+  bool SaverWindowGiven() override { return o_.where == Where::kXWindow; }
   void ShowSaverWindow(RunWindows& windows) override;
   void RefreshWindow() override;
 

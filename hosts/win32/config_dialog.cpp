@@ -467,7 +467,7 @@ void Dialog::BuildOptionsPage() {
   AddFrame("On-Screen Message", kMessageFrame, 3);
   Add("STATIC", "Enter Your On Screen Message Below:", SS_LEFT | SS_NOPREFIX, 0, kMessageLabel, kIdStatic, 3);
   message_ = Add("EDIT", f_.Text1, ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, kMessageBox, kIdMessage, 3);
-  SendMessageA(message_, EM_SETLIMITTEXT, 0, 0);  // as long as the user likes
+  SendMessageA(message_, EM_SETLIMITTEXT, f_.Text1MaxLength, 0);  // no more than the saver keeps
 
   AddFrame("Monitors", kMonitorsFrame, 3);
   CheckBoxControl monitors = f_.monitorscheck, proportions = f_.proportionscheck;

@@ -171,7 +171,8 @@ void Win32Os::DrawLabel(HDC dc, const LabelLayout& label) {
   SetBkMode(dc, TRANSPARENT);
   const UINT align = label.align == Alignment::kCenter ? DT_CENTER : DT_LEFT;
   const std::wstring text = Wide(label.text);
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, align | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box,
+            align | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
   SelectObject(dc, old);
 }
 

@@ -82,8 +82,12 @@ sleep 0.3
 dusk_config_click_line "$(dusk_config_class_line Edit)"
 xdotool key End BackSpace BackSpace BackSpace
 xdotool type --delay 50 "Rest in peace"
+# The box takes no more characters than the saver keeps (127): the rest of a long text is refused.
+MORE=$(printf 'x%.0s' $(seq 150))
+xdotool type --delay 10 "$MORE"
+KEPT="Rest in peace${MORE:0:114}"
 dusk_config_wait "the speed thumb" 140 dusk_config_class_field ScrollBar 5
-dusk_config_wait "the message" "Rest in peace" dusk_config_class_field Edit 10
+dusk_config_wait "the message, cut at 127 characters" "$KEPT" dusk_config_class_field Edit 10
 dusk_config_wait "the clock box" 0 dusk_config_state "Enable Digital Clock"
 
 dusk_config_click Apply
@@ -93,7 +97,7 @@ dusk_wait_exit "$SCR_PID" 60 || dusk_fail "the dialog did not end on Apply"
 # Apply writes every key; wine's profile writer keeps the keys in place and drops the blank
 # that the number texts begin with.
 DUSK_SETTINGS_TO=$WORK/expected.ini dusk_settings "owl= 0" "skeleton2= 1" "song3= 1" "song7= 1" "sound7= 1" \
-  "clock= 0" "speed=1" "messagetext=Rest in peace"
+  "clock= 0" "speed=1" "messagetext=$KEPT"
 sed -i 's/^\([^=]*\)= */\1=/' "$WORK/expected.ini"
 if ! cmp -s "$WORK/expected.ini" "$WINDIR_UNIX/tarnix.ini"; then
   diff <(tr -d '\r' <"$WORK/expected.ini") <(tr -d '\r' <"$WINDIR_UNIX/tarnix.ini") >&2

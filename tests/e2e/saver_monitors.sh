@@ -114,7 +114,7 @@ dusk_keep_picture "$WORK/off.png" monitors-off
 dusk_note "ok: monitors=0 leaves the other monitor black"
 end_by "a click on the other monitor" xdotool mousemove 400 400 click 1
 
-# --- three monitors: 640x480 left of the primary (cut), 1280x720 right of it (kept proportions) ---
+# --- three monitors, proportions kept: 640x480 left (the whole scene, smaller), 1280x720 right (bars) ---
 layout 1024x768+640+0,640x480+0+0,1280x720+1664+0
 PRIMARY_X=640
 headless_frames three 640x480-640+0,1280x720+1024+0 "proportions= 1" "song0= 1" "song1= 1"

@@ -1,8 +1,9 @@
 # Helpers of the Linux saver's tests. Each script is called as
-#   script.sh DUSKHOLLOW HEADLESS DATA X_WINDOW MIX_PROBE
-# (the saver, the headless host, the generated data root, the test window helper and the mixer
-# probe). It runs in a virtual X display of its own (dusk_xvfb) and a settings folder of its own;
-# only processes it started are ended. A failed check is counted and the script goes on.
+#   script.sh DUSKHOLLOW HEADLESS DATA X_WINDOW MIX_PROBE XRANDR_STANDIN
+# (the saver, the headless host, the generated data root, the test window helper, the mixer
+# probe and the folder of the stand-in XRandR library). It runs in a virtual X display of its own
+# (dusk_xvfb) and a settings folder of its own; only processes it started are ended. A failed
+# check is counted and the script goes on.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../tools/common.sh"
 
@@ -11,6 +12,7 @@ HEADLESS=$(readlink -m "$2")
 DATA=$(readlink -m "$3")
 X_WINDOW=$(readlink -m "$4")
 MIX_PROBE=$(readlink -m "$5")
+XRANDR_STANDIN=$(readlink -m "${6:-.}")
 dusk_test_begin dusk-linux
 DUSK_PICTURES=${DUSK_LINUX_PICTURES:-$(dirname "$BIN")/../linux-pictures}
 FAILS=0

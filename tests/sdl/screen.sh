@@ -52,7 +52,10 @@ kill -TERM "$RUN_PID"
 dusk_wait_exit "$RUN_PID"
 
 # --- into an X window the test owns (as a screen-saver daemon's) ---
-headless_frame 640x480 "$WORK/hl-640.png" 12 "$WORK/scene.ini" --seed 5 --time 21:05
+# Smaller than the scene, it is the daemon's preview: the whole scene, as kept proportions show it.
+"$HEADLESS" --write-settings "$WORK/scene-whole.ini" "clock=1" "messagetext=Good evening" "proportions=1" \
+  "${CREATURES[@]/%/=1}"
+headless_frame 640x480 "$WORK/hl-640.png" 12 "$WORK/scene-whole.ini" --seed 5 --time 21:05
 rm -f "$WORK/xwin.fifo" && mkfifo "$WORK/xwin.fifo"
 "$X_WINDOW" 100 80 640 480 <"$WORK/xwin.fifo" >"$WORK/xwin.id" &  # its fifo opens once the writer below does
 dusk_own $!
@@ -64,7 +67,7 @@ wait_ticks || fail "the saver in the X window did not reach frame 12: $(cat "$RU
 dusk_shot "$WORK/xwindow.png"
 dusk_keep_picture "$WORK/xwindow.png" window-id
 n=$(dusk_diff_count "$WORK/xwindow.png" "$WORK/hl-640.png" 640x480+100+80)
-check "the X window shows the headless 640 x 480 frame ($n pixels differ)" test "$n" = 0
+check "the X window shows the whole scene as kept proportions do ($n pixels differ)" test "$n" = 0
 outside=$(/usr/bin/convert "$WORK/xwindow.png" -fill black -draw 'rectangle 100,80 739,559' -format '%[fx:int(mean*w*h*3+0.5)]' info:)
 check "nothing is drawn outside the X window" test "$outside" = 0
 xdotool mousemove 300 300 click 1 key space

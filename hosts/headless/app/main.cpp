@@ -27,6 +27,7 @@ namespace {
 struct Options {
   std::string windir = DUSK_DEFAULT_WINDIR;
   int width = 800, height = 600;
+  int dpi = 96;
   std::vector<Rect> monitors;  // the other monitors
   long long ticks = 0;
   long long seed = -1;
@@ -45,6 +46,7 @@ const char* kUsage =
     "usage: duskhollow-headless [options] [command line]\n"
     "  --windir DIR        the Windows directory (tarnix.ini; data in DIR/Duskhollow)\n"
     "  --screen WxH        screen size (default 800x600)\n"
+    "  --dpi N             the screen's dots per inch, which size the labels (default 96)\n"
     "  --monitors LIST     other monitors beside the primary: WxH+X+Y[,WxH+X+Y...]\n"
     "                      (X, Y may be negative); --frames then also writes each one's\n"
     "                      window as frame-NNNNNN-mK.png (K = 2, 3, ...)\n"
@@ -116,6 +118,8 @@ Options Parse(int argc, char** argv) {
       if (x == std::string::npos) Fail("--screen needs WxH, for example 1024x768");
       o.width = static_cast<int>(Number(a, v.substr(0, x).c_str(), 1, 16384));
       o.height = static_cast<int>(Number(a, v.substr(x + 1).c_str(), 1, 16384));
+    } else if (a == "--dpi") {
+      o.dpi = static_cast<int>(Number(a, value(), 48, 480));
     } else if (a == "--monitors") {
       std::string v = value();
       size_t start = 0;
@@ -189,6 +193,7 @@ class Run {
   Run(const Options& o) : o_(o), os_(o.windir), p_(os_) {
     os_.screenWidth = o.width;
     os_.screenHeight = o.height;
+    p_.TwipsPerPixelX = p_.TwipsPerPixelY = 1440.0 / o.dpi;
     os_.otherMonitors = o.monitors;
     os_.platformId = o.platform;
     os_.mixerAvailable = o.sound;
