@@ -43,6 +43,9 @@ std::string ReadSettings(const std::string& path) {
   return *text;
 }
 
+// Signals and X errors are caught from the program's first moment, before static objects and main.
+[[gnu::constructor]] void CatchEndEarly() { dusk::sdl::InstallEndHandlers(); }
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -54,6 +57,9 @@ int main(int argc, char** argv) {
   dusk::sdl::SdlOs os(options, dataDir, settings);
   std::string error;
   bool badWindow = false;
-  if (!os.OpenVideo(error, badWindow)) Fail(error, badWindow ? 2 : 1);
+  if (!os.OpenVideo(error, badWindow)) {
+    if (error.empty() && dusk::sdl::EndRequested()) return 0;
+    Fail(error, badWindow ? 2 : 1);
+  }
   return os.Run();
 }

@@ -9,6 +9,9 @@
 #include <ctime>
 #include <filesystem>
 
+#include <sys/time.h>
+#include <unistd.h>
+
 #include "hosts/kit/labels.h"
 #include "hosts/kit/mci.h"
 #include "hosts/sdl/message_box.h"
@@ -28,21 +31,39 @@ namespace {
 
 std::atomic<int> g_signal{0};
 
-void OnSignal(int sig) { g_signal = sig; }
+// Once told to end, the saver has this long to do it cleanly; a start-up or a file that holds it
+// up longer (a slow disk, a hung network share) does not keep it alive past it.
+constexpr long kEndWithinUs = 800000;
 
-// The daemon may take its window away before it ends the saver: drawing into it then fails, and
-// the saver ends as if told to rather than through Xlib's default handler, which exits at once.
+void OnLate(int) { _exit(0); }
+
+void OnSignal(int sig) {
+  if (g_signal.exchange(sig)) return;
+  itimerval t{};
+  t.it_value.tv_usec = kEndWithinUs;
+  setitimer(ITIMER_REAL, &t, nullptr);
+}
+
+// The daemon may take its window away at any moment, before it ends the saver or together with
+// it: from then on every X request about it fails. Such errors end the saver as if told to; an
+// X error of any other kind is reported and ends it too, never through Xlib's default handler,
+// which exits with 1 at once. Installed before the first X call, it stays to the last one.
 uint64_t g_xWindow = 0;
-bool g_xWindowGone = false;  // from then on what belonged to it (its graphics context) fails too
-int (*g_previousXErrorHandler)(Display*, XErrorEvent*) = nullptr;
+std::atomic<bool> g_xWindowGone{false};
 int OnXError(Display* d, XErrorEvent* e) {
   if (g_xWindowGone) return 0;
-  if (g_xWindow && e->resourceid == g_xWindow) {
-    g_xWindowGone = true;
-    g_signal = SIGTERM;
-    return 0;
+  if (e->error_code == BadWindow || e->error_code == BadDrawable || (g_xWindow && e->resourceid == g_xWindow)) {
+    if (g_xWindow) {
+      g_xWindowGone = true;
+      g_signal = SIGTERM;
+      return 0;
+    }
   }
-  return g_previousXErrorHandler ? g_previousXErrorHandler(d, e) : 0;
+  char text[160] = "";
+  XGetErrorText(d, e->error_code, text, sizeof text);
+  std::fprintf(stderr, "duskhollow: X error: %s (request %d)\n", text, e->request_code);
+  g_signal = SIGTERM;
+  return 0;
 }
 
 // The longest the loop sleeps, so that a signal is acted on promptly whatever the speed setting.
@@ -60,9 +81,8 @@ bool XWindowSize(uint64_t id, int& w, int& h, std::string& error) {
   auto old = XSetErrorHandler(XErrorIgnored);
   XWindowAttributes a{};
   const Status ok = XGetWindowAttributes(d, static_cast<Window>(id), &a);
-  XSync(d, False);
-  XSetErrorHandler(old);
   XCloseDisplay(d);
+  XSetErrorHandler(old);
   if (!ok) {
     char hex[32];
     std::snprintf(hex, sizeof hex, "0x%llx", static_cast<unsigned long long>(id));
@@ -82,7 +102,34 @@ uint64_t XRootWindow() {
   return root;
 }
 
+// The video drivers to try, in order: the one a test or the user names in SDL_VIDEODRIVER, else
+// a real display's: Wayland's when a compositor is named (the saver then runs natively, not
+// through XWayland), then X's. None, with the reason, when neither is named: SDL would otherwise
+// fall back to a display nobody sees.
+std::vector<std::string> VideoDrivers(bool xWindow, std::string& error) {
+  const char* named = SDL_getenv("SDL_VIDEODRIVER");
+  if (named && *named) return {named};
+  std::vector<std::string> out;
+  const char* wayland = SDL_getenv("WAYLAND_DISPLAY");
+  const char* x = SDL_getenv("DISPLAY");
+  if (!xWindow && wayland && *wayland) out.push_back("wayland");
+  if (x && *x) out.push_back("x11");
+  if (out.empty())
+    error = xWindow ? "no X display to find the window on: DISPLAY is not set"
+                    : "no display to show the saver on: neither DISPLAY nor WAYLAND_DISPLAY is set";
+  return out;
+}
+
 }  // namespace
+
+void InstallEndHandlers() {
+  std::signal(SIGALRM, OnLate);
+  std::signal(SIGTERM, OnSignal);
+  std::signal(SIGINT, OnSignal);
+  XSetErrorHandler(OnXError);
+}
+
+bool EndRequested() { return g_signal != 0; }
 
 std::string FindSoundFont() {
   if (const char* env = std::getenv("DUSKHOLLOW_SOUNDFONT")) return std::filesystem::exists(env) ? env : "";
@@ -116,24 +163,45 @@ bool SdlOs::OpenVideo(std::string& error, bool& badWindow) {
   // the screens down while the saver runs.
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
-  // The frame is made in software: the window's own shared-memory pixels take it with one copy.
-  // Through a GL texture it would cost a software renderer (machines without a GPU driver) a
-  // large share of a core.
-  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-  std::signal(SIGTERM, OnSignal);
-  std::signal(SIGINT, OnSignal);
   if (o_.where == Where::kXWindow) {
-    xWindow_ = o_.xWindow ? o_.xWindow : XRootWindow();
+    xWindow_ = o_.xWindow;
+    if (!SDL_getenv("DISPLAY") || !*SDL_getenv("DISPLAY")) {
+      error = "no X display to find the window on: DISPLAY is not set";
+      return false;
+    }
+    if (!xWindow_) xWindow_ = XRootWindow();
     if (!xWindow_ || !XWindowSize(xWindow_, screenW_, screenH_, error)) {
+      if (error.empty()) error = std::string("cannot open the X display ") + SDL_getenv("DISPLAY");
       badWindow = xWindow_ && error.rfind("there is no X window", 0) == 0;
       return false;
     }
-    if (!SDL_getenv("SDL_VIDEODRIVER")) SDL_setenv("SDL_VIDEODRIVER", "x11", 1);  // an X window needs X
+    g_xWindow = xWindow_;
   }
-  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-    error = std::string("cannot open the display: ") + SDL_GetError();
+  const std::vector<std::string> drivers = VideoDrivers(o_.where == Where::kXWindow, error);
+  for (const std::string& driver : drivers) {
+    // The frame is made in software: on X the window's own shared-memory pixels take it with one
+    // copy (through a GL texture it would cost a software renderer a large share of a core).
+    // SDL's Wayland driver has no window pixels of its own: there it needs its GL-backed surface.
+    if (driver == "x11") SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    else SDL_ResetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION);
+    SDL_setenv("SDL_VIDEODRIVER", driver.c_str(), 1);
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+      const char* name = SDL_getenv(driver == "wayland" ? "WAYLAND_DISPLAY" : "DISPLAY");
+      const std::string what = driver == "wayland" ? "the Wayland display " : driver == "x11" ? "the X display " : "the display ";
+      error += (error.empty() ? "cannot open " : "; nor ") + what + (name && driver != "offscreen" ? name : "") +
+               " (" + SDL_GetError() + ")";
+      continue;
+    }
+    videoUp_ = true;
+    // Only a display someone sees: SDL's offscreen and dummy drivers only when named.
+    const char* current = SDL_GetCurrentVideoDriver();
+    if (current && driver == current) break;
+    error = "cannot open the display (" + driver + "): SDL chose " + (current ? current : "none");
     return false;
   }
+  if (!videoUp_) return false;
+  error.clear();
+  if (g_signal) return false;  // told to end while the display opened: no error
   videoUp_ = true;
   if (o_.where == Where::kFullScreen) {
     const int n = SDL_GetNumVideoDisplays();
@@ -318,7 +386,7 @@ void SdlOs::ShowSaverWindow(RunWindows& windows) {
   run_ = &windows;
   ticks_.emplace(windows.Timers(), o_.seed.has_value());
   auto fail = [&](const char* what) {
-    std::fprintf(stderr, "duskhollow: %s: %s\n", what, SDL_GetError());
+    if (!g_xWindowGone && !g_signal) std::fprintf(stderr, "duskhollow: %s: %s\n", what, SDL_GetError());
     X_Cleanup_And_End(*p_);
   };
   if (o_.where == Where::kXWindow) {
@@ -330,8 +398,6 @@ void SdlOs::ShowSaverWindow(RunWindows& windows) {
     SDL_VERSION(&info.version);
     if (SDL_GetWindowWMInfo(w, &info) && info.subsystem == SDL_SYSWM_X11)
       XSelectInput(info.info.x11.display, info.info.x11.window, ExposureMask | StructureNotifyMask);
-    g_xWindow = xWindow_;
-    g_previousXErrorHandler = XSetErrorHandler(OnXError);
   } else if (o_.where == Where::kWindow) {
     SDL_Window* w = SDL_CreateWindow("Duskhollow", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, screenW_, screenH_,
                                      SDL_WINDOW_RESIZABLE);
@@ -356,7 +422,7 @@ void SdlOs::ShowSaverWindow(RunWindows& windows) {
 void SdlOs::CloseOutputs() {
   for (Output& out : outputs_) {
     if (out.staging) cairo_surface_destroy(out.staging);
-    if (out.window) SDL_DestroyWindow(out.window);
+    if (out.window && !g_xWindowGone) SDL_DestroyWindow(out.window);  // a gone one is asked nothing
   }
   outputs_.clear();
 }
@@ -366,7 +432,7 @@ void SdlOs::RefreshWindow() {
 }
 
 void SdlOs::Present(size_t window, bool whole) {
-  if (!run_ || window >= outputs_.size()) return;
+  if (!run_ || window >= outputs_.size() || g_xWindowGone) return;
   Output& out = outputs_[window];
   SDL_Surface* dst = SDL_GetWindowSurface(out.window);
   if (!dst || dst->w <= 0 || dst->h <= 0) return;

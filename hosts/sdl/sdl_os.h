@@ -125,6 +125,12 @@ class SdlOs : public Os {
   std::unique_ptr<MciSequencer> sequencer_;
 };
 
+// SIGTERM and SIGINT end the saver cleanly, and within a second whatever it is doing; X errors
+// about a daemon's window that went away end it quietly. Called first, before any X call.
+void InstallEndHandlers();
+// Whether SIGTERM or SIGINT (or the loss of the daemon's window) asked the saver to end.
+bool EndRequested();
+
 // The General MIDI soundfont to play songs with: $DUSKHOLLOW_SOUNDFONT when set, else the
 // system's default (the sf2-soundfont-gm alternative) or a known one; "" when there is none.
 std::string FindSoundFont();

@@ -51,7 +51,13 @@ mkfifo "$SETTINGS"
 expect 2 "cannot read the settings file $SETTINGS: it is not a regular file"
 rm -f "$SETTINGS"
 
-# No display at all.
-DISPLAY= SDL_VIDEODRIVER=x11 expect 1 "cannot open the display"
+# No display at all, or a stale one: one line naming what is missing, never SDL's invisible
+# stand-in display.
+DISPLAY= SDL_VIDEODRIVER=x11 expect 1 "cannot open the X display"
+DISPLAY= WAYLAND_DISPLAY= SDL_VIDEODRIVER= expect 1 "no display to show the saver on: neither DISPLAY nor WAYLAND_DISPLAY is set"
+check "that is all it says" test "$(wc -l <"$RUN_ERR")" = 1
+DISPLAY=:65001 WAYLAND_DISPLAY= SDL_VIDEODRIVER= expect 1 "cannot open the X display :65001"
+check "that is all it says" test "$(wc -l <"$RUN_ERR")" = 1
+DISPLAY= SDL_VIDEODRIVER= expect 1 "no X display to find the window on: DISPLAY is not set" --window-id 0x200001
 
 done_testing
