@@ -347,7 +347,10 @@ uint32_t SdlOs::MciSendString(const std::string& command, std::string& reply) {
     if (c.verb != kit::MciCommand::Verb::kOpen) return kit::mci::kInvalidDeviceName;
     sequencer_ = std::make_unique<MciSequencer>(AudioOut::kRate, [this](const std::string& path) { return ReadWholeFile(path); });
     const std::string font = FindSoundFont();
-    if (!font.empty() && audio_.Open() && sequencer_->LoadSoundFont(font)) audio_.SetMusic(sequencer_.get());
+    if (font.empty())
+      std::fprintf(stderr, "duskhollow: no General MIDI soundfont, the songs stay silent (the effects play): "
+                           "install timgm6mb-soundfont or fluid-soundfont-gm, or set DUSKHOLLOW_SOUNDFONT\n");
+    else if (audio_.Open() && sequencer_->LoadSoundFont(font)) audio_.SetMusic(sequencer_.get());
   }
   return sequencer_->Send(command, reply);
 }

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # What the saver plays, captured with SDL's disk audio driver: the greeting effect comes out of the
 # device sample for sample as the wave mixer mixes it, with silence around it; a song is heard
-# through the FluidSynth sequencer; without a soundfont, or with music and effects off, the saver
-# runs silent.
+# through the FluidSynth sequencer; without a soundfont only the effects play; with music and
+# effects off the saver runs silent.
 source "$(dirname "$0")/lib.sh"
 dusk_xvfb 800x600 || dusk_fail "no virtual display"
 
@@ -35,8 +35,13 @@ capture song
 n=$(sounding song)
 check "a song is heard through the sequencer ($n non-zero bytes)" test "$n" -gt 20000
 
+# Without a soundfont the effects play and the songs do not, and one line says what to install.
+printf '[Duskhollow]\r\nfirstrun=1\r\nspeed=70\r\nsong0=1\r\nsound0=1\r\n' >"$SETTINGS"
 DUSKHOLLOW_SOUNDFONT=/nonexistent/none.sf2 capture nofont
-check "without a soundfont the saver runs silent" test "$(sounding nofont)" = 0
+result=$("$MIX_PROBE" "$DATA/Duskhollow/h_sound0.wav" "$WORK/nofont.raw")
+check "without a soundfont the effect alone comes out, no song: $result" test $? = 0
+check "and one line says the songs are silent and what provides a soundfont" \
+  test "$(grep -c 'no General MIDI soundfont, the songs stay silent (the effects play): install timgm6mb-soundfont' "$RUN_ERR")" = 1
 
 printf '[Duskhollow]\r\nfirstrun=1\r\nspeed=70\r\nsong0=1\r\nsound0=1\r\n' >"$SETTINGS"
 capture off --no-music --no-sound
