@@ -11,7 +11,8 @@ DUSK_PACKAGES+=(fluidsynth timgm6mb-soundfont libpng-dev)
 DUSK_PACKAGES+=(nsis zip)
 # The Linux saver: SDL2, FluidSynth and a General MIDI soundfont, Xlib; its Debian package is built
 # with dpkg-shlibdeps (dpkg-dev, file) and its settings description checked with xmllint.
-DUSK_LINUX_PACKAGES=(libsdl2-dev libfluidsynth-dev timgm6mb-soundfont libx11-dev dpkg-dev file libxml2-utils)
+DUSK_LINUX_PACKAGES=(libsdl2-dev libfluidsynth-dev timgm6mb-soundfont libx11-dev dpkg-dev file libxml2-utils
+  sway grim)  # sway and grim: the saver under a headless Wayland compositor
 DUSK_PACKAGES+=("${DUSK_LINUX_PACKAGES[@]}")
 # What ./run needs for the Linux saver alone (no wine: a first run is quicker).
 DUSK_NATIVE_PACKAGES=(cmake ninja-build g++ pkg-config googletest libgtest-dev libcairo2-dev

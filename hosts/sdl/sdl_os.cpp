@@ -195,6 +195,7 @@ bool SdlOs::OpenVideo(std::string& error, bool& badWindow) {
     videoUp_ = true;
     // Only a display someone sees: SDL's offscreen and dummy drivers only when named.
     const char* current = SDL_GetCurrentVideoDriver();
+    keepsPixels_ = driver == "x11";
     if (current && driver == current) break;
     error = "cannot open the display (" + driver + "): SDL chose " + (current ? current : "none");
     return false;
@@ -455,8 +456,9 @@ void SdlOs::Present(size_t window, bool whole) {
     out.staging = cairo_image_surface_create(CAIRO_FORMAT_RGB24, W, H);
     whole = true;
   }
-  // After the first frame only what the frame changed is sent.
-  whole = whole || out.whole;
+  // After the first frame only what the frame changed is sent, where the window keeps its pixels
+  // (X's shared memory); a GL-backed surface (Wayland's) is sent whole each time.
+  whole = whole || out.whole || !keepsPixels_;
   out.whole = false;
   const std::vector<Rect> rects = whole ? std::vector<Rect>{Rect{0, 0, W, H}} : frame->changed;
   std::vector<SDL_Rect> sent;

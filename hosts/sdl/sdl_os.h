@@ -112,6 +112,7 @@ class SdlOs : public Os {
   RunWindows* run_ = nullptr;
   bool videoUp_ = false;
   bool ending_ = false;
+  bool keepsPixels_ = true;  // a window's pixels stay between frames: only changes are sent
   int screenW_ = 800, screenH_ = 600;
   uint64_t xWindow_ = 0;
   std::vector<SDL_Rect> displays_;
