@@ -55,6 +55,11 @@ dpkg-deb --fsys-tarfile "$DEB" | tar -xO ./usr/share/man/man6/duskhollow.6.gz | 
 missing=$(while read -r o; do grep -qF -- "$(sed 's/-/\\-/g' <<<"$o")" "$WORK/duskhollow.6" || echo "$o"; done <"$WORK/help-options")
 check "the man page describes every option of --help (missing: ${missing:-none})" test -z "$missing"
 check "the man page names the installed data folder" grep -qx '\.I /usr/share/duskhollow' "$WORK/duskhollow.6"
+if command -v man >/dev/null; then
+  MANWIDTH=80 man --warnings -E UTF-8 -l "$WORK/duskhollow.6" >"$WORK/man.txt" 2>"$WORK/man-warnings.txt"
+  check "man renders the page without a warning$(head -c 300 "$WORK/man-warnings.txt")" \
+    bash -c '[ ! -s "$0" ] && grep -q "^FILES" "$1" && grep -q "/usr/share/duskhollow" "$1"' "$WORK/man-warnings.txt" "$WORK/man.txt"
+fi
 check "the man page has no unfilled marks" bash -c '! grep -q "@[A-Z]*@" "$0"' "$WORK/duskhollow.6"
 
 if [ "$(id -u)" != 0 ] || [ -z "${CI:-}${DUSK_INSTALL_TEST:-}" ]; then
