@@ -10,9 +10,11 @@ DUSK_PACKAGES+=(fluidsynth timgm6mb-soundfont libpng-dev)
 # The Windows setup program and the zip for installing by hand.
 DUSK_PACKAGES+=(nsis zip)
 # The Linux saver: SDL2, FluidSynth and a General MIDI soundfont, Xlib; its Debian package is built
-# with dpkg-shlibdeps (dpkg-dev, file) and its settings description checked with xmllint.
-DUSK_LINUX_PACKAGES=(libsdl2-dev libfluidsynth-dev timgm6mb-soundfont libx11-dev dpkg-dev file libxml2-utils
-  sway grim)  # sway and grim: the saver under a headless Wayland compositor
+# with dpkg-shlibdeps (dpkg-dev, file), its settings description checked with xmllint.
+DUSK_LINUX_PACKAGES=(libsdl2-dev libfluidsynth-dev timgm6mb-soundfont libx11-dev dpkg-dev file libxml2-utils)
+# Only for its tests: lintian for the package; sway and grim for the saver under a headless
+# Wayland compositor.
+DUSK_PACKAGES+=(lintian sway grim)
 DUSK_PACKAGES+=("${DUSK_LINUX_PACKAGES[@]}")
 # What ./run needs for the Linux saver alone (no wine: a first run is quicker).
 DUSK_NATIVE_PACKAGES=(cmake ninja-build g++ pkg-config googletest libgtest-dev libcairo2-dev

@@ -70,7 +70,7 @@ std::vector<OptionSection> OptionSections() {
   settings.push_back({{"--no-sound"}, "", "no sound effects"});
   settings.push_back({{"--data"}, "DIR", std::string("the data folder (default: next to the program, else ") +
                                              DUSK_INSTALLED_DATA_DIR + ")"});
-  settings.push_back({{"--help", "--version"}, "", ""});
+  settings.push_back({{"--help", "--version"}, "", "this help, or the version"});
   return {
       {"Where it draws (full screen on every display unless told otherwise):",
        {{{"--window"}, "", "in an ordinary window, for trying it out"},

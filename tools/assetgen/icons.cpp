@@ -1,10 +1,14 @@
 
 // The program's icons and pointer, drawn in code: duskhollow.ico (a moon over a tombstone),
 // speaker.ico (listen to a song), fxspeaker.ico (listen to an effect), preview.ico (preview a
-// creature) and pointer.cur (the settings dialog's pointer). Each icon holds a 16 x 16 and a
-// 32 x 32 image, 32-bit with alpha and an AND mask.
+// creature) and pointer.cur (the settings dialog's pointer). Each holds a 16 x 16 and a 32 x 32
+// image, 32-bit with alpha and an AND mask; the program's own icon also 24, 48 and 64 pixels and,
+// as a PNG, 256 (what Explorer and the settings show on large or scaled screens).
+#include <cairo.h>
+
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -69,19 +73,47 @@ std::vector<uint8_t> IconImage(const std::vector<Rgba>& px, int size) {
   return v;
 }
 
-// type 1: icon; type 2: cursor with its hot spot (in 32 x 32 pixels; scaled for 16 x 16).
-bool WriteIconFile(const std::string& path, const Art& art, int type, int hotX = 0, int hotY = 0) {
-  const int sizes[] = {16, 32};
+// A 256 x 256 image is stored as a PNG file, as the system expects it.
+std::vector<uint8_t> PngImage(const std::vector<Rgba>& px, int size) {
+  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
+  cairo_surface_flush(s);
+  unsigned char* data = cairo_image_surface_get_data(s);
+  const int stride = cairo_image_surface_get_stride(s);
+  for (int y = 0; y < size; ++y)
+    for (int x = 0; x < size; ++x) {
+      const Rgba& c = px[static_cast<size_t>(y) * size + x];
+      auto pre = [&](uint8_t v) { return static_cast<uint32_t>((v * c.a + 127) / 255); };
+      const uint32_t argb = uint32_t(c.a) << 24 | pre(c.r) << 16 | pre(c.g) << 8 | pre(c.b);
+      std::memcpy(data + static_cast<size_t>(y) * stride + x * 4, &argb, 4);
+    }
+  cairo_surface_mark_dirty(s);
+  std::vector<uint8_t> v;
+  cairo_surface_write_to_png_stream(
+      s,
+      [](void* closure, const unsigned char* bytes, unsigned int n) {
+        auto* out = static_cast<std::vector<uint8_t>*>(closure);
+        out->insert(out->end(), bytes, bytes + n);
+        return CAIRO_STATUS_SUCCESS;
+      },
+      &v);
+  cairo_surface_destroy(s);
+  return v;
+}
+
+// type 1: icon; type 2: cursor with its hot spot (in 32 x 32 pixels; scaled for the other sizes).
+bool WriteIconFile(const std::string& path, const Art& art, int type, int hotX = 0, int hotY = 0,
+                   const std::vector<int>& sizes = {16, 32}) {
   std::vector<std::vector<uint8_t>> images;
-  for (int s : sizes) images.push_back(IconImage(Render(art, s), s));
+  for (int s : sizes) images.push_back(s >= 256 ? PngImage(Render(art, s), s) : IconImage(Render(art, s), s));
   std::vector<uint8_t> v;
   dusk::AppendLe16(v, 0);
   dusk::AppendLe16(v, type);
-  dusk::AppendLe16(v, 2);
-  uint32_t offset = 6 + 16 * 2;
-  for (size_t i = 0; i < 2; ++i) {
+  dusk::AppendLe16(v, static_cast<uint16_t>(sizes.size()));
+  uint32_t offset = static_cast<uint32_t>(6 + 16 * sizes.size());
+  for (size_t i = 0; i < sizes.size(); ++i) {
     const int s = sizes[i];
-    v.push_back(static_cast<uint8_t>(s)), v.push_back(static_cast<uint8_t>(s)), v.push_back(0), v.push_back(0);
+    const uint8_t dim = s >= 256 ? 0 : static_cast<uint8_t>(s);  // 0 stands for 256
+    v.push_back(dim), v.push_back(dim), v.push_back(0), v.push_back(0);
     if (type == 1) dusk::AppendLe16(v, 1), dusk::AppendLe16(v, 32);
     else dusk::AppendLe16(v, hotX * s / 32), dusk::AppendLe16(v, hotY * s / 32);
     dusk::AppendLe32(v, static_cast<uint32_t>(images[i].size()));
@@ -172,7 +204,7 @@ Rgba Pointer(double x, double y) {
 }  // namespace
 
 bool WriteIcons(const std::string& dir) {
-  return WriteIconFile(dir + "/duskhollow.ico", Duskhollow, 1) && WriteIconFile(dir + "/speaker.ico", SpeakerMusic, 1) &&
+  return WriteIconFile(dir + "/duskhollow.ico", Duskhollow, 1, 0, 0, {16, 24, 32, 48, 64, 256}) && WriteIconFile(dir + "/speaker.ico", SpeakerMusic, 1) &&
          WriteIconFile(dir + "/fxspeaker.ico", SpeakerEffect, 1) && WriteIconFile(dir + "/preview.ico", PreviewMonitor, 1) &&
          WriteIconFile(dir + "/pointer.cur", Pointer, 2, 1, 1);
 }

@@ -23,6 +23,9 @@ Target amd64-unicode
 ManifestDPIAware true
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
+; The same inputs make the same setup program: the files' times are not stored (installed files
+; take the time of the install).
+SetDateSave off
 
 !include MUI2.nsh
 !include LogicLib.nsh

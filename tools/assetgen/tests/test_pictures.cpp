@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -388,6 +389,38 @@ TEST(Generator, IsDeterministic) {
   for (const Expect& e : kPictures) {
     EXPECT_EQ(Bytes(a + "/" + e.sheet.file), Bytes(b + "/" + e.sheet.file)) << e.sheet.file;
     EXPECT_EQ(Bytes(a + "/" + e.sheet.file), Bytes(kDir + "/" + e.sheet.file)) << e.sheet.file;
+  }
+}
+
+// The program's icon: every size Windows picks from, each entry pointing at a whole image inside
+// the file, the small ones as 32-bit bitmaps (with the AND mask: twice as high), 256 as a PNG.
+TEST(Icons, ProgramIconHoldsEverySizeWindowsShows) {
+  std::ifstream in(kDir + "/../icons/duskhollow.ico", std::ios::binary);
+  const std::vector<unsigned char> f{std::istreambuf_iterator<char>(in), {}};
+  ASSERT_GT(f.size(), 6u);
+  auto le = [&](size_t at, int n) {
+    uint32_t v = 0;
+    for (int i = n - 1; i >= 0; --i) v = v << 8 | f.at(at + i);
+    return v;
+  };
+  const int sizes[] = {16, 24, 32, 48, 64, 256};
+  ASSERT_EQ(le(2, 2), 1u);
+  ASSERT_EQ(le(4, 2), 6u);
+  for (int i = 0; i < 6; ++i) {
+    const size_t e = 6 + 16 * i;
+    const uint32_t dim = f[e] == 0 ? 256 : f[e], bytes = le(e + 8, 4), at = le(e + 12, 4);
+    SCOPED_TRACE(sizes[i]);
+    EXPECT_EQ(dim, static_cast<uint32_t>(sizes[i]));
+    EXPECT_EQ(le(e + 6, 2), 32u);
+    ASSERT_LE(at + bytes, f.size());
+    if (sizes[i] == 256) {
+      EXPECT_EQ(std::string(f.begin() + at + 1, f.begin() + at + 4), "PNG");
+      EXPECT_EQ(le(at + 16, 1) << 24 | le(at + 17, 1) << 16 | le(at + 18, 1) << 8 | le(at + 19, 1), 256u);
+    } else {
+      EXPECT_EQ(le(at + 4, 4), dim);
+      EXPECT_EQ(le(at + 8, 4), dim * 2);
+      EXPECT_EQ(bytes, 40 + dim * dim * 4 + (dim + 31) / 32 * 4 * dim);
+    }
   }
 }
 
