@@ -39,10 +39,13 @@ TEST_F(ScreenSaverFile, StringOneIsTheDescriptionTheControlPanelLists) {
   EXPECT_STREQ(text, "Duskhollow ScreenSaver");
 }
 
-TEST_F(ScreenSaverFile, ItHasItsIconInBothSizes) {
+TEST_F(ScreenSaverFile, ItsIconHoldsEverySizeWindowsShows) {
   const std::string group = Resource(reinterpret_cast<LPCSTR>(RT_GROUP_ICON), MAKEINTRESOURCEA(100));
-  ASSERT_GE(group.size(), 6u + 2 * 14);
-  EXPECT_EQ(static_cast<unsigned char>(group[4]), 2) << "two images: 16 x 16 and 32 x 32";
+  ASSERT_GE(group.size(), 6u + 6 * 14);
+  ASSERT_EQ(static_cast<unsigned char>(group[4]), 6);
+  std::string widths;  // one 14-byte entry an image after the 6-byte header; 0 stands for 256
+  for (int i = 0; i < 6; ++i) widths += std::to_string(static_cast<unsigned char>(group[6 + 14 * i])) + " ";
+  EXPECT_EQ(widths, "16 24 32 48 64 0 ");
 }
 
 // The record's strings are UTF-16; they are looked for as such.
