@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "hosts/kit/midi.h"
+#include "loudness.h"
 #include "midi_songs.h"
 #include "sfx_effects.h"
 
@@ -31,6 +32,36 @@ uint32_t Le(const std::vector<unsigned char>& b, size_t at, int bytes) {
   uint32_t v = 0;
   for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | b[at + i];
   return v;
+}
+
+// ---- Loudness as listeners hear it ---------------------------------------------------------------
+
+TEST(Loudness, MeasuresAsTheStandardDoes) {
+  namespace ld = assetgen::loudness;
+  auto sine = [](double freq, double amplitude, int rate, double seconds) {
+    ld::Channel c(static_cast<size_t>(rate * seconds));
+    for (size_t i = 0; i < c.size(); ++i) c[i] = static_cast<float>(amplitude * std::sin(2 * M_PI * freq * i / rate));
+    return c;
+  };
+  // A 1 kHz tone at -20 dBFS peak reads -23 LUFS on one channel, 3 LU more on two, at any rate.
+  for (int rate : {48000, 44100, 22050}) {
+    SCOPED_TRACE(rate);
+    ld::Channel tone = sine(997, 0.1, rate, 3);
+    EXPECT_NEAR(ld::IntegratedLufs({tone}, rate), -23.0, 0.1);
+    EXPECT_NEAR(ld::IntegratedLufs({tone, tone}, rate), -20.0, 0.1);
+  }
+  // A 3 s tone after 3 s of silence is as loud as the tone alone: silence is gated out.
+  ld::Channel gap(22050 * 3, 0.0f), tone = sine(997, 0.1, 22050, 3);
+  gap.insert(gap.end(), tone.begin(), tone.end());
+  EXPECT_NEAR(ld::IntegratedLufs({gap}, 22050), -23.0, 0.3);
+  // Small speakers drop a 50 Hz hum and keep a 2 kHz whistle.
+  EXPECT_GT(ld::HighPassLossDb(sine(50, 0.5, 22050, 2), 22050), 20);
+  EXPECT_LT(ld::HighPassLossDb(sine(2000, 0.5, 22050, 2), 22050), 0.2);
+  // Opposite channels cancel on one speaker; equal ones lose nothing.
+  ld::Channel low = sine(300, 0.3, 22050, 2), inverted = low;
+  for (float& x : inverted) x = -x;
+  EXPECT_GT(ld::MonoFoldLossDb(low, inverted, 22050), 40);
+  EXPECT_NEAR(ld::MonoFoldLossDb(low, low, 22050), 0, 0.01);
 }
 
 // ---- The note language and the file writer -----------------------------------------------------
