@@ -44,17 +44,20 @@ void SetUpSprite(Stage& p, CreatureState& r, const SpriteSheet& sheet, int frame
   SetUp(p, r, sheet.width, sheet.height, sheet.frames, frame, x, y, sheet.file, check);
 }
 
+// One of a group's records (fireflies, bats) on a random frame of the group's sheet.
+void SetUpGroupMember(Stage& p, CreatureState& r, const SpriteSheet& sheet) {
+  r.SrcX = 0;
+  r.SrcY = 0;
+  SetUp(p, r, sheet.width, sheet.height, sheet.frames, 0, r.X, r.Y, nullptr);
+  r.Frame = static_cast<int>(std::floor(r.FrameCount * Random(p, true)));
+}
+
 // Each firefly on a random frame, going a random way from a random place.
 void SetUp_FireFlies(Stage& p) {
   Scene& s = p.scene;
   for (int i = 1; i <= 15; ++i) {
     CreatureState& f = s.FireFlies[i];
-    f.Width = sheet::kFirefly.width;
-    f.Height = sheet::kFirefly.height;
-    f.SrcX = 0;
-    f.SrcY = 0;
-    f.FrameCount = sheet::kFirefly.frames;
-    f.Frame = static_cast<int>(std::floor(f.FrameCount * Random(p, true)));
+    SetUpGroupMember(p, f, sheet::kFirefly);
     f.StepX = static_cast<int>(std::floor(5 * Random(p, false) - 2));
     if (f.StepX == 0) f.StepX = -2;
     f.StepY = static_cast<int>(std::floor(5 * Random(p, true) - 2));
@@ -71,12 +74,7 @@ void SetUp_Bats(Stage& p) {
   Scene& s = p.scene;
   for (int i = 1; i <= 6; ++i) {
     CreatureState& b = s.Bats[i];
-    b.Width = sheet::kBat.width;
-    b.Height = sheet::kBat.height;
-    b.SrcX = 0;
-    b.SrcY = 0;
-    b.FrameCount = sheet::kBat.frames;
-    b.Frame = static_cast<int>(std::floor(b.FrameCount * Random(p, true)));
+    SetUpGroupMember(p, b, sheet::kBat);
     b.StepX = 3;
     b.StepY = 1;
     b.X = static_cast<int>(std::floor(801 * Random(p, true)));
