@@ -267,12 +267,62 @@ void DrawSkeleton(cairo_t* cr, const Skel& s, const BoneStyle& st) {
   }
 }
 
+// Hardens a drawing into pixel art: every pixel either opaque or clear, its colour snapped to the
+// nearest of `palette`.
+void Harden(cairo_t* cr, std::initializer_list<uint32_t> palette) {
+  cairo_surface_t* s = cairo_get_target(cr);
+  cairo_surface_flush(s);
+  unsigned char* data = cairo_image_surface_get_data(s);
+  const int w = cairo_image_surface_get_width(s), h = cairo_image_surface_get_height(s);
+  const int stride = cairo_image_surface_get_stride(s);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      uint32_t& p = *reinterpret_cast<uint32_t*>(data + static_cast<size_t>(y) * stride + x * 4);
+      const double a = p >> 24;
+      if (a < 128) {
+        p = 0;
+        continue;
+      }
+      const double r = (p >> 16 & 0xFF) * 255 / a, g = (p >> 8 & 0xFF) * 255 / a, b = (p & 0xFF) * 255 / a;
+      uint32_t best = 0;
+      double bestD = 1e18;
+      for (uint32_t c : palette) {
+        const double dr = r - (c >> 16 & 0xFF), dg = g - (c >> 8 & 0xFF), db = b - (c & 0xFF);
+        const double d = 3 * dr * dr + 4 * dg * dg + 2 * db * db;
+        if (d < bestD) bestD = d, best = c;
+      }
+      p = 0xFF000000u | best;
+    }
+  cairo_surface_mark_dirty(s);
+}
+
 }  // namespace
 
+// The big skeleton walks right in front of the far tombstones. It is drawn at half size as pixel
+// art (hard edges, a handful of flat bone tones, a one-pixel outline) and doubled, so its pixels
+// are as chunky as the small sprites' around it.
 Image MakeSkeleton1() {
   SheetSpec spec(dusk::sheet::kSkeleton1);
-  const BoneStyle st{0xe2decc, 0x8a8aa0, 0x1a1822, 1.0, 1.0};
-  return BuildSheet(spec, [&](cairo_t* cr, int f) { DrawSkeleton(cr, SkeletonPose(f, 1.0), st); });
+  // Inside the figure the bones are parted by a mid-grey line; the dark outline goes round the
+  // whole silhouette only, as a pixel artist would draw it.
+  const BoneStyle st{0xe2decc, 0x8a8aa0, 0x55566c, 0.5, 1.0};
+  const uint32_t ink = 0x1a1822, far = Mix(st.bone, 0x303448, 0.45);
+  Canvas half((spec.w + 1) / 2, spec.h / 2);
+  return BuildSheet(spec, [&](cairo_t* cr, int f) {
+    half.Clear();
+    cairo_t* h = half.cr();
+    cairo_save(h);
+    DrawSkeleton(h, SkeletonPose(f, st.k), st);
+    cairo_restore(h);
+    Harden(h, {ink, 0x05050a, st.outline, st.shade, Mix(st.bone, st.shade, 0.5), st.bone, 0xfbf8ec, far,
+               Mix(far, ink, 0.4)});
+    PixelOutline(h, ink);
+    cairo_surface_flush(cairo_get_target(h));
+    cairo_scale(cr, 2, 2);
+    cairo_set_source_surface(cr, cairo_get_target(h), 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+    cairo_paint(cr);
+  });
 }
 
 // The far skeleton: the same walk, small and paler in the mist; left first. Its feet stay above
