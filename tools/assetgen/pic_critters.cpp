@@ -489,21 +489,21 @@ Image MakeFlower(const Image& still) {
       cairo_set_line_width(cr, 0.9);
       cairo_stroke(cr);
     }
-    // The stem rises and bows over; the head hangs at its end.
-    const double hx = 28 + sway * 2, hy = 19 + std::abs(sway) * 0.6;
+    // The stem rises and bows over; the head hangs from its end, nodding down and to the right.
+    const double hx = 31 + sway * 2, hy = 20 + std::abs(sway) * 0.6;
     cairo_new_path(cr);
-    cairo_move_to(cr, 22, 47);
-    cairo_curve_to(cr, 20, 32, 22 + sway, 12, hx - 2, hy - 9);
+    cairo_move_to(cr, 20, 47);
+    cairo_curve_to(cr, 18, 30, 20 + sway, 8, hx - 3, hy - 7);
     cairo_set_line_width(cr, 2.8);
     Col(cr, kInk);
     cairo_stroke_preserve(cr);
     cairo_set_line_width(cr, 1.4);
-    Col(cr, 0x7a8050);
+    Col(cr, 0x7a7848);
     cairo_stroke(cr);
     cairo_save(cr);
     cairo_translate(cr, hx, hy);
-    cairo_rotate(cr, 0.25 + sway * 0.12);
-    const uint32_t pale = 0xe8dcf0, mauve = 0xb48cc4, brown = 0x8a6040, vein = 0x8a5a90;
+    cairo_rotate(cr, 0.55 + sway * 0.12);
+    const uint32_t pale = 0xe4d6e4, mauve = 0xae88b8, brown = 0x7a5434, vein = 0x8a5a90;
     // One petal or sepal: a pointed oval from the heart out along angle a, `l` long, `w` wide,
     // browning towards its tip by `dry`.
     auto petal = [&](double a, double l, double w, double dry, double curl) {
@@ -532,11 +532,11 @@ Image MakeFlower(const Image& still) {
     };
     // The bloom faces the viewer, hanging: "up" for the flower is down-right of the stem's end.
     const double droop = 0.25 * std::sin(2 * kPi * f / 8 + 1);
-    petal(-kPi / 2, 10, 5.5, 0.5, 0);                // the upright sepal
-    petal(kPi / 2 - 0.55, 9.5, 4.2, 0.7, 0.8);       // the lower sepals
-    petal(kPi / 2 + 0.55, 9.5, 4.2, 0.8, -0.8);
-    petal(-0.2, 11, 7.5, 0.45, 1.2);                 // the broad side petals
-    petal(kPi + 0.2 + droop, 11, 7.5, 0.75, -1.6);   // this one drooping and curled
+    petal(-kPi / 2, 10, 5.5, 0.7, 0);                // the upright sepal
+    petal(kPi / 2 - 0.55, 9.5, 4.2, 0.9, 0.8);       // the lower sepals
+    petal(kPi / 2 + 0.55, 9.5, 4.2, 1.0, -0.8);
+    petal(-0.2, 11, 7.5, 0.65, 1.2);                 // the broad side petals
+    petal(kPi + 0.6 + droop, 10, 6.5, 0.95, -2.2);   // this one drooping, curled and brown
     // The lip: a dark wine pouch below the column, its throat yellowed, spotted.
     Ellipse(cr, 0, 4.2, 4.4, 4.8);
     Col(cr, kInk);
