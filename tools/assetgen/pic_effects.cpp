@@ -115,9 +115,11 @@ void Spirit(cairo_t* cr, int f) {
   // Body: brightest at the shoulders, fading to nothing at the hem; lit from the left.
   robe(0);
   cairo_pattern_t* body = cairo_pattern_create_linear(0, 12, 0, 140);
-  // Even light over the hood and shoulders (whole levels of light, no dither), fading at the hem.
+  // Even light over the hood and shoulders, half as much over the robe (whole levels of light, no
+  // dither), fading at the hem.
   AddStop(body, 0, ghost, 0.5);
-  AddStop(body, 0.5, ghost, 0.5);
+  AddStop(body, 0.32, ghost, 0.5);
+  AddStop(body, 0.4, ghost, 0.25);
   AddStop(body, 0.62, ghost, 0.25);
   AddStop(body, 0.85, ghost, 0.06);
   AddStop(body, 0.95, ghost, 0.0);
