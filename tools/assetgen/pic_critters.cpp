@@ -260,37 +260,35 @@ void Scorpion(cairo_t* cr, int f) {
   Poly(cr, {x, y, x - 4, y + 2, x - 6, y + 5.5, x - 2, y + 3});
   Col(cr, 0xb0b8dc);
   cairo_fill(cr);
-  // Two pincers held out ahead (to the left): each an arm in two segments, a swollen hand and two
-  // long curved fingers, the fixed one below and the moving one above, that open wide and snap
-  // shut. The far claw is a shade darker.
-  const double snap = 0.5 + 0.5 * std::sin(ph * 2);
+  // Two pincers held out ahead (to the left), drawn pixel by pixel so they read at their size: an
+  // arm, a swollen palm and two hooked fingers with a gap of night between them while the claw is
+  // open; they snap shut on frames 2 and 4. The far claw is a shade darker.
+  static const std::vector<const char*> kOpen = {
+      ".ooooo......",
+      "ollllcooo...",
+      ".oo..occcco.",
+      ".....occllco",
+      ".oo..occcco.",
+      "occccccoo...",
+      ".ooooo......",
+  };
+  static const std::vector<const char*> kShut = {
+      "............",
+      "..ooooooo...",
+      ".olllcccco..",
+      "occcccclllco",
+      ".ooooccccco.",
+      "..occccoo...",
+      "...oooo.....",
+  };
+  const bool shut = std::sin(ph * 2) < -0.6;
   for (int side = 0; side < 2; ++side) {
-    const double by = side ? 28 : 17.5, dir = side ? 1 : -1;
-    const uint32_t claw = Mix(shell, lit, side ? 0.6 : 0.42);
-    const double ex = 8.5, ey = by - dir * 0.5;  // the elbow
-    Limb(cr, 11, 23 + dir * 1.5, ex, ey, 2.8, out);
-    Limb(cr, 11, 23 + dir * 1.5, ex, ey, 1.4, claw);
-    // The hand: a plump oval, lit along its top.
-    Ellipse(cr, 6.5, by, 3.8, 2.8, dir * 0.1);
-    Col(cr, out);
-    cairo_fill(cr);
-    Ellipse(cr, 6.5, by - 0.2, 2.9, 2.0, dir * 0.1);
-    Col(cr, claw);
-    cairo_fill(cr);
-    Limb(cr, 4.2, by - 1.6, 8, by - 1.8, 0.8, lit, 0.9);
-    // The fingers: two hooks from the hand's front that bow apart and meet again at the tips, a
-    // dark gap between them while the claw is open.
-    const double open = snap;
-    for (int k = 0; k < 2; ++k) {
-      const double s = k ? 1 : -1;
-      const double x0 = 3.6, y0 = by + s * 0.9;
-      const double mx = 0.6, my = by + s * (1.3 + 2.2 * open);
-      const double tx = -1.6, ty = by + s * (0.2 + 1.2 * open);
-      Limb(cr, x0, y0, mx, my, 2.2, out);
-      Limb(cr, mx, my, tx, ty, 1.8, out);
-      Limb(cr, x0, y0, mx, my, 1.1, claw);
-      Limb(cr, mx, my, tx, ty, 0.7, Mix(claw, lit, 0.5));
-    }
+    const int by = side ? 28 : 17;
+    const uint32_t claw = Mix(shell, lit, side ? 0.55 : 0.35);
+    Limb(cr, 11, 23 + (side ? 1.5 : -1.5), 7.5, by, 2.8, out);
+    Limb(cr, 11, 23 + (side ? 1.5 : -1.5), 7.5, by, 1.4, claw);
+    PixelMap(cr, -3, by - 3, shut ? kShut : kOpen,
+             {{'o', out}, {'c', claw}, {'l', Mix(claw, 0xd0d8f8, side ? 0.45 : 0.3)}});
   }
   cairo_restore(cr);
 }
