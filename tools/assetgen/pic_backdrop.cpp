@@ -440,8 +440,11 @@ void Fence(cairo_t* cr) {
     Limb(cr, 0, y - 1, kW, y - 1, 0.6, 0x5a6290, 0.45);
   }
   for (double x = 3.5; x < kW; x += 18) {
-    if (x > 292 && x < 330) {
-      Limb(cr, x, 129, x + 5, 100, 1.0, 0x0b0c15);
+    if (x > 292 && x < 330) {  // one bar bent over, the next snapped off low
+      if (x < 320)
+        Limb(cr, x, 129, x + 5, 100, 1.0, 0x0b0c15);
+      else
+        Limb(cr, x, 129, x + 1, 119, 1.0, 0x0b0c15);
       continue;
     }
     double top = 80 + 1.5 * std::sin(x * 0.7);
