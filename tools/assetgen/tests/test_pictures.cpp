@@ -226,15 +226,16 @@ TEST(Sheets, WalkersPlantTheirFeet) {
   }
 }
 
-// The walkers that pass behind the railing and the low wall, drawn before the middle scenery and
-// the ground strip: where the scene stands them (the y of the scene's still) and their sheets.
+// The walkers that pass behind the railing and the kerb: the scene draws them before the middle
+// scenery and the ground strip.
 struct BehindTheFence {
-  const char* file;
+  const char* name;
   dusk::SpriteSheet sheet;
 };
 const BehindTheFence kFenceWalkers[] = {{"zombie", dusk::sheet::kZombie},
                                         {"skeleton II", dusk::sheet::kSkeleton2}};
 
+// Where the scene stands a sheet (its y in the still of the whole scene).
 int StillY(const dusk::SpriteSheet& s) {
   for (const SheetInfo& i : SheetTable())
     if (std::string(i.file) == s.file) return i.y;
@@ -250,7 +251,7 @@ TEST(Walkers, ShowAtLeastThreeQuartersOfThemselvesBetweenFenceAndGround) {
   const int midY = StillY(dusk::sheet::kBackMid2), botY = StillY(dusk::sheet::kBackBottom);
   Image mask = Load("h_background_mid2.bmp");
   for (const BehindTheFence& k : kFenceWalkers) {
-    SCOPED_TRACE(k.file);
+    SCOPED_TRACE(k.name);
     const dusk::SpriteSheet& s = k.sheet;
     Image img = Load(s.file);
     const int y0 = StillY(s);
@@ -294,7 +295,7 @@ TEST(Walkers, TheZombieStandsOutFromTheDarkAndKeepsItsShoesAboveTheGround) {
         if (img.at(f * z.width + i, z.height + j) != 0) continue;
         const double l = Luma(img.at(f * z.width + i, j));
         body += l, ++bodyN;
-        // The first opaque pixel from the right (the moon's side) on each row.
+        // Pixels whose right-hand neighbour is clear: the outline on the moon's side.
         const bool edge = i + 1 == z.width || img.at(f * z.width + i + 1, z.height + j) != 0;
         if (edge) rim += l, ++rimN;
       }
