@@ -425,37 +425,52 @@ void Hedge(cairo_t* cr, Rng& rng, double x0, double x1, double top) {
 }
 
 void Fence(cairo_t* cr) {
-  // A low wall along the whole width.
-  // The wall is kept low: the zombie and the small skeleton walk just behind it.
-  Poly(cr, {0, 132, 0, 126, kW, 126, kW, 132});
-  StoneFill(cr, 0x2a2e46, 0, 126, kW, 132);
-  Limb(cr, 0, 126.5, kW, 126.5, 1, 0x6a74a4, 0.6);
+  // A kerb of stone along the whole width, only a few pixels high: the zombie and the small
+  // skeleton walk just behind it, their feet on its top edge.
+  Poly(cr, {0, 132, 0, 129, kW, 129, kW, 132});
+  StoneFill(cr, 0x2a2e46, 0, 129, kW, 132);
+  Limb(cr, 0, 129.5, kW, 129.5, 1, 0x6a74a4, 0.6);
   Rng rng(41);
   for (double x = rng.Range(0, 20); x < kW; x += rng.Range(18, 30))
-    Limb(cr, x, 127.5, x, 131.5, 0.7, 0x12141f, 0.7);
-  // Iron railing: rails, bars with spear tips; one bent and broken stretch.
-  for (double y : {86.0, 113.0}) {
-    Limb(cr, 0, y, kW, y, 1.6, 0x0b0c15);
-    Limb(cr, 0, y - 0.8, kW, y - 0.8, 0.6, 0x5a6290, 0.5);
+    Limb(cr, x, 130.5, x, 131.5, 0.7, 0x12141f, 0.7);
+  // Iron railing: thin rails, sparse bars with spear tips, one bent and broken stretch. What walks
+  // behind it shows between the bars.
+  for (double y : {86.5, 115.5}) {
+    Limb(cr, 0, y, kW, y, 1.0, 0x0b0c15);
+    Limb(cr, 0, y - 1, kW, y - 1, 0.6, 0x5a6290, 0.45);
   }
-  for (double x = 3; x < kW; x += 10) {  // spaced so what walks behind still reads
-    if (x > 292 && x < 330) {
-      if (static_cast<int>(x) % 3 == 0) Limb(cr, x, 126, x + 5, 98, 1.8, 0x0b0c15);
+  for (double x = 3.5; x < kW; x += 18) {
+    if (x > 292 && x < 330) {  // one bar bent over, the next snapped off low
+      if (x < 320)
+        Limb(cr, x, 129, x + 5, 100, 1.0, 0x0b0c15);
+      else
+        Limb(cr, x, 129, x + 1, 119, 1.0, 0x0b0c15);
       continue;
     }
     double top = 80 + 1.5 * std::sin(x * 0.7);
-    Limb(cr, x, 126, x, top, 1.5, 0x0b0c15);
-    Limb(cr, x + 0.7, 125, x + 0.7, top + 2, 0.5, 0x6068a0, 0.55);
-    Poly(cr, {x - 2.2, top + 2, x, top - 4, x + 2.2, top + 2});
+    Limb(cr, x, 129, x, top, 1.0, 0x0b0c15);
+    Limb(cr, x + 0.8, 128, x + 0.8, top + 2, 0.4, 0x6068a0, 0.5);
+    Poly(cr, {x - 1.6, top + 1.5, x, top - 3.5, x + 1.6, top + 1.5});
     Col(cr, 0x0b0c15);
     cairo_fill(cr);
   }
-  // Stone posts with caps.
-  for (double x : {10.0, 170.0, 338.0, 470.0, 690.0}) {
+  // Stone posts with caps at the ends, where nothing walks; slim iron posts with a ball finial
+  // along the walkers' stretch.
+  for (double x : {10.0, 170.0, 690.0}) {
     Poly(cr, {x - 7, 132, x - 7, 74, x + 7, 74, x + 7, 132});
     StoneFill(cr, 0x363b58, x - 7, 74, x + 7, 132);
     Poly(cr, {x - 9, 74, x - 9, 69, x - 6, 66, x + 6, 66, x + 9, 69, x + 9, 74});
     StoneFill(cr, 0x444a70, x - 9, 64, x + 9, 74);
+  }
+  for (double x : {338.5, 470.5}) {
+    Limb(cr, x, 130, x, 78, 2.4, 0x0b0c15);
+    Limb(cr, x + 0.9, 128, x + 0.9, 80, 0.6, 0x6a74a8, 0.6);
+    Ellipse(cr, x, 75, 2.4, 2.4);
+    Col(cr, 0x0b0c15);
+    cairo_fill(cr);
+    Ellipse(cr, x + 0.8, 74.2, 0.8, 0.8);
+    Col(cr, 0x7a84b8, 0.7);
+    cairo_fill(cr);
   }
   // The lantern hangs from the post at 170.
   Limb(cr, 170, 66, 170, 58, 1.4, 0x0b0c15);

@@ -222,7 +222,7 @@ void Scorpion(cairo_t* cr, int f) {
   // A cold, blue-black shell: the moonlit night's own colours, lit only at its edges.
   const uint32_t shell = 0x1e1e2c, lit = 0x7a82ac, out = kInk;
   cairo_save(cr);
-  cairo_translate(cr, 1.5, 0);  // room ahead for the open claws
+  cairo_translate(cr, 3, 0);  // room ahead for the open claws
   // Legs: four each side, alternating.
   for (int i = 0; i < 4; ++i) {
     for (int side = 0; side < 2; ++side) {
@@ -245,7 +245,7 @@ void Scorpion(cairo_t* cr, int f) {
   }
   // Tail arching over the back, the sting poised forwards.
   const double sway = 0.12 * std::sin(ph);
-  double x = 28, y = 22, a = -0.5 + sway;
+  double x = 27, y = 22, a = -0.5 + sway;
   for (int i = 0; i < 6; ++i) {
     double nx = x + std::cos(a) * 4.2, ny = y + std::sin(a) * 4.2;
     Limb(cr, x, y, nx, ny, 4.2 - i * 0.25, out);
@@ -260,24 +260,35 @@ void Scorpion(cairo_t* cr, int f) {
   Poly(cr, {x, y, x - 4, y + 2, x - 6, y + 5.5, x - 2, y + 3});
   Col(cr, 0xb0b8dc);
   cairo_fill(cr);
-  // Two pincers held out ahead (to the left), each an arm, a swollen claw and two fingers that
-  // open and snap shut.
-  const double snap = 0.5 + 0.5 * std::sin(ph * 2);
+  // Two pincers held out ahead (to the left), drawn pixel by pixel so they read at their size: an
+  // arm, a swollen palm and two hooked fingers with a gap of night between them while the claw is
+  // open; they snap shut on frames 2 and 4. The far claw is a shade darker.
+  static const std::vector<const char*> kOpen = {
+      ".ooooo......",
+      "ollllcooo...",
+      ".oo..occcco.",
+      ".....occllco",
+      ".oo..occcco.",
+      "occccccoo...",
+      ".ooooo......",
+  };
+  static const std::vector<const char*> kShut = {
+      "............",
+      "..ooooooo...",
+      ".olllcccco..",
+      "occcccclllco",
+      ".ooooccccco.",
+      "..occccoo...",
+      "...oooo.....",
+  };
+  const bool shut = std::sin(ph * 2) < -0.6;
   for (int side = 0; side < 2; ++side) {
-    const double by = side ? 27 : 19.5, dir = side ? 1 : -1;
-    const double ex = 6.5, ey = by + dir * 0.5;  // the elbow
-    Limb(cr, 10, 23 + dir * 1.5, ex, ey, 2.6, out);
-    Limb(cr, 10, 23 + dir * 1.5, ex, ey, 1.3, Mix(shell, lit, 0.35));
-    Ellipse(cr, 4.0, ey, 3.5, 2.5, dir * 0.15);
-    Col(cr, out);
-    cairo_fill(cr);
-    Ellipse(cr, 4.0, ey - 0.3, 2.7, 1.7, dir * 0.15);
-    Col(cr, Mix(shell, lit, 0.6));
-    cairo_fill(cr);
-    const double open = 0.6 + 1.6 * snap;
-    Limb(cr, 1.5, ey - 1, -1, ey - 1 - open, 1.6, out);
-    Limb(cr, 1.5, ey + 1, -1, ey + 1 + open * 0.6, 1.6, out);
-    Limb(cr, 2, ey - 0.8, -0.2, ey - 0.7 - open, 0.6, lit, 0.8);
+    const int by = side ? 28 : 17;
+    const uint32_t claw = Mix(shell, lit, side ? 0.55 : 0.35);
+    Limb(cr, 11, 23 + (side ? 1.5 : -1.5), 7.5, by, 2.8, out);
+    Limb(cr, 11, 23 + (side ? 1.5 : -1.5), 7.5, by, 1.4, claw);
+    PixelMap(cr, -3, by - 3, shut ? kShut : kOpen,
+             {{'o', out}, {'c', claw}, {'l', Mix(claw, 0xd0d8f8, side ? 0.45 : 0.3)}});
   }
   cairo_restore(cr);
 }
@@ -448,8 +459,10 @@ Image MakeSpider() {
   });
 }
 
-// A dead orchid swaying on its stem: the petals shrivelled and browning from their tips, the head
-// hanging, one leaf gone yellow-brown, a dry petal on the ground.
+// A dead orchid swaying on its stem: the bloom still open and pale in the moonlight, big enough to
+// read as an orchid (the upright sepal, two broad petals, two sepals below and the pouched lip in
+// the middle), but faded, its edges browning and curling, the head nodding on a bowed stem over
+// two broad leaves, one gone yellow-brown; a dry petal on the ground.
 Image MakeFlower(const Image& still) {
   SheetSpec spec(dusk::sheet::kFlower);
   spec.look = Look::Matte;
@@ -458,81 +471,101 @@ Image MakeFlower(const Image& still) {
   spec.sceneY = 468;
   return BuildSheet(spec, [](cairo_t* cr, int f) {
     const double sway = std::sin(2 * kPi * f / 8);
-    // Leaves at the foot: one still dark green, one withered and limp.
+    // Broad strap leaves at the foot: one dark green with a moonlit edge, one withered and limp.
     for (double s = -1; s <= 1; s += 2) {
       cairo_new_path(cr);
-      cairo_move_to(cr, 25, 48);
-      cairo_curve_to(cr, 25 + s * 8, 45, 25 + s * 15, 46, 25 + s * 19, 49);
-      cairo_curve_to(cr, 25 + s * 13, 49.5, 25 + s * 8, 49.5, 25, 48);
-      cairo_pattern_t* g = cairo_pattern_create_linear(25, 0, 25 + s * 19, 0);
-      AddStop(g, 0, s > 0 ? 0x4a4a2c : 0x2a3a28);
-      AddStop(g, 1, s > 0 ? 0x6a5030 : 0x3a4028);
+      cairo_move_to(cr, 22, 48);
+      cairo_curve_to(cr, 22 + s * 6, 40, 22 + s * 14, 40, 22 + s * 19, s > 0 ? 47 : 43);
+      cairo_curve_to(cr, 22 + s * 13, 45, 22 + s * 8, 47, 22, 49);
+      cairo_pattern_t* g = cairo_pattern_create_linear(0, 40, 0, 49);
+      AddStop(g, 0, s > 0 ? 0x8a7a44 : 0x4a7048);
+      AddStop(g, 1, s > 0 ? 0x4a3a20 : 0x1e3020);
       cairo_set_source(cr, g);
       cairo_fill_preserve(cr);
       cairo_pattern_destroy(g);
       Col(cr, kInk);
-      cairo_set_line_width(cr, 0.8);
+      cairo_set_line_width(cr, 0.9);
       cairo_stroke(cr);
     }
-    // The stem bows right over, its head hanging low.
-    const double hx = 33 + sway * 2.5, hy = 20 + std::abs(sway) * 0.8;
+    // The stem rises and bows over; the head hangs from its end, nodding down and to the right.
+    const double hx = 31 + sway * 2, hy = 20 + std::abs(sway) * 0.6;
     cairo_new_path(cr);
-    cairo_move_to(cr, 25, 48);
-    cairo_curve_to(cr, 23, 30, 27 + sway * 1.2, 8, hx, hy);
-    cairo_set_line_width(cr, 2.6);
+    cairo_move_to(cr, 20, 47);
+    cairo_curve_to(cr, 18, 30, 20 + sway, 8, hx - 3, hy - 7);
+    cairo_set_line_width(cr, 2.8);
     Col(cr, kInk);
     cairo_stroke_preserve(cr);
     cairo_set_line_width(cr, 1.4);
-    Col(cr, 0x5a5636);
+    Col(cr, 0x7a7848);
     cairo_stroke(cr);
     cairo_save(cr);
     cairo_translate(cr, hx, hy);
-    cairo_rotate(cr, sway * 0.12);
-    // Five shrivelled petals hanging down, faded mauve at the heart and brown at the tips; one
-    // curls and trembles.
-    const uint32_t heart = 0x3a2030, petal = 0x6e4a5e, dry = 0x7a5834, crease = 0x2a1820;
-    const double ang[] = {0.35, 0.95, 1.55, 2.15, 2.75};
-    const double len[] = {9, 7.5, 10, 8, 8.5};
-    for (int i = 0; i < 5; ++i) {
-      double a = ang[i] + (i == 4 ? 0.25 * std::sin(2 * kPi * f / 8 + 1) : 0);
-      const double l = len[i];
+    cairo_rotate(cr, 0.55 + sway * 0.12);
+    const uint32_t pale = 0xe4d6e4, mauve = 0xae88b8, brown = 0x7a5434, vein = 0x8a5a90;
+    // One petal or sepal: a pointed oval from the heart out along angle a, `l` long, `w` wide,
+    // browning towards its tip by `dry`.
+    auto petal = [&](double a, double l, double w, double dry, double curl) {
       cairo_save(cr);
       cairo_rotate(cr, a);
-      cairo_new_path(cr);
-      cairo_move_to(cr, 0, 0);
-      cairo_curve_to(cr, l * 0.35, -2.2, l * 0.7, -0.6, l, 1.4);  // a crumpled, curled edge
-      cairo_curve_to(cr, l * 0.75, 1.2, l * 0.55, 2.6, l * 0.3, 1.6);
-      cairo_curve_to(cr, l * 0.2, 1.2, l * 0.1, 1.2, 0, 0);
-      cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, l, 0);
-      AddStop(g, 0, heart);
-      AddStop(g, 0.45, petal);
-      AddStop(g, 1, i % 2 ? Mix(dry, 0x3a2418, 0.4) : dry);
-      cairo_set_source(cr, g);
-      cairo_fill_preserve(cr);
-      cairo_pattern_destroy(g);
+      auto path = [&] {
+        cairo_new_path(cr);
+        cairo_move_to(cr, 0, 0);
+        cairo_curve_to(cr, l * 0.3, -w * 0.65, l * 0.75, -w * 0.55 + curl, l, curl);
+        cairo_curve_to(cr, l * 0.75, w * 0.55 + curl, l * 0.3, w * 0.65, 0, 0);
+      };
+      path();
       Col(cr, kInk);
-      cairo_set_line_width(cr, 0.7);
+      cairo_set_line_width(cr, 1.6);
       cairo_stroke(cr);
-      Limb(cr, l * 0.25, 0.3, l * 0.8, 0.9, 0.5, crease, 0.8);
+      path();
+      cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, l, 0);
+      AddStop(g, 0, pale);
+      AddStop(g, 0.55, Mix(pale, mauve, 0.5));
+      AddStop(g, 1, Mix(mauve, brown, dry));
+      cairo_set_source(cr, g);
+      cairo_fill(cr);
+      cairo_pattern_destroy(g);
+      Limb(cr, l * 0.15, 0, l * 0.8, curl * 0.6, 0.6, vein, 0.7);
       cairo_restore(cr);
-    }
-    // The lip, dried to a dark wine-brown, and the dull column above it.
-    Ellipse(cr, 0, 5.5, 3.0, 3.8, 0.3);
+    };
+    // The bloom faces the viewer, hanging: "up" for the flower is down-right of the stem's end.
+    const double droop = 0.25 * std::sin(2 * kPi * f / 8 + 1);
+    petal(-kPi / 2, 10, 5.5, 0.7, 0);                // the upright sepal
+    petal(kPi / 2 - 0.55, 9.5, 4.2, 0.9, 0.8);       // the lower sepals
+    petal(kPi / 2 + 0.55, 9.5, 4.2, 1.0, -0.8);
+    petal(-0.2, 11, 7.5, 0.65, 1.2);                 // the broad side petals
+    petal(kPi + 0.6 + droop, 10, 6.5, 0.95, -2.2);   // this one drooping, curled and brown
+    // The lip: a dark wine pouch below the column, its throat yellowed, spotted.
+    Ellipse(cr, 0, 4.2, 4.4, 4.8);
     Col(cr, kInk);
     cairo_fill(cr);
-    Ellipse(cr, 0, 5.5, 2.2, 3.0, 0.3);
-    Col(cr, 0x5a2c30);
+    Ellipse(cr, 0, 4.2, 3.4, 3.9);
+    cairo_pattern_t* lg = cairo_pattern_create_radial(0, 2.5, 0.5, 0, 4.2, 4);
+    AddStop(lg, 0, 0xd8a848);
+    AddStop(lg, 0.4, 0x9a3060);
+    AddStop(lg, 1, 0x5a1830);
+    cairo_set_source(cr, lg);
     cairo_fill(cr);
-    Ellipse(cr, 0.4, 1.5, 1.0, 0.9);
-    Col(cr, 0x9a8048);
+    cairo_pattern_destroy(lg);
+    for (auto [sx, sy] : {std::pair{-1.4, 5.6}, {1.3, 5.2}, {0.1, 7.0}}) {
+      Ellipse(cr, sx, sy, 0.6, 0.6);
+      Col(cr, 0x3a0c1c);
+      cairo_fill(cr);
+    }
+    // The column, a pale nub at the heart.
+    Ellipse(cr, 0, -0.6, 1.5, 1.9);
+    Col(cr, kInk);
+    cairo_fill(cr);
+    Ellipse(cr, 0, -0.6, 0.9, 1.3);
+    Col(cr, 0xfff6e8);
     cairo_fill(cr);
     cairo_restore(cr);
-    // Dry petals fallen to the ground.
-    Ellipse(cr, 36, 47, 3, 1.1, 0.2);
-    Col(cr, 0x6a4a32);
+    // A dry petal fallen to the ground.
+    Ellipse(cr, 36, 47.5, 3.2, 1.2, 0.2);
+    Col(cr, kInk);
     cairo_fill(cr);
-    Ellipse(cr, 30.5, 48, 2, 0.9, -0.3);
-    Col(cr, 0x5a3a40);
+    Ellipse(cr, 36, 47.3, 2.5, 0.7, 0.2);
+    Col(cr, 0x9a7858);
     cairo_fill(cr);
   });
 }

@@ -78,8 +78,9 @@ void Bolt(cairo_t* cr, uint64_t seed, Pt top, Pt end, bool bright) {
 // ---- the lost spirit -----------------------------------------------------------------------
 
 // A hooded spirit drifting left with a lantern held out before it, its robe thinning into wisps.
-// The scene ORs it over whatever is behind, so it is drawn as faint light: a soft aura, a dim
-// body that fades downwards, a brighter moonlit rim on its leading edge, and the warm lantern.
+// The scene ORs it over whatever is behind, so it is drawn as light: a thin aura, a body bright
+// enough at the shoulders to lift any background to one even pale blue (faint light ORed in only
+// speckles the scene) that fades down the robe, a moonlit rim on its leading edge, the lantern.
 void Spirit(cairo_t* cr, int f) {
   const double ph = 2 * kPi * f / 14;
   const double bob = 3 * std::sin(ph);
@@ -101,11 +102,11 @@ void Spirit(cairo_t* cr, int f) {
     cairo_close_path(cr);
   };
   // Aura: the outline grown in steps, each adding a breath of light.
-  for (int g = 7; g >= 1; g -= 2) {
+  for (int g = 4; g >= 2; g -= 2) {
     robe(g);
     cairo_pattern_t* p = cairo_pattern_create_linear(0, 10, 0, 150);
-    AddStop(p, 0, ghost, 0.035);
-    AddStop(p, 0.6, ghost, 0.02);
+    AddStop(p, 0, ghost, 0.06);
+    AddStop(p, 0.6, ghost, 0.03);
     AddStop(p, 1, ghost, 0.0);
     cairo_set_source(cr, p);
     cairo_fill(cr);
@@ -114,14 +115,19 @@ void Spirit(cairo_t* cr, int f) {
   // Body: brightest at the shoulders, fading to nothing at the hem; lit from the left.
   robe(0);
   cairo_pattern_t* body = cairo_pattern_create_linear(0, 12, 0, 140);
-  AddStop(body, 0, ghost, 0.16);
-  AddStop(body, 0.4, ghost, 0.06);
-  AddStop(body, 0.8, ghost, 0.0);
+  // Even light over the hood and shoulders, half as much over the robe (whole levels of light, no
+  // dither), fading at the hem.
+  AddStop(body, 0, ghost, 0.5);
+  AddStop(body, 0.32, ghost, 0.5);
+  AddStop(body, 0.4, ghost, 0.25);
+  AddStop(body, 0.62, ghost, 0.25);
+  AddStop(body, 0.85, ghost, 0.06);
+  AddStop(body, 0.95, ghost, 0.0);
   cairo_set_source(cr, body);
   cairo_fill_preserve(cr);
   cairo_pattern_destroy(body);
   cairo_pattern_t* side = cairo_pattern_create_linear(26, 0, 70, 0);
-  AddStop(side, 0, pale, 0.10);
+  AddStop(side, 0, pale, 0.3);
   AddStop(side, 0.5, pale, 0.0);
   cairo_set_source(cr, side);
   cairo_fill(cr);
@@ -134,8 +140,8 @@ void Spirit(cairo_t* cr, int f) {
   cairo_set_line_width(cr, 1.3);
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
   cairo_pattern_t* rim = cairo_pattern_create_linear(0, 8, 0, 116);
-  AddStop(rim, 0, pale, 0.65);
-  AddStop(rim, 0.5, pale, 0.28);
+  AddStop(rim, 0, 0xd8e8ff, 1.0);
+  AddStop(rim, 0.5, pale, 0.7);
   AddStop(rim, 1, pale, 0.0);
   cairo_set_source(cr, rim);
   cairo_stroke(cr);
@@ -147,7 +153,7 @@ void Spirit(cairo_t* cr, int f) {
     cairo_curve_to(cr, 40 + i * 9, 68, 44 + i * 10 + 3 * std::sin(ph + i), 96, 47 + i * 12, 120);
     cairo_set_line_width(cr, 2);
     cairo_pattern_t* fold = cairo_pattern_create_linear(0, 38, 0, 120);
-    AddStop(fold, 0, pale, 0.09);
+    AddStop(fold, 0, pale, 0.3);
     AddStop(fold, 1, pale, 0.0);
     cairo_set_source(cr, fold);
     cairo_stroke(cr);
@@ -160,7 +166,7 @@ void Spirit(cairo_t* cr, int f) {
     cairo_move_to(cr, x0, y0);
     cairo_curve_to(cr, x0 + 6, y0 + 6 + w, x0 + 10, y0 + 12 - w, x0 + 14 + w, y0 + 18);
     cairo_set_line_width(cr, 1.2);
-    Col(cr, ghost, 0.07);
+    Col(cr, ghost, 0.25);
     cairo_stroke(cr);
   }
   // The hood's dark hollow and two small cold eyes.
@@ -181,10 +187,10 @@ void Spirit(cairo_t* cr, int f) {
   cairo_curve_to(cr, 34, 52, 24, 54, 16, 52);
   cairo_set_line_width(cr, 5);
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-  Col(cr, ghost, 0.12);
+  Col(cr, ghost, 0.4);
   cairo_stroke_preserve(cr);
   cairo_set_line_width(cr, 1);
-  Col(cr, pale, 0.18);
+  Col(cr, pale, 0.6);
   cairo_stroke(cr);
   const double lx = 14 + std::sin(sw) * 12, ly = 52 + std::cos(sw) * 12;
   Limb(cr, 15, 52, lx, ly - 5, 0.8, 0xa0c8ff, 0.45);
@@ -253,55 +259,82 @@ Image MakeBloodDrip(const Image& still) {
   spec.sceneY = 483;
   return BuildSheet(spec, [](cairo_t* cr, int f) {
     const double dx = 41;  // the line the drop falls along
-    // The trickle from the crack, a stain down the face.
-    cairo_new_path(cr);
-    cairo_move_to(cr, 44, 4);
-    cairo_curve_to(cr, 45, 8, 41, 10, 41.5, 15);
-    cairo_line_to(cr, 41.5, 30);
-    cairo_set_line_width(cr, 4.2);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    Col(cr, kBloodDark);
-    cairo_stroke_preserve(cr);
-    cairo_set_line_width(cr, 2.6);
-    Col(cr, kBlood);
-    cairo_stroke(cr);
-    Limb(cr, 42.3, 12, 42.3, 28, 0.9, kBloodLit, 0.8);  // wet sheen
-    Limb(cr, 47, 12, 47.5, 40, 2.2, kBloodDark, 0.9);  // an older run, dried
-    Limb(cr, 35.5, 18, 36, 30, 1.6, kBloodDark, 0.7);
-    // The pool at the foot.
+    // The stain at the crack: blood that welled out and soaked into the stone, ragged at its edge.
+    Rng rng(404);
+    for (int i = 0; i < 9; ++i) {
+      Ellipse(cr, 43 + rng.Range(-3, 3), 7 + rng.Range(-2.5, 3), rng.Range(1.2, 2.6), rng.Range(1, 2.2));
+      Col(cr, i < 5 ? kBloodDark : 0x5a0810, 0.9);
+      cairo_fill(cr);
+    }
+    // Runs down the face: not one tube but a wet smear that narrows and widens as the stone's
+    // grain holds it back, pooling in beads; beside it older runs dried brown-black.
+    auto run = [&](double x0, double y0, double y1, double w, uint32_t col, double alpha, uint64_t seed) {
+      Rng r(seed);
+      double x = x0;
+      for (double y = y0; y < y1; y += 1.5) {
+        const double t = (y - y0) / (y1 - y0);
+        const double ww = w * (1 - 0.45 * t) * r.Range(0.7, 1.15) + (r.Uni() < 0.12 ? 1.2 : 0);
+        x += r.Range(-0.35, 0.35);
+        Ellipse(cr, x, y, ww / 2, 1.1);
+        Col(cr, col, alpha);
+        cairo_fill(cr);
+      }
+      Ellipse(cr, x, y1, w * 0.42, w * 0.5);  // the bead at its end
+      Col(cr, col, alpha);
+      cairo_fill(cr);
+    };
+    run(47.2, 11, 38, 2.2, 0x2c0608, 0.7, 1);
+    run(35.5, 12, 24, 1.6, 0x2c0608, 0.6, 2);
+    // Fresh rivulets of different lengths from the stain, each ending in a bead; the drop forms
+    // at the end of the longest.
+    run(38.6, 9, 17, 2.0, kBloodDark, 1, 5);
+    run(44.6, 9, 21, 2.2, kBloodDark, 1, 6);
+    run(41.5, 8, 29, 2.8, kBloodDark, 1, 3);
+    run(41.5, 9, 27, 1.5, kBlood, 0.9, 4);
+    run(44.6, 10, 19, 1.1, kBlood, 0.8, 7);
+    // The pool at the foot: a flat, ragged puddle soaking into the earth, darker at its rim,
+    // spattered round about, with only a dull sheen where the moon catches it.
     const double ripple = f >= 4 && f <= 9 ? (f - 3) / 6.0 : 0;
-    Ellipse(cr, 28, 105.5, 22, 6.5);
-    Col(cr, kBloodDark);
+    const double lobes[][4] = {{27, 105.5, 15, 4.2}, {16, 106.5, 9, 3.2}, {38, 104.8, 10, 3.6},
+                               {25, 108, 11, 2.6}, {44, 106, 5, 2.2},   {9, 105.6, 5, 2}};
+    for (const auto& l : lobes) {
+      Ellipse(cr, l[0], l[1], l[2] + 1.2, l[3] + 1.1);
+      Col(cr, 0x240406);
+      cairo_fill(cr);
+    }
+    for (const auto& l : lobes) {
+      Ellipse(cr, l[0], l[1], l[2], l[3]);
+      Col(cr, 0x4e060c);
+      cairo_fill(cr);
+    }
+    Ellipse(cr, 30, 105, 9, 2.4);
+    Col(cr, 0x64080e);
     cairo_fill(cr);
-    Ellipse(cr, 28, 105, 20.5, 5.5);
-    cairo_pattern_t* g = cairo_pattern_create_linear(0, 100, 0, 109);
-    AddStop(g, 0, kBlood);
-    AddStop(g, 1, 0x4a060c);
-    cairo_set_source(cr, g);
-    cairo_fill(cr);
-    cairo_pattern_destroy(g);
-    Ellipse(cr, 34, 102.8, 8, 1.5);
-    Col(cr, 0xe0a0b0, 0.5);
-    cairo_fill(cr);
+    for (int i = 0; i < 7; ++i) {
+      Ellipse(cr, rng.Range(3, 50), rng.Range(99, 111), rng.Range(0.8, 1.4), rng.Range(0.6, 1));
+      Col(cr, 0x3a0408);
+      cairo_fill(cr);
+    }
+    Limb(cr, 31, 103.6, 38, 103.4, 0.8, 0x9a4050, 0.45);
     if (ripple > 0) {
-      Ellipse(cr, dx - 2, 104.8, 3 + ripple * 14, 1 + ripple * 3.8);
-      cairo_set_line_width(cr, 1.2);
-      Col(cr, kBloodLit, 0.9 * (1 - ripple));
+      Ellipse(cr, dx - 2, 104.8, 3 + ripple * 12, 1 + ripple * 2.6);
+      cairo_set_line_width(cr, 1.0);
+      Col(cr, 0xa02838, 0.8 * (1 - ripple));
       cairo_stroke(cr);
     }
     // The drop: swelling (10..13, 0), hanging (1), falling (2, 3), landing (4).
-    const double swell[] = {4.4, 5.0, 0, 0, 0, 0, 0, 0, 0, 1.5, 2.2, 2.9, 3.5, 4.0};
-    if (swell[f] > 0) Drop(cr, dx + 0.5, 30 + swell[f] * 0.9, swell[f], 1.2 + (f == 1 ? 0.35 : 0));
-    if (f == 2) Drop(cr, dx, 48, 3.9, 1.8);
-    if (f == 3) Drop(cr, dx, 80, 3.6, 2.6);
+    const double swell[] = {3.4, 3.9, 0, 0, 0, 0, 0, 0, 0, 1.3, 1.9, 2.4, 2.8, 3.1};
+    if (swell[f] > 0) Drop(cr, dx + 0.5, 29 + swell[f] * 0.9, swell[f], 1.25 + (f == 1 ? 0.35 : 0));
+    if (f == 2) Drop(cr, dx, 50, 2.8, 1.8);
+    if (f == 3) Drop(cr, dx, 82, 2.6, 2.4);
     if (f == 4 || f == 5) {
-      // The splash: a crown and flying droplets.
+      // The splash: a low crown and a few flying droplets.
       const double s = f == 4 ? 1.0 : 0.6;
       for (int i = -2; i <= 2; ++i) {
-        double a = -kPi / 2 + i * 0.45;
-        Drop(cr, dx + std::cos(a) * 9 * s * (f == 5 ? 1.5 : 1), 101 + std::sin(a) * 11 * s, 1.6, 1);
+        double a = -kPi / 2 + i * 0.5;
+        Drop(cr, dx + std::cos(a) * 8 * s * (f == 5 ? 1.5 : 1), 102 + std::sin(a) * 8 * s, 1.2, 1);
       }
-      Ellipse(cr, dx, 103, 5.5 * s, 3.2 * s);
+      Ellipse(cr, dx, 104, 4.5 * s, 2 * s);
       Col(cr, kBlood);
       cairo_fill(cr);
     }

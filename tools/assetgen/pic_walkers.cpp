@@ -267,22 +267,73 @@ void DrawSkeleton(cairo_t* cr, const Skel& s, const BoneStyle& st) {
   }
 }
 
-}  // namespace
-
-Image MakeSkeleton1() {
-  SheetSpec spec(dusk::sheet::kSkeleton1);
-  const BoneStyle st{0xe2decc, 0x8a8aa0, 0x1a1822, 1.0, 1.0};
-  return BuildSheet(spec, [&](cairo_t* cr, int f) { DrawSkeleton(cr, SkeletonPose(f, 1.0), st); });
+// Hardens a drawing into pixel art: every pixel either opaque or clear, its colour snapped to the
+// nearest of `palette`.
+void Harden(cairo_t* cr, std::initializer_list<uint32_t> palette) {
+  cairo_surface_t* s = cairo_get_target(cr);
+  cairo_surface_flush(s);
+  unsigned char* data = cairo_image_surface_get_data(s);
+  const int w = cairo_image_surface_get_width(s), h = cairo_image_surface_get_height(s);
+  const int stride = cairo_image_surface_get_stride(s);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      uint32_t& p = *reinterpret_cast<uint32_t*>(data + static_cast<size_t>(y) * stride + x * 4);
+      const double a = p >> 24;
+      if (a < 128) {
+        p = 0;
+        continue;
+      }
+      const double r = (p >> 16 & 0xFF) * 255 / a, g = (p >> 8 & 0xFF) * 255 / a, b = (p & 0xFF) * 255 / a;
+      uint32_t best = 0;
+      double bestD = 1e18;
+      for (uint32_t c : palette) {
+        const double dr = r - (c >> 16 & 0xFF), dg = g - (c >> 8 & 0xFF), db = b - (c & 0xFF);
+        const double d = 3 * dr * dr + 4 * dg * dg + 2 * db * db;
+        if (d < bestD) bestD = d, best = c;
+      }
+      p = 0xFF000000u | best;
+    }
+  cairo_surface_mark_dirty(s);
 }
 
-// The far skeleton: the same walk, small and paler in the mist; left first.
+}  // namespace
+
+// The big skeleton walks right in front of the far tombstones. It is drawn at half size as pixel
+// art (hard edges, a handful of flat bone tones, a one-pixel outline) and doubled, so its pixels
+// are as chunky as the small sprites' around it.
+Image MakeSkeleton1() {
+  SheetSpec spec(dusk::sheet::kSkeleton1);
+  // Inside the figure the bones are parted by a mid-grey line; the dark outline goes round the
+  // whole silhouette only, as a pixel artist would draw it.
+  const BoneStyle st{0xe2decc, 0x8a8aa0, 0x55566c, 0.5, 1.0};
+  const uint32_t ink = 0x1a1822, far = Mix(st.bone, 0x303448, 0.45);
+  Canvas half((spec.w + 1) / 2, spec.h / 2);
+  return BuildSheet(spec, [&](cairo_t* cr, int f) {
+    half.Clear();
+    cairo_t* h = half.cr();
+    cairo_save(h);
+    DrawSkeleton(h, SkeletonPose(f, st.k), st);
+    cairo_restore(h);
+    Harden(h, {ink, 0x05050a, st.outline, st.shade, Mix(st.bone, st.shade, 0.5), st.bone, 0xfbf8ec, far,
+               Mix(far, ink, 0.4)});
+    PixelOutline(h, ink);
+    cairo_surface_flush(cairo_get_target(h));
+    cairo_scale(cr, 2, 2);
+    cairo_set_source_surface(cr, cairo_get_target(h), 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+    cairo_paint(cr);
+  });
+}
+
+// The far skeleton: the same walk, small and paler in the mist; left first. Its feet stay above
+// row 58, where the kerb and the ground strip in front of its path begin.
 Image MakeSkeleton2() {
   SheetSpec spec(dusk::sheet::kSkeleton2);
   spec.firstRunMirrored = true;
-  const double k = 0.315;
+  const double k = 0.29;
   const BoneStyle st{0xc4c8da, 0x70748e, 0x12131c, k, 1.5};
   return BuildSheet(spec, [&](cairo_t* cr, int f) {
-    cairo_translate(cr, 1.5, 0.5);
+    cairo_translate(cr, 2, 0.4);
     // It covers 7 pixels a tick: a long, quick stride, each foot down for half of the 12 frames.
     DrawSkeleton(cr, SkeletonPose(f, k, 7 * 12 * 0.42 / k, 0.42), st);
   });
@@ -293,92 +344,108 @@ Image MakeSkeleton2() {
 Image MakeZombie() {
   SheetSpec spec(dusk::sheet::kZombie);
   spec.firstRunMirrored = true;  // shambles to the left
-  const uint32_t skin = 0x7f9a7c, skinDark = 0x3f5240, shirt = 0x3a3450, pants = 0x272a3a, out = 0x0c0d12;
+  // Pale, moonlit colours: it walks over the dark far band and must read against it.
+  const uint32_t skin = 0xa8cc9e, skinDark = 0x64825e, shirt = 0x6c6aa0, pants = 0x52577c, out = 0x0c0d12;
+  const uint32_t shoe = 0x4a3428, moon = 0xd8e2ff;
+  // It walks just behind the low kerb: the whole figure, shoes included, stands above row 57, the
+  // first row the kerb and the ground strip hide.
+  const double k = 0.92, soleY = 56.6, cx = 17;
   return BuildSheet(spec, [&](cairo_t* cr, int f) {
     cairo_translate(cr, -1.5, 0);  // room ahead for the dangling hands
+    cairo_translate(cr, cx, soleY);
+    cairo_scale(cr, k, k);
+    cairo_translate(cr, -cx, -65.75);
     const double p = f / 10.0;
     const double ground = 64, thigh = 13, shin = 13;
     // A lurching shuffle: the near foot steps, the far one drags along the ground.
     // Both cover 2 pixels a frame while down, as the zombie moves.
-    P fn = FootAt(p, 11, 3.5, 0.55), ff = FootAt(Wrap(p + 0.5), 11, 1, 0.55);
+    const double stride = 11 / k;
+    P fn = FootAt(p, stride, 3.5, 0.55), ff = FootAt(Wrap(p + 0.5), stride, 1, 0.55);
     const double bob = 1.2 * std::cos(4 * kPi * p);
-    P hip{17, ground - 24.5 + bob};
-    P feet[2] = {{17 + fn.x, ground - 1 + fn.y}, {17 + ff.x, ground - 1 + ff.y}};
-    auto leg = [&](int i, uint32_t c) {
-      P kn = Knee(hip, feet[i], thigh, shin, true);
-      Limb(cr, hip.x, hip.y, kn.x, kn.y, 6.5, out);
-      Limb(cr, kn.x, kn.y, feet[i].x, feet[i].y, 5.5, out);
-      Limb(cr, feet[i].x, feet[i].y, feet[i].x + 5, feet[i].y + 0.5, 4.5, out);
-      Limb(cr, hip.x, hip.y, kn.x, kn.y, 4.5, c);
-      Limb(cr, kn.x, kn.y, feet[i].x, feet[i].y, 3.5, c);
-      Limb(cr, feet[i].x, feet[i].y, feet[i].x + 4.5, feet[i].y + 0.5, 2.6, 0x1a1a20);
-    };
+    P hip{cx, ground - 24.5 + bob};
+    P feet[2] = {{cx + fn.x, ground - 1 + fn.y}, {cx + ff.x, ground - 1 + ff.y}};
     const double sway = 0.06 * std::sin(2 * kPi * p);
     P neck = hip + Polar(21, -kPi / 2 + 0.3 + sway);
     P head = neck + Polar(6, -kPi / 2 + 0.9);
-    // Arms reach out ahead, elbows sagging and hands dangling from limp wrists; they bob out of
-    // step with each other as the body lurches. `swing` -1..1.
-    auto arm = [&](double swing, uint32_t c, uint32_t sk) {
-      P sh = neck + P{-0.5, 3};
-      P el = sh + Polar(7.5, 0.75 - swing * 0.3);
-      P wr = el + Polar(6.5, -0.25 - swing * 0.25);
-      P ha = wr + Polar(3, 0.9 + swing * 0.3);
-      Limb(cr, sh.x, sh.y, el.x, el.y, 6, out);
-      Limb(cr, el.x, el.y, wr.x, wr.y, 5, out);
-      Limb(cr, wr.x, wr.y, ha.x, ha.y, 4.4, out);
-      Limb(cr, sh.x, sh.y, el.x, el.y, 4.2, c);
-      Limb(cr, el.x, el.y, wr.x - 0.5, wr.y, 3.2, Mix(c, sk, 0.5));
-      Limb(cr, wr.x, wr.y, ha.x, ha.y, 2.8, sk);
-      for (int i = 0; i < 3; ++i)
-        Limb(cr, ha.x, ha.y, ha.x + 0.6 + i * 0.9, ha.y + 2.2 - i * 0.3, 1.0, sk);
-      // A ragged cuff where the sleeve ends.
-      Limb(cr, el.x + 1.5, el.y - 1, el.x + 1, el.y + 2, 1.2, Scale(c, 0.8));
+    auto figure = [&](cairo_t* c) {
+      auto leg = [&](int i, uint32_t col) {
+        P kn = Knee(hip, feet[i], thigh, shin, true);
+        Limb(c, hip.x, hip.y, kn.x, kn.y, 6.5, out);
+        Limb(c, kn.x, kn.y, feet[i].x, feet[i].y, 5.5, out);
+        Limb(c, feet[i].x, feet[i].y, feet[i].x + 5, feet[i].y + 0.5, 4.5, out);
+        Limb(c, hip.x, hip.y, kn.x, kn.y, 4.5, col);
+        Limb(c, kn.x, kn.y, feet[i].x, feet[i].y, 3.5, col);
+        // A worn shoe, its toe scuffed pale.
+        Limb(c, feet[i].x, feet[i].y, feet[i].x + 4.5, feet[i].y + 0.5, 2.8, shoe);
+        Limb(c, feet[i].x + 2.5, feet[i].y - 0.6, feet[i].x + 4.6, feet[i].y - 0.2, 1.0, Mix(shoe, 0xc0a890, 0.5));
+      };
+      // Arms reach out ahead, elbows sagging and hands dangling from limp wrists; they bob out of
+      // step with each other as the body lurches. `swing` -1..1.
+      auto arm = [&](double swing, uint32_t col, uint32_t sk) {
+        P sh = neck + P{-0.5, 3};
+        P el = sh + Polar(7.5, 0.75 - swing * 0.3);
+        P wr = el + Polar(6.5, -0.25 - swing * 0.25);
+        P ha = wr + Polar(3, 0.9 + swing * 0.3);
+        Limb(c, sh.x, sh.y, el.x, el.y, 6, out);
+        Limb(c, el.x, el.y, wr.x, wr.y, 5, out);
+        Limb(c, wr.x, wr.y, ha.x, ha.y, 4.4, out);
+        Limb(c, sh.x, sh.y, el.x, el.y, 4.2, col);
+        Limb(c, el.x, el.y, wr.x - 0.5, wr.y, 3.2, Mix(col, sk, 0.5));
+        Limb(c, wr.x, wr.y, ha.x, ha.y, 2.8, sk);
+        for (int i = 0; i < 3; ++i)
+          Limb(c, ha.x, ha.y, ha.x + 0.6 + i * 0.9, ha.y + 2.2 - i * 0.3, 1.0, sk);
+        // A ragged cuff where the sleeve ends.
+        Limb(c, el.x + 1.5, el.y - 1, el.x + 1, el.y + 2, 1.2, Scale(col, 0.8));
+      };
+      arm(std::sin(2 * kPi * p + kPi), Scale(shirt, 0.75), skinDark);
+      leg(1, Scale(pants, 0.75));
+      // Torso in a torn shirt.
+      cairo_new_path(c);
+      P a = hip + P{-5, 1}, b = hip + P{6, 1};
+      Poly(c, {a.x, a.y + 3, b.x, b.y + 4, neck.x + 5, neck.y + 1, neck.x - 4, neck.y - 1});
+      Col(c, out);
+      cairo_set_line_width(c, 2);
+      cairo_stroke_preserve(c);
+      cairo_pattern_t* g = cairo_pattern_create_linear(neck.x - 6, neck.y, hip.x + 6, hip.y);
+      AddStop(g, 0, Mix(shirt, 0xc8d0f0, 0.45));
+      AddStop(g, 1, Scale(shirt, 0.8));
+      cairo_set_source(c, g);
+      cairo_fill(c);
+      cairo_pattern_destroy(g);
+      // Tattered hem and a rip showing skin.
+      for (int i = 0; i < 4; ++i)
+        Poly(c, {a.x + i * 3, a.y + 3, a.x + i * 3 + 1.5, a.y + 7 + (i % 2) * 2, a.x + i * 3 + 3, a.y + 3});
+      Col(c, Scale(shirt, 0.85));
+      cairo_fill(c);
+      Ellipse(c, neck.x + 1, neck.y + 10, 1.6, 3, 0.4);
+      Col(c, skinDark);
+      cairo_fill(c);
+      leg(0, pants);
+      // Head hanging forwards: a gaunt pale face, a dark sunken eye, lank hair.
+      Ellipse(c, head.x, head.y, 6.2, 6.8, 0.3);
+      Col(c, out);
+      cairo_fill(c);
+      Ellipse(c, head.x, head.y, 5, 5.6, 0.3);
+      cairo_pattern_t* hg = cairo_pattern_create_radial(head.x + 1, head.y - 2, 0.5, head.x, head.y, 6);
+      AddStop(hg, 0, Mix(skin, 0xf0fff0, 0.5));
+      AddStop(hg, 1, skin);
+      cairo_set_source(c, hg);
+      cairo_fill(c);
+      cairo_pattern_destroy(hg);
+      Ellipse(c, head.x + 2.5, head.y - 0.5, 1.4, 1.2);
+      Col(c, 0x0a0a0a);
+      cairo_fill(c);
+      Ellipse(c, head.x + 2.7, head.y - 0.6, 0.6, 0.6);
+      Col(c, 0xe8ff70);
+      cairo_fill(c);
+      Limb(c, head.x + 1.5, head.y + 3.2, head.x + 4.2, head.y + 2.6, 1, 0x1a0a0a);
+      for (int i = 0; i < 5; ++i)
+        Limb(c, head.x - 4 + i * 1.6, head.y - 5, head.x - 6 + i * 1.2, head.y + 1 + (i % 2) * 2, 1.1, 0x2a2c36);
+      arm(std::sin(2 * kPi * p), shirt, skin);
     };
-    arm(std::sin(2 * kPi * p + kPi), Scale(shirt, 0.7), skinDark);
-    leg(1, Scale(pants, 0.7));
-    // Torso in a torn shirt.
-    cairo_new_path(cr);
-    P a = hip + P{-5, 1}, b = hip + P{6, 1};
-    Poly(cr, {a.x, a.y + 3, b.x, b.y + 4, neck.x + 5, neck.y + 1, neck.x - 4, neck.y - 1});
-    Col(cr, out);
-    cairo_set_line_width(cr, 2);
-    cairo_stroke_preserve(cr);
-    cairo_pattern_t* g = cairo_pattern_create_linear(neck.x + 6, neck.y, hip.x - 6, hip.y);
-    AddStop(g, 0, Mix(shirt, 0x9aa4d0, 0.35));
-    AddStop(g, 1, Scale(shirt, 0.7));
-    cairo_set_source(cr, g);
-    cairo_fill(cr);
-    cairo_pattern_destroy(g);
-    // Tattered hem and a rip showing skin.
-    for (int i = 0; i < 4; ++i)
-      Poly(cr, {a.x + i * 3, a.y + 3, a.x + i * 3 + 1.5, a.y + 7 + (i % 2) * 2, a.x + i * 3 + 3, a.y + 3});
-    Col(cr, Scale(shirt, 0.8));
-    cairo_fill(cr);
-    Ellipse(cr, neck.x + 1, neck.y + 10, 1.6, 3, 0.4);
-    Col(cr, skinDark);
-    cairo_fill(cr);
-    leg(0, pants);
-    // Head hanging forwards: skull-like face, dark eye, lank hair.
-    Ellipse(cr, head.x, head.y, 6.2, 6.8, 0.3);
-    Col(cr, out);
-    cairo_fill(cr);
-    Ellipse(cr, head.x, head.y, 5, 5.6, 0.3);
-    cairo_pattern_t* hg = cairo_pattern_create_radial(head.x + 2, head.y - 2, 0.5, head.x, head.y, 6);
-    AddStop(hg, 0, Mix(skin, 0xd0e0d0, 0.4));
-    AddStop(hg, 1, skinDark);
-    cairo_set_source(cr, hg);
-    cairo_fill(cr);
-    cairo_pattern_destroy(hg);
-    Ellipse(cr, head.x + 2.5, head.y - 0.5, 1.4, 1.2);
-    Col(cr, 0x0a0a0a);
-    cairo_fill(cr);
-    Ellipse(cr, head.x + 2.7, head.y - 0.6, 0.6, 0.6);
-    Col(cr, 0xd8f070);
-    cairo_fill(cr);
-    Limb(cr, head.x + 1.5, head.y + 3.2, head.x + 4.2, head.y + 2.6, 1, 0x1a0a0a);
-    for (int i = 0; i < 5; ++i)
-      Limb(cr, head.x - 4 + i * 1.6, head.y - 5, head.x - 6 + i * 1.2, head.y + 1 + (i % 2) * 2, 1.1, 0x15161c);
-    arm(std::sin(2 * kPi * p), shirt, skin);
+    // The moon behind its back as it shambles left (drawn facing right): its back and crown catch
+    // the light.
+    RimLit(cr, figure, -1, -0.6, 1.2, moon, 0.9);
   });
 }
 
