@@ -108,13 +108,13 @@ std::optional<std::string> ReadSettingsText(const std::string& path, std::string
   if (fs::status(path, ec).type() == fs::file_type::not_found) return std::string();  // never saved
   auto bytes = ReadRegularFile(path, kMaxReadableFile, problem);
   if (!bytes) return std::nullopt;
-  return ini::Decode(*bytes).text;
+  return ini::Readable(ini::Decode(*bytes));
 }
 
 std::string GetProfileValue(const std::string& realPath, const std::string& section, const std::string& key) {
   auto bytes = ReadRegularFile(realPath);
   if (!bytes) return "";
-  return ini::CutValue(ini::Get(ini::Decode(*bytes).text, section, key));
+  return ini::CutValue(ini::Get(ini::Readable(ini::Decode(*bytes)), section, key));
 }
 
 bool PutProfileValue(const std::string& realPath, const std::string& section, const std::string& key,
@@ -131,7 +131,8 @@ bool PutProfileValue(const std::string& realPath, const std::string& section, co
       ok = true;
     }
   }
-  return ok && ReplaceFileContents(realPath, ini::Encode(ini::Put(old.text, section, key, value), old.encoding));
+  return ok &&
+         ReplaceFileContents(realPath, ini::Encode(ini::Put(old.text, section, key, value), old.encoding, old.rest));
 }
 
 std::string FindIgnoringCase(const std::string& root, std::string rest) {
