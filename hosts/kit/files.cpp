@@ -8,14 +8,18 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 
 #include "platform/ini.h"
 #include "platform/text.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#else
+#include <process.h>
 #endif
 
 namespace dusk::kit {
@@ -28,6 +32,64 @@ std::optional<std::vector<uint8_t>> Refuse(std::string* problem, std::string why
 }
 
 std::string TooLarge(uint64_t limit) { return "it is larger than " + std::to_string(limit) + " bytes"; }
+
+long long ThisProcess() {
+#ifndef _WIN32
+  return getpid();
+#else
+  return _getpid();
+#endif
+}
+
+// A new file is written as "<name>.~<process number>-<count>" beside the file it replaces.
+// Nobody writes a settings file for long: one left this long is a dead writer's, and one whose
+// process has ended is a dead writer's once a moment has passed (a writer in another process
+// namespace may bear a number that means nothing here).
+constexpr auto kAbandonedAfter = std::chrono::hours(1);
+constexpr auto kWriterGoneFor = std::chrono::seconds(10);
+
+// The process number in the name of a temporary file of ours for `base`, or -1.
+long long WriterOf(const std::string& name, const std::string& base) {
+  const std::string mark = base + ".~";
+  if (name.size() <= mark.size() || name.compare(0, mark.size(), mark) != 0) return -1;
+  const std::string rest = name.substr(mark.size());
+  const size_t dash = rest.find('-');
+  const auto digits = [](const std::string& s) {
+    return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+  };
+  if (dash == std::string::npos || !digits(rest.substr(0, dash)) || !digits(rest.substr(dash + 1))) return -1;
+  return dash > 12 ? std::numeric_limits<long long>::max() : std::stoll(rest.substr(0, dash));
+}
+
+bool ProcessRuns(long long pid) {
+#ifndef _WIN32
+  if (pid <= 0 || pid > std::numeric_limits<pid_t>::max()) return false;
+  return kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+#else
+  (void)pid;
+  return true;  // not asked here: the age alone tells
+#endif
+}
+
+// Removes what writers killed before they could finish left beside `target`: only files of our
+// naming, only ones no live writer may still be writing.
+void RemoveAbandonedTemporaries(const fs::path& target) {
+  std::error_code ec;
+  const std::string base = target.filename().string();
+  const auto now = fs::file_time_type::clock::now();
+  std::vector<fs::path> abandoned;
+  fs::directory_iterator it(target.has_parent_path() ? target.parent_path() : fs::path("."), ec), end;
+  for (; !ec && it != end; it.increment(ec)) {
+    const long long writer = WriterOf(it->path().filename().string(), base);
+    if (writer < 0 || it->symlink_status(ec).type() != fs::file_type::regular) continue;
+    const auto written = fs::last_write_time(it->path(), ec);
+    if (ec) continue;
+    const auto age = now - written;
+    if (age > kAbandonedAfter || (age > kWriterGoneFor && writer != ThisProcess() && !ProcessRuns(writer)))
+      abandoned.push_back(it->path());
+  }
+  for (const fs::path& path : abandoned) fs::remove(path, ec);
+}
 
 }  // namespace
 
@@ -81,11 +143,21 @@ bool ReplaceFileContents(const std::string& path, const std::vector<uint8_t>& by
     target = fs::weakly_canonical(target, ec);
     if (ec) return false;
   }
+  RemoveAbandonedTemporaries(target);
   static std::atomic<unsigned> counter{0};
-  fs::path temp = target;
-  temp += ".~" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count() % 1000000007) + "-" +
-          std::to_string(counter++);
-  FILE* f = std::fopen(temp.string().c_str(), "wb");
+  fs::path temp;
+  FILE* f = nullptr;
+  for (int attempt = 0; !f && attempt < 100; ++attempt) {
+    temp = target;
+    temp += ".~" + std::to_string(ThisProcess()) + "-" + std::to_string(counter++);
+#ifndef _WIN32
+    f = std::fopen(temp.string().c_str(), "wbx");  // never into a file that is there already
+    if (!f && errno != EEXIST) return false;
+#else
+    f = std::fopen(temp.string().c_str(), "wb");
+    if (!f) return false;
+#endif
+  }
   if (!f) return false;
   bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
   ok = std::fflush(f) == 0 && ok;
