@@ -291,7 +291,11 @@ Function SelectPage
   Pop $0
   ${NSD_CreateLabel} 0 0 100% 40u "Duskhollow ScreenSaver is installed for everyone who uses this computer. It can also become your screen saver right away; you can choose another one at any time in the screen-saver settings."
   Pop $0
-  ${NSD_CreateCheckbox} 0 48u 100% 12u "&Use Duskhollow as my screen saver"
+  StrCpy $0 "&Use Duskhollow as my screen saver"
+  ${If} $DeskUser != ""
+    StrCpy $0 "&Use Duskhollow as $DeskUser's screen saver"
+  ${EndIf}
+  ${NSD_CreateCheckbox} 0 48u 100% 12u $0
   Pop $SelectBox
   ${NSD_SetState} $SelectBox $Select
   nsDialogs::Show
