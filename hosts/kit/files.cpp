@@ -16,6 +16,7 @@
 #ifndef _WIN32
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #else
@@ -41,12 +42,11 @@ long long ThisProcess() {
 #endif
 }
 
-// A new file is written as "<name>.~<process number>-<count>" beside the file it replaces.
-// Nobody writes a settings file for long: one left this long is a dead writer's, and one whose
-// process has ended is a dead writer's once a moment has passed (a writer in another process
-// namespace may bear a number that means nothing here).
+// A new file is written as "<name>.~<process number>-<count>" beside the file it replaces, and
+// is held locked while it is written (the lock ends with its writer, however that ends). One
+// nobody holds is a dead writer's when its process is gone, or, whatever its number says (numbers
+// are reused), when it is older than any write takes.
 constexpr auto kAbandonedAfter = std::chrono::hours(1);
-constexpr auto kWriterGoneFor = std::chrono::seconds(10);
 
 // The process number in the name of a temporary file of ours for `base`, or -1.
 long long WriterOf(const std::string& name, const std::string& base) {
@@ -71,6 +71,21 @@ bool ProcessRuns(long long pid) {
 #endif
 }
 
+// Whether a writer holds the file (here or in another process namespace, where its number means
+// nothing). Windows: never asked, the age alone tells.
+bool HeldByAWriter(const fs::path& path) {
+#ifndef _WIN32
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return true;  // not ours to judge
+  const bool held = flock(fd, LOCK_SH | LOCK_NB) != 0;
+  close(fd);
+  return held;
+#else
+  (void)path;
+  return false;
+#endif
+}
+
 // Removes what writers killed before they could finish left beside `target`: only files of our
 // naming, only ones no live writer may still be writing.
 void RemoveAbandonedTemporaries(const fs::path& target) {
@@ -84,8 +99,7 @@ void RemoveAbandonedTemporaries(const fs::path& target) {
     if (writer < 0 || it->symlink_status(ec).type() != fs::file_type::regular) continue;
     const auto written = fs::last_write_time(it->path(), ec);
     if (ec) continue;
-    const auto age = now - written;
-    if (age > kAbandonedAfter || (age > kWriterGoneFor && writer != ThisProcess() && !ProcessRuns(writer)))
+    if ((now - written > kAbandonedAfter || !ProcessRuns(writer)) && !HeldByAWriter(it->path()))
       abandoned.push_back(it->path());
   }
   for (const fs::path& path : abandoned) fs::remove(path, ec);
@@ -153,6 +167,7 @@ bool ReplaceFileContents(const std::string& path, const std::vector<uint8_t>& by
 #ifndef _WIN32
     f = std::fopen(temp.string().c_str(), "wbx");  // never into a file that is there already
     if (!f && errno != EEXIST) return false;
+    if (f) (void)flock(fileno(f), LOCK_EX);  // where locks work: a sign that it is being written
 #else
     f = std::fopen(temp.string().c_str(), "wb");
     if (!f) return false;

@@ -1,6 +1,8 @@
 // Reading what the user or the system put where a file should be: never blocking, never endless.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -77,12 +79,16 @@ TEST_F(Files, AWriteRemovesWhatKilledWritersLeftAndNothingElse) {
        {"other.ini.~918273645-0", "tarnix.ini.~notes", "tarnix.ini.~1-2.bak", "tarnix.ini.~-2"})
     age(foreign, std::chrono::minutes(90));
   fs::create_directory(dir / ("tarnix.ini.~" + gone + "-3"));
+  age("tarnix.ini.~" + gone + "-4", std::chrono::minutes(90));  // its writer, elsewhere, holds it
+  const int held = open((dir / ("tarnix.ini.~" + gone + "-4")).c_str(), O_RDWR);
+  ASSERT_EQ(flock(held, LOCK_EX), 0);
   ASSERT_TRUE(PutProfileValue(ini, "s", "k", "2"));
+  close(held);
   std::set<std::string> left;
   for (const auto& entry : fs::directory_iterator(dir)) left.insert(entry.path().filename().string());
   EXPECT_EQ(left, (std::set<std::string>{"tarnix.ini", "tarnix.ini.~" + live + "-2", "other.ini.~918273645-0",
                                          "tarnix.ini.~notes", "tarnix.ini.~1-2.bak", "tarnix.ini.~-2",
-                                         "tarnix.ini.~" + gone + "-3"}));
+                                         "tarnix.ini.~" + gone + "-3", "tarnix.ini.~" + gone + "-4"}));
   EXPECT_EQ(GetProfileValue(ini, "s", "k"), "2");
 }
 
