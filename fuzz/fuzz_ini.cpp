@@ -1,9 +1,10 @@
-// Settings files: any bytes decode to text that encodes back to the same text, and a key written
+// Settings files: any bytes decode to text that encodes back to the same bytes, and a key written
 // into any file reads back as written.
 #include <cctype>
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/ini.h"
 
@@ -15,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // keys and values it already holds get written.
   const size_t keyAt = data[0] % size, valueAt = data[1] % size;
   const ini::DecodedFile file = ini::Decode(data + 2, size - 2);
-  if (ini::Decode(ini::Encode(file.text, file.encoding)).text != file.text) __builtin_trap();
+  if (ini::Encode(file.text, file.encoding, file.rest) != std::vector<uint8_t>(data + 2, data + size)) __builtin_trap();
 
   std::string key;
   for (size_t i = keyAt; i < size && key.size() < 8; ++i)

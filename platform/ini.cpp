@@ -130,7 +130,7 @@ void AppendUtf8(std::string& out, uint32_t c) {
 }
 
 // The character at `pos` of UTF-8 text and its length; a byte that does not start a valid
-// sequence stands for itself (Latin-1).
+// sequence stands for itself (Latin-1). The three-byte form of a surrogate is that surrogate.
 uint32_t NextUtf8(const std::string& s, size_t pos, size_t& length) {
   const auto byte = [&](size_t i) { return static_cast<uint8_t>(s[i]); };
   const uint8_t b = byte(pos);
@@ -146,7 +146,7 @@ uint32_t NextUtf8(const std::string& s, size_t pos, size_t& length) {
     if ((byte(pos + i) & 0xC0) != 0x80) return b;
     c = (c << 6) | (byte(pos + i) & 0x3F);
   }
-  if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return b;
+  if (c < min || c > 0x10FFFF) return b;
   length = static_cast<size_t>(more) + 1;
   return c;
 }
@@ -170,30 +170,47 @@ DecodedFile Decode(const uint8_t* bytes, size_t size) {
   const auto unit = [&](size_t i) -> uint32_t {
     return le ? bytes[i] | (bytes[i + 1] << 8) : (bytes[i] << 8) | bytes[i + 1];
   };
-  // A lone surrogate becomes U+FFFD; an odd last byte is not a character.
-  for (size_t i = 2; i + 1 < size; i += 2) {
+  // A lone surrogate keeps its three-byte form; an odd last byte is not a character.
+  size_t i = 2;
+  for (; i + 1 < size; i += 2) {
     uint32_t c = unit(i);
     if (c >= 0xD800 && c <= 0xDBFF && i + 3 < size && unit(i + 2) >= 0xDC00 && unit(i + 2) <= 0xDFFF) {
       c = 0x10000 + ((c - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
       i += 2;
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
-      c = 0xFFFD;
     }
     AppendUtf8(file.text, c);
   }
+  if (i < size) file.rest.assign(1, static_cast<char>(bytes[i]));
   return file;
 }
 
-std::vector<uint8_t> Encode(const std::string& text, Encoding encoding) {
+std::string Readable(const DecodedFile& file) {
+  if (file.encoding != Encoding::kUtf16Le && file.encoding != Encoding::kUtf16Be) return file.text;
+  const std::string& text = file.text;
+  std::string out;
+  out.reserve(text.size());
+  const auto byte = [&](size_t i) { return static_cast<uint8_t>(text[i]); };
+  for (size_t i = 0; i < text.size(); ++i) {
+    // ED A0..BF 80..BF: a surrogate's three-byte form.
+    if (byte(i) == 0xED && i + 2 < text.size() && (byte(i + 1) & 0xE0) == 0xA0 && (byte(i + 2) & 0xC0) == 0x80) {
+      out += "\xEF\xBF\xBD";
+      i += 2;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+std::vector<uint8_t> Encode(const std::string& text, Encoding encoding, const std::string& rest) {
   std::vector<uint8_t> out;
   switch (encoding) {
     case Encoding::kPlain:
-      return std::vector<uint8_t>(text.begin(), text.end());
-    case Encoding::kUtf8Mark:
-      out.resize(3 + text.size());
-      out[0] = 0xEF, out[1] = 0xBB, out[2] = 0xBF;
-      std::copy(text.begin(), text.end(), out.begin() + 3);
-      return out;
+    case Encoding::kUtf8Mark: {
+      const std::string mark = encoding == Encoding::kUtf8Mark ? "\xEF\xBB\xBF" : "";
+      const std::string all = mark + text + rest;
+      return std::vector<uint8_t>(all.begin(), all.end());
+    }
     case Encoding::kUtf16Le:
     case Encoding::kUtf16Be:
       break;
@@ -214,6 +231,7 @@ std::vector<uint8_t> Encode(const std::string& text, Encoding encoding) {
       put(c);
     }
   }
+  out.insert(out.end(), rest.begin(), rest.end());
   return out;
 }
 

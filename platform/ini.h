@@ -29,16 +29,25 @@ std::string Put(const std::string& text, const std::string& section, const std::
 // byte-order mark, a UTF-16 one (either byte order), or none (the bytes are the text).
 enum class Encoding { kPlain, kUtf8Mark, kUtf16Le, kUtf16Be };
 
+// Decoding loses nothing, so that a file written back keeps every line we did not change byte for
+// byte: UTF-16 becomes UTF-8, a lone surrogate (which no UTF-8 character stands for) its three-byte
+// form as if it were one (as WTF-8 keeps it), and an odd last byte stays apart in `rest`.
 struct DecodedFile {
-  std::string text;  // without the mark; UTF-16 becomes UTF-8
+  std::string text;  // without the mark
   Encoding encoding = Encoding::kPlain;
+  std::string rest;  // an odd last byte of a UTF-16 file, or nothing
 };
 
 DecodedFile Decode(const uint8_t* bytes, size_t size);
 inline DecodedFile Decode(const std::vector<uint8_t>& bytes) { return Decode(bytes.data(), bytes.size()); }
 
-// The bytes of a file of that encoding holding the text (with its mark). For UTF-16, a byte that
-// is not part of valid UTF-8 is taken as the Latin-1 character of that value.
-std::vector<uint8_t> Encode(const std::string& text, Encoding encoding);
+// The text as a reader gets it: in a UTF-16 file's, a lone surrogate's three-byte form becomes
+// U+FFFD, as the system's conversion of a value read makes it. Other files' text as it is.
+std::string Readable(const DecodedFile& file);
+
+// The bytes of a file of that encoding holding the text (with its mark), then `rest`. For UTF-16,
+// a lone surrogate's three-byte form is that code unit again, and a byte that is not part of valid
+// UTF-8 is taken as the Latin-1 character of that value. Encode(Decode(b)) gives b back.
+std::vector<uint8_t> Encode(const std::string& text, Encoding encoding, const std::string& rest = "");
 
 }  // namespace dusk::ini

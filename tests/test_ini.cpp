@@ -84,6 +84,30 @@ TEST_F(SettingsAccess, AUtf16FileIsReadAndStaysUtf16WithOneSection) {
   EXPECT_EQ(decoded.text, "[Duskhollow]\r\nfirstrun=1\r\nspeed= 70\r\n");
 }
 
+TEST_F(SettingsAccess, AUtf16FileKeepsEveryCodeUnitOfOtherSectionsThroughAWrite) {
+  // Lone surrogates (no character stands for them) and an odd last byte: another program's
+  // business, given back as they were; reading one gives U+FFFD.
+  for (bool le : {true, false}) {
+    const auto utf16 = [le](std::u16string units) {
+      std::string bytes;
+      for (char16_t c : units)
+        bytes += {static_cast<char>(le ? c & 0xFF : c >> 8), static_cast<char>(le ? c >> 8 : c & 0xFF)};
+      return bytes;
+    };
+    const std::string head = utf16(u"\uFEFF[Foreign]\r\nodd=a\xD800" u"b\xDFFF\r\n");
+    const std::string tail = utf16(u"[Tail]\r\nz=\xDBFF\xDBFF") + "\x7F";
+    WriteText("tarnix.ini", head + utf16(u"[Duskhollow]\r\nspeed=40\r\n") + tail);
+    EXPECT_EQ(GetIniData(*p, "tarnix.ini", "Foreign", "odd"), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
+    EXPECT_TRUE(PutIniData(*p, "tarnix.ini", "Duskhollow", "speed", " 70"));
+    EXPECT_EQ(ReadText("tarnix.ini"), head + utf16(u"[Duskhollow]\r\nspeed= 70\r\n") + tail);
+    // A new section after a last line without its end: the odd byte stays the last.
+    WriteText("tarnix.ini", head + tail);
+    EXPECT_TRUE(PutIniData(*p, "tarnix.ini", "Duskhollow", "speed", " 70"));
+    EXPECT_EQ(ReadText("tarnix.ini"),
+              head + utf16(u"[Tail]\r\nz=\xDBFF\xDBFF\r\n[Duskhollow]\r\nspeed= 70\r\n") + "\x7F");
+  }
+}
+
 TEST_F(SettingsAccess, AWriteThatCannotFinishLeavesTheOldFileAndSaysSo) {
   // A folder where the file should be: not read, not replaced.
   std::filesystem::create_directories(windir / "folder.ini");

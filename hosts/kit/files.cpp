@@ -8,14 +8,19 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 
 #include "platform/ini.h"
 #include "platform/text.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#else
+#include <process.h>
 #endif
 
 namespace dusk::kit {
@@ -28,6 +33,77 @@ std::optional<std::vector<uint8_t>> Refuse(std::string* problem, std::string why
 }
 
 std::string TooLarge(uint64_t limit) { return "it is larger than " + std::to_string(limit) + " bytes"; }
+
+long long ThisProcess() {
+#ifndef _WIN32
+  return getpid();
+#else
+  return _getpid();
+#endif
+}
+
+// A new file is written as "<name>.~<process number>-<count>" beside the file it replaces, and
+// is held locked while it is written (the lock ends with its writer, however that ends). One
+// nobody holds is a dead writer's when its process is gone, or, whatever its number says (numbers
+// are reused), when it is older than any write takes.
+constexpr auto kAbandonedAfter = std::chrono::hours(1);
+
+// The process number in the name of a temporary file of ours for `base`, or -1.
+long long WriterOf(const std::string& name, const std::string& base) {
+  const std::string mark = base + ".~";
+  if (name.size() <= mark.size() || name.compare(0, mark.size(), mark) != 0) return -1;
+  const std::string rest = name.substr(mark.size());
+  const size_t dash = rest.find('-');
+  const auto digits = [](const std::string& s) {
+    return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+  };
+  if (dash == std::string::npos || !digits(rest.substr(0, dash)) || !digits(rest.substr(dash + 1))) return -1;
+  return dash > 12 ? std::numeric_limits<long long>::max() : std::stoll(rest.substr(0, dash));
+}
+
+bool ProcessRuns(long long pid) {
+#ifndef _WIN32
+  if (pid <= 0 || pid > std::numeric_limits<pid_t>::max()) return false;
+  return kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+#else
+  (void)pid;
+  return true;  // not asked here: the age alone tells
+#endif
+}
+
+// Whether a writer holds the file (here or in another process namespace, where its number means
+// nothing). Windows: never asked, the age alone tells.
+bool HeldByAWriter(const fs::path& path) {
+#ifndef _WIN32
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return true;  // not ours to judge
+  const bool held = flock(fd, LOCK_SH | LOCK_NB) != 0;
+  close(fd);
+  return held;
+#else
+  (void)path;
+  return false;
+#endif
+}
+
+// Removes what writers killed before they could finish left beside `target`: only files of our
+// naming, only ones no live writer may still be writing.
+void RemoveAbandonedTemporaries(const fs::path& target) {
+  std::error_code ec;
+  const std::string base = target.filename().string();
+  const auto now = fs::file_time_type::clock::now();
+  std::vector<fs::path> abandoned;
+  fs::directory_iterator it(target.has_parent_path() ? target.parent_path() : fs::path("."), ec), end;
+  for (; !ec && it != end; it.increment(ec)) {
+    const long long writer = WriterOf(it->path().filename().string(), base);
+    if (writer < 0 || it->symlink_status(ec).type() != fs::file_type::regular) continue;
+    const auto written = fs::last_write_time(it->path(), ec);
+    if (ec) continue;
+    if ((now - written > kAbandonedAfter || !ProcessRuns(writer)) && !HeldByAWriter(it->path()))
+      abandoned.push_back(it->path());
+  }
+  for (const fs::path& path : abandoned) fs::remove(path, ec);
+}
 
 }  // namespace
 
@@ -81,11 +157,22 @@ bool ReplaceFileContents(const std::string& path, const std::vector<uint8_t>& by
     target = fs::weakly_canonical(target, ec);
     if (ec) return false;
   }
+  RemoveAbandonedTemporaries(target);
   static std::atomic<unsigned> counter{0};
-  fs::path temp = target;
-  temp += ".~" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count() % 1000000007) + "-" +
-          std::to_string(counter++);
-  FILE* f = std::fopen(temp.string().c_str(), "wb");
+  fs::path temp;
+  FILE* f = nullptr;
+  for (int attempt = 0; !f && attempt < 100; ++attempt) {
+    temp = target;
+    temp += ".~" + std::to_string(ThisProcess()) + "-" + std::to_string(counter++);
+#ifndef _WIN32
+    f = std::fopen(temp.string().c_str(), "wbx");  // never into a file that is there already
+    if (!f && errno != EEXIST) return false;
+    if (f) (void)flock(fileno(f), LOCK_EX);  // where locks work: a sign that it is being written
+#else
+    f = std::fopen(temp.string().c_str(), "wb");
+    if (!f) return false;
+#endif
+  }
   if (!f) return false;
   bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
   ok = std::fflush(f) == 0 && ok;
@@ -108,13 +195,13 @@ std::optional<std::string> ReadSettingsText(const std::string& path, std::string
   if (fs::status(path, ec).type() == fs::file_type::not_found) return std::string();  // never saved
   auto bytes = ReadRegularFile(path, kMaxReadableFile, problem);
   if (!bytes) return std::nullopt;
-  return ini::Decode(*bytes).text;
+  return ini::Readable(ini::Decode(*bytes));
 }
 
 std::string GetProfileValue(const std::string& realPath, const std::string& section, const std::string& key) {
   auto bytes = ReadRegularFile(realPath);
   if (!bytes) return "";
-  return ini::CutValue(ini::Get(ini::Decode(*bytes).text, section, key));
+  return ini::CutValue(ini::Get(ini::Readable(ini::Decode(*bytes)), section, key));
 }
 
 bool PutProfileValue(const std::string& realPath, const std::string& section, const std::string& key,
@@ -131,7 +218,8 @@ bool PutProfileValue(const std::string& realPath, const std::string& section, co
       ok = true;
     }
   }
-  return ok && ReplaceFileContents(realPath, ini::Encode(ini::Put(old.text, section, key, value), old.encoding));
+  return ok &&
+         ReplaceFileContents(realPath, ini::Encode(ini::Put(old.text, section, key, value), old.encoding, old.rest));
 }
 
 std::string FindIgnoringCase(const std::string& root, std::string rest) {

@@ -23,7 +23,9 @@ std::optional<std::vector<uint8_t>> ReadRegularFile(const std::string& path, uin
 
 // Gives the file these bytes whole or not at all: they go to a new file beside it (every write,
 // the flush and the close checked), which then replaces it. On failure the old file is as it
-// was and the answer is false. A symbolic link stays and its target gets the bytes.
+// was and the answer is false. A symbolic link stays and its target gets the bytes. The new file
+// is named "<name>.~<process number>-<count>" and locked while written; such files that writers
+// killed mid-write left behind (unlocked, and their process gone or an hour old) are removed first.
 bool ReplaceFileContents(const std::string& path, const std::vector<uint8_t>& bytes);
 
 // A settings file's text for the core's INI code: a UTF-8 mark dropped, UTF-16 (either order)

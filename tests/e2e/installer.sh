@@ -5,8 +5,10 @@
 # and shows the scene. A setup closes a running saver, and stops, changing nothing, while a
 # preview it cannot close runs from the file. A silent upgrade with /SELECT closes the settings
 # window, keeps both settings files byte for byte and changes exactly SCRNSAVE.EXE and
-# ScreenSaveActive. A silent uninstall leaves files and keys as they were before the install (the
-# earlier screen saver chosen again), settings files kept; with /REMOVESETTINGS they go too.
+# ScreenSaveActive; what it replaced is kept for this user (HKCU), nothing of it machine-wide. A
+# silent uninstall leaves files and keys as they were before the install (the earlier screen saver
+# chosen again), settings files kept; with /REMOVESETTINGS our sections go, other programs' stay
+# byte for byte, and a file that held only ours goes.
 source "$(dirname "$0")/lib.sh"
 
 BIN=$(dirname "$SCR")
@@ -38,17 +40,19 @@ APPDATA_REL=./${APPDATA_UNIX#$(readlink -m "$WINEPREFIX/drive_c")/}
 
 UNINST='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 DESKTOP='HKCU\Control Panel\Desktop'
+USERKEY='HKCU\Software\Duskhollow'
 # What the installer may touch: the entries of "Apps & features", the desktop settings, and the
 # files of the prefix (wine's own temporary files and logs aside).
 snapshot() {  # name
   wine reg query "$UNINST" /s 2>/dev/null | tr -d '\r' >"$WORK/$1.uninst"
   wine reg query "$DESKTOP" /s 2>/dev/null | tr -d '\r' >"$WORK/$1.desktop"
+  wine reg query "$USERKEY" /s 2>/dev/null | tr -d '\r' >"$WORK/$1.user"
   (cd "$WINEPREFIX/drive_c" && find . -path '*/Temp' -prune -o -path './windows/logs' -prune -o -print | sort) >"$WORK/$1.files"
 }
-entry() {  # value of the Duskhollow entry
-  wine reg query "$UNINST\\Duskhollow" /v "$1" 2>/dev/null | tr -d '\r' |
-    awk -v v="$1" '$1 == v {$1 = ""; $2 = ""; print substr($0, 3)}'
+reg_value() {  # key value
+  wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v v="$2" '$1 == v {$1 = ""; $2 = ""; print substr($0, 3)}'
 }
+entry() { reg_value "$UNINST\\Duskhollow" "$1"; }  # value of the Duskhollow entry
 # Waits until every process of the prefix has ended (the uninstaller runs on from a copy of itself).
 settle() { timeout 120 wineserver -w || dusk_fail "$1: processes of the prefix still run after two minutes"; }
 run_setup() {  # arguments
@@ -166,7 +170,15 @@ sort >"$WORK/desktop.want" <<'EOF'
 EOF
 diff "$WORK/desktop.want" "$WORK/desktop.diff" >/dev/null ||
   dusk_fail "/SELECT changed: $(cat "$WORK/desktop.diff")"
-dusk_note "ok: upgrade: settings window closed, settings files kept byte for byte, exactly the two values set"
+# What the choice replaced belongs to this user, not to the machine.
+[ "$(reg_value "$USERKEY" ScreenSaverChosenBySetup)" = 0x1 ] || dusk_fail "no ScreenSaverChosenBySetup in $USERKEY"
+[ "$(reg_value "$USERKEY" PreviousScreenSaver)" = 'C:\windows\system32\other.scr' ] ||
+  dusk_fail "PreviousScreenSaver in $USERKEY: '$(reg_value "$USERKEY" PreviousScreenSaver)'"
+[ "$(reg_value "$USERKEY" PreviousScreenSaveActive)" = 0 ] || dusk_fail "PreviousScreenSaveActive in $USERKEY"
+for v in ScreenSaverChosenBySetup PreviousScreenSaver PreviousScreenSaveActive; do
+  [ -z "$(entry $v)" ] || dusk_fail "$v is kept machine-wide"
+done
+dusk_note "ok: upgrade: settings window closed, settings files kept byte for byte, exactly the two values set, the earlier ones kept for this user"
 
 # --- uninstall, the saver running --------------------------------------------------------------------
 dusk_start /s
@@ -176,7 +188,7 @@ dusk_wait_exit "$SCR_PID" 10 || dusk_fail "the running saver was not closed by t
 cmp -s "$WORK/windir.ini" "$WINDIR_UNIX/tarnix.ini" || dusk_fail "the uninstaller changed C:\\windows\\tarnix.ini"
 cmp -s "$WORK/user.ini" "$APPDATA_UNIX/Duskhollow/tarnix.ini" || dusk_fail "the uninstaller changed the per-user tarnix.ini"
 snapshot after
-for part in uninst desktop; do
+for part in uninst desktop user; do
   diff "$WORK/before.$part" "$WORK/after.$part" >"$WORK/$part.diff" ||
     dusk_fail "after the uninstall the $part keys differ: $(cat "$WORK/$part.diff")"
 done
@@ -187,14 +199,24 @@ sort "$WORK/files.diff" | diff "$WORK/files.want" - >/dev/null ||
   dusk_fail "after the uninstall the files differ beyond the settings: $(cat "$WORK/files.diff")"
 dusk_note "ok: uninstall: every file and key as before, the earlier saver chosen again, settings kept"
 
-# --- once more, the settings removed too -----------------------------------------------------------
+# --- once more, the settings removed too: our sections (any case, any line ends, UTF-16 too), and
+# the file once nothing else is left in it --------------------------------------------------------
 run_setup /S /SELECT
 installed_files_ok
+printf '; a comment of another program\r\n[Duskhollow]\r\nspeed=12\r\n[Foreign]\r\nkey = kept as is\r\n\r\n[ duskhollow ]\nclock=1\r[Last]\nx=y' \
+  >"$WINDIR_UNIX/tarnix.ini"
+printf '; a comment of another program\r\n[Foreign]\r\nkey = kept as is\r\n\r\n[Last]\nx=y' >"$WORK/foreign.ini"
+{ printf '\xff\xfe'; printf '[Duskhollow]\r\nclock=1\r\n\r\n' | iconv -f UTF-8 -t UTF-16LE; } >"$APPDATA_UNIX/Duskhollow/tarnix.ini"
 uninstall /REMOVESETTINGS
+cmp -s "$WORK/foreign.ini" "$WINDIR_UNIX/tarnix.ini" ||
+  dusk_fail "/REMOVESETTINGS left C:\\windows\\tarnix.ini as: $(od -c "$WINDIR_UNIX/tarnix.ini" | head -8)"
 snapshot removed
-for part in uninst desktop files; do
+for part in uninst desktop user; do
   diff "$WORK/before.$part" "$WORK/removed.$part" >"$WORK/$part.diff" ||
     dusk_fail "after uninstalling with /REMOVESETTINGS the $part differ: $(cat "$WORK/$part.diff")"
 done
-dusk_note "ok: uninstall /REMOVESETTINGS: nothing left"
+diff "$WORK/before.files" "$WORK/removed.files" | grep '^[<>]' >"$WORK/files.diff"
+[ "$(cat "$WORK/files.diff")" = "> ./windows/tarnix.ini" ] ||
+  dusk_fail "after uninstalling with /REMOVESETTINGS the files differ: $(cat "$WORK/files.diff")"
+dusk_note "ok: uninstall /REMOVESETTINGS: our sections gone, another program's kept byte for byte, a file of ours alone removed"
 export WINEPREFIX=$SHARED_PREFIX

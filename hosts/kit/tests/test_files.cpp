@@ -1,11 +1,15 @@
 // Reading what the user or the system put where a file should be: never blocking, never endless.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include "hosts/kit/files.h"
 
@@ -59,6 +63,33 @@ TEST_F(Files, SettingsTextIsDecodedAsTheSystemDecodesIt) {
   EXPECT_EQ(GetProfileValue(wide, "s", "long"), std::string(127, 'x'));
   EXPECT_EQ(ReadRegularFile(wide)->at(0), 0xFF);
   EXPECT_FALSE(PutProfileValue(dir.string(), "s", "k", "v"));  // a folder in its place stays
+}
+
+TEST_F(Files, AWriteRemovesWhatKilledWritersLeftAndNothingElse) {
+  const std::string ini = Write("tarnix.ini", "[s]\r\nk=1\r\n");
+  const auto age = [&](const std::string& name, std::chrono::minutes minutes) {
+    Write(name, "[s]\r\n");
+    fs::last_write_time(dir / name, fs::file_time_type::clock::now() - minutes);
+  };
+  const std::string live = std::to_string(getppid()), gone = "918273645";  // above any process number
+  age("tarnix.ini.~" + gone + "-0", std::chrono::minutes(1));   // its writer ended
+  age("tarnix.ini.~" + live + "-1", std::chrono::minutes(90));  // nobody writes that long
+  age("tarnix.ini.~" + live + "-2", std::chrono::minutes(1));   // its writer may still write it
+  for (const char* foreign :
+       {"other.ini.~918273645-0", "tarnix.ini.~notes", "tarnix.ini.~1-2.bak", "tarnix.ini.~-2"})
+    age(foreign, std::chrono::minutes(90));
+  fs::create_directory(dir / ("tarnix.ini.~" + gone + "-3"));
+  age("tarnix.ini.~" + gone + "-4", std::chrono::minutes(90));  // its writer, elsewhere, holds it
+  const int held = open((dir / ("tarnix.ini.~" + gone + "-4")).c_str(), O_RDWR);
+  ASSERT_EQ(flock(held, LOCK_EX), 0);
+  ASSERT_TRUE(PutProfileValue(ini, "s", "k", "2"));
+  close(held);
+  std::set<std::string> left;
+  for (const auto& entry : fs::directory_iterator(dir)) left.insert(entry.path().filename().string());
+  EXPECT_EQ(left, (std::set<std::string>{"tarnix.ini", "tarnix.ini.~" + live + "-2", "other.ini.~918273645-0",
+                                         "tarnix.ini.~notes", "tarnix.ini.~1-2.bak", "tarnix.ini.~-2",
+                                         "tarnix.ini.~" + gone + "-3", "tarnix.ini.~" + gone + "-4"}));
+  EXPECT_EQ(GetProfileValue(ini, "s", "k"), "2");
 }
 
 TEST_F(Files, ProgramPathsOfTheVirtualFolderAreFoundWhateverTheirCase) {
