@@ -4,6 +4,8 @@
 #include <cmath>
 #include <deque>
 
+#include "loudness.h"
+
 namespace assetgen::dsp {
 
 uint64_t Rng::Next() {
@@ -155,28 +157,6 @@ void Fade(Buffer& b, double inSeconds, double outSeconds) {
   }
 }
 
-double LoudnessDb(const Buffer& b) {
-  // Mean power of the 100 ms blocks (overlapping by half) that sound: those within 20 dB of the
-  // loudest. Silence before, between and after does not count, so a lone drop and a long rumble
-  // are judged by what the listener actually hears.
-  const size_t block = static_cast<size_t>(Samples(0.1)), hop = block / 2;
-  std::vector<double> powers;
-  for (size_t start = 0; start == 0 || start + block <= b.size(); start += hop) {
-    const size_t end = std::min(b.size(), start + block);
-    double sum = 0;
-    for (size_t i = start; i < end; ++i) sum += double(b[i]) * b[i];
-    powers.push_back(end > start ? sum / double(end - start) : 0.0);
-    if (end == b.size()) break;
-  }
-  const double top = *std::max_element(powers.begin(), powers.end());
-  double sum = 0;
-  int count = 0;
-  for (double p : powers) {
-    if (p >= top / 100) sum += p, ++count;
-  }
-  return 10 * std::log10(std::max(count ? sum / count : 0.0, 1e-20));
-}
-
 double PeakDb(const Buffer& b) {
   float peak = 0;
   for (float x : b) peak = std::max(peak, std::fabs(x));
@@ -219,12 +199,12 @@ void Limit(Buffer& b, double ceilingDb) {
 
 }  // namespace
 
-void Master(Buffer& b, double targetDb, double ceilingDb) {
+void Master(Buffer& b, double targetLufs, double ceilingDb) {
   if (b.empty()) return;
   // Limiting a very percussive sound takes some loudness with it; a few rounds of make-up gain
   // settle it on the target.
   for (int round = 0; round < 4; ++round) {
-    double miss = targetDb - LoudnessDb(b);
+    double miss = targetLufs - loudness::IntegratedLufs({b}, kSampleRate);
     if (round > 0 && std::fabs(miss) < 0.05) break;
     float gain = static_cast<float>(std::pow(10.0, miss / 20));
     for (float& x : b) x *= gain;

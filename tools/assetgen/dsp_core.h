@@ -79,12 +79,10 @@ Buffer Reverb(const Buffer& dry, double mix, double roomSize, double damping, do
 // Short raised-cosine fades at both ends so the file starts and stops at zero.
 void Fade(Buffer& b, double inSeconds, double outSeconds);
 
-// Loudness over the part that sounds: the mean power of the 100 ms blocks within 20 dB of the
-// loudest one, in dBFS.
-double LoudnessDb(const Buffer& b);
 double PeakDb(const Buffer& b);
 
-// Scales to `targetDb` loudness, then a look-ahead limiter keeps every sample below `ceilingDb`.
-void Master(Buffer& b, double targetDb, double ceilingDb);
+// Scales to `targetLufs` integrated loudness (loudness::IntegratedLufs, as listeners hear it), then
+// a look-ahead limiter keeps every sample below `ceilingDb`.
+void Master(Buffer& b, double targetLufs, double ceilingDb);
 
 }  // namespace assetgen::dsp

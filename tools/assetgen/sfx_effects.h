@@ -6,13 +6,13 @@
 namespace assetgen::sfx {
 
 inline constexpr int kEffectCount = 12;
-inline constexpr double kLoudnessDb = -20.5;  // over the part of an effect that sounds (dsp::LoudnessDb)
+inline constexpr double kLoudnessLufs = -20;  // integrated loudness (loudness::IntegratedLufs)
 inline constexpr double kCeilingDb = -1.5;    // sample peak
 inline constexpr double kMaxSeconds = 3.9;
 
-// Each effect's own loudness: the screams come back every few seconds and the footsteps with every
-// stride, so they sit a little under the rest (all within 3 dB).
-double LoudnessDbOf(int slot);
+// Each effect's own loudness in LUFS: the screams come back every few seconds and the footsteps with
+// every stride, so they sit a little under the rest (all within 2 LU).
+double LoudnessLufsOf(int slot);
 // The longest an effect may last: the drip and the caw are restarted with every drop and every
 // opening of the beak, the step with every stride.
 double MaxSecondsOf(int slot);

@@ -44,19 +44,30 @@ Buffer Thunder() {
   Rng rng(0x7B0D);
   // The flash comes a few ticks after the sound is started, so the storm holds its breath first:
   // half a second of a far, faint murmur, then the crack and a long rumble that rolls away in waves.
+  // The crack tears the air near by (bright, 1-5 kHz); the rumble growls in the low middle
+  // (150-400 Hz), where any speaker plays it, over a sub-bass roll that only big ones add.
   const double strike = 0.5, seconds = 3.9;
   Buffer out(Samples(seconds));
-  Biquad crackTone;
-  crackTone.SetHighPass(300, 0.6);
-  std::vector<double> snaps = {0.0};
-  for (int k = 0; k < 6; ++k) snaps.push_back(0.02 + 0.22 * rng.Uniform());
-  // Each roll is a swell of deep brown noise; later rolls are farther: lower, softer, slower.
+  // The crack: one hard snap and a burst of smaller ones tearing after it, ever more spread out.
+  struct Snap {
+    double at, level, decay;
+  };
+  std::vector<Snap> snaps = {{0.0, 1.0, 0.05}};
+  for (int k = 0; k < 26; ++k) {
+    double at = 0.008 + 0.45 * std::pow(rng.Uniform(), 1.5);
+    snaps.push_back({at, 0.6 * (1 - at / 0.6) * (0.4 + 0.6 * rng.Uniform()), 0.006 + 0.025 * rng.Uniform()});
+  }
+  // Each roll is a swell of the whole rumble; later rolls are farther: lower, softer, slower.
   struct Roll {
     double at, level, rise, fall;
   };
   const Roll rolls[] = {{0.02, 1.0, 0.05, 0.55}, {0.55, 0.8, 0.18, 0.6}, {1.25, 0.65, 0.25, 0.7},
                         {2.05, 0.45, 0.3, 0.8},  {2.75, 0.3, 0.3, 0.7}};
-  Biquad lowA, lowB, body;
+  Biquad crackLow, crackHigh, subA, subB, subFloor, growlLow, growlHigh, growlBody;
+  crackLow.SetHighPass(1000, 0.7);
+  subFloor.SetHighPass(35, 0.7);  // below that is felt, not heard, and only eats headroom
+  crackHigh.SetLowPass(5000, 0.7);
+  OnePoleLowPass flicker(9);  // the rumble's rolling flutter, a few beats a second
   double brown = 0;
   for (size_t i = 0; i < out.size(); ++i) {
     double t = double(i) / kSampleRate, since = t - strike;
@@ -72,20 +83,26 @@ Buffer Thunder() {
       }
     }
     if (i % 16 == 0) {
-      double cutoff = 140 + 650 * std::min(1.0, bright);
-      lowA.SetLowPass(cutoff, 0.7);
-      lowB.SetLowPass(cutoff * 1.3, 0.7);
-      body.SetBandPass(60 + 40 * std::min(1.0, bright), 1.0);
+      double b = std::min(1.0, bright);
+      subA.SetLowPass(110 + 60 * b, 0.7);
+      subB.SetLowPass(140 + 80 * b, 0.7);
+      growlLow.SetHighPass(140, 0.7);
+      growlHigh.SetLowPass(300 + 350 * b, 0.8);
+      growlBody.SetBandPass(180 + 120 * b, 1.2);
     }
-    float deep = lowB.Process(lowA.Process(static_cast<float>(brown)));
-    double rumble = (deep + 0.8 * body.Process(deep)) * level * 5.0;
+    float sub = subFloor.Process(subB.Process(subA.Process(static_cast<float>(brown))));
+    // The growl: mid noise, rolling, driven into a soft clip so it rasps with overtones.
+    double roll = 1 + 0.6 * flicker.Process(static_cast<float>(rng.Bipolar() * 4));
+    float mid = growlHigh.Process(growlLow.Process(static_cast<float>(rng.Bipolar())));
+    double growl = std::tanh(2.5 * (mid + 0.6 * growlBody.Process(mid)) * roll) / 2.5;
+    double rumble = (3.2 * sub + 2.4 * growl) * level;
     double crack = 0;
-    for (size_t k = 0; since >= 0 && k < snaps.size(); ++k) {
-      double x = since - snaps[k];
-      if (x >= 0) crack += (k == 0 ? 1.0 : 0.4) * std::exp(-x / (k == 0 ? 0.06 : 0.02)) * std::min(1.0, x / 0.002);
+    for (const Snap& k : snaps) {
+      double x = since - k.at;
+      if (x >= 0) crack += k.level * std::exp(-x / k.decay) * std::min(1.0, x / 0.0015);
     }
-    double crackSig = crack > 0 ? crackTone.Process(static_cast<float>(rng.Bipolar())) * crack : 0;
-    out[i] = static_cast<float>(0.8 * crackSig + rumble);
+    double crackSig = crack > 0 ? crackHigh.Process(crackLow.Process(static_cast<float>(rng.Bipolar()))) * crack : 0;
+    out[i] = static_cast<float>(2.0 * crackSig + rumble);
   }
   // Let the last of it die away inside the file rather than being cut.
   const size_t tail = Samples(0.9);
@@ -140,33 +157,35 @@ Buffer Owl() {
 
 Buffer Footsteps() {
   Rng rng(0xF007);
-  // A soft step on earth: the dull thud of the heel, the roll onto the toe, and the crunch of soil
-  // and dry leaves under it, all low and muffled.
+  // A step on earth: the soft thud of the heel, the roll onto the toe, and under both the crunch of
+  // soil, grit and dry leaves - many small, sharp grains, which is what small speakers carry.
   Buffer mix(Samples(0.42));
-  Biquad soil, soilTop, grit;
-  soil.SetLowPass(900, 0.7);
-  soilTop.SetHighPass(150, 0.7);
-  grit.SetBandPass(2200, 2);
+  Biquad gritLow, gritHigh, leaf;
+  gritLow.SetHighPass(1000, 0.7);
+  gritHigh.SetLowPass(4000, 0.7);
+  leaf.SetBandPass(2600, 1.2);
   struct Touch {
-    double at, thudHz, level;
+    double at, thudHz, level, grind;  // grind: how long the grains go on crackling
   };
-  const Touch touches[] = {{0.01, 85, 1.0}, {0.13, 110, 0.55}};
+  const Touch touches[] = {{0.01, 90, 1.0, 0.05}, {0.12, 115, 0.6, 0.08}};
   for (size_t i = 0; i < mix.size(); ++i) {
     double t = double(i) / kSampleRate;
-    double v = 0, crunch = 0;
+    double thud = 0, knock = 0, crunch = 0;
     for (const Touch& h : touches) {
       double x = t - h.at;
       if (x < 0) continue;
-      double attack = std::min(1.0, x / 0.006);
-      v += h.level * std::sin(2 * kPi * h.thudHz * x * (1 - 0.25 * std::min(1.0, x / 0.08))) * attack *
-           std::exp(-x / 0.035);
-      crunch += h.level * attack * std::exp(-x / 0.06);
+      double attack = std::min(1.0, x / 0.005);
+      thud += h.level * std::sin(2 * kPi * h.thudHz * x * (1 - 0.25 * std::min(1.0, x / 0.08))) * attack *
+              std::exp(-x / 0.03);
+      // The packed ground's own short knock, above the thud.
+      knock += h.level * std::sin(2 * kPi * 2.6 * h.thudHz * x) * attack * std::exp(-x / 0.015);
+      crunch += h.level * std::min(1.0, x / 0.008) * std::exp(-x / h.grind);
     }
-    // Crackle: noise gated by sparse random grains, pressed into the earth.
-    double grain = rng.Uniform() < 0.08 ? rng.Bipolar() : 0.2 * rng.Bipolar();
+    // Crackle: sparse grains of every size over a low hiss, pressed out as the weight comes down.
+    double grain = rng.Uniform() < 0.08 ? rng.Bipolar() * (0.3 + rng.Uniform()) : 0.12 * rng.Bipolar();
     float n = static_cast<float>(grain * crunch);
-    double earth = soilTop.Process(soil.Process(n)) * 0.9 + grit.Process(n) * 0.12;
-    mix[i] = static_cast<float>(0.9 * v + earth);
+    double grit = gritHigh.Process(gritLow.Process(n)) + 0.4 * leaf.Process(n);
+    mix[i] = static_cast<float>(0.5 * thud + 0.35 * knock + 0.9 * grit);
   }
   return Reverb(mix, 0.08, 0.6, 0.7, 0.05);
 }

@@ -22,24 +22,35 @@ double Glide(double t, double t0, double t1, double from, double to) {
 }
 
 // A creaking hinge: stick-slip pulses, their rate following `rate` (Hz), each ringing the gate's
-// iron and wood. Pulses come unevenly, as friction does; the level follows `level`.
-Buffer Creak(double seconds, const std::function<double(double)>& rate, const std::function<double(double)>& level,
-             Rng& rng) {
+// iron and wood, whose resonances glide by `tone` (a factor on all of them) as the load on the hinge
+// shifts. Friction is uneven: the rate wanders, pulses come early or late, now and then one sticks
+// a little longer and the next slips the harder. The level follows `level`.
+Buffer Creak(double seconds, const std::function<double(double)>& rate, const std::function<double(double)>& tone,
+             const std::function<double(double)>& level, Rng& rng) {
   Buffer out(Samples(seconds));
   const double modes[][3] = {{520, 14, 1.0}, {1180, 18, 0.8}, {1930, 22, 0.55}, {3050, 25, 0.3}};
   std::vector<Biquad> ring(4);
-  for (int m = 0; m < 4; ++m) ring[m].SetBandPass(modes[m][0], modes[m][1]);
   Biquad soften;
-  soften.SetLowPass(3500, 0.7);
+  soften.SetLowPass(3800, 0.7);
   OnePoleLowPass pulse(1800);  // each slip is a brief push, not a single-sample spike
-  double phase = 0;
+  OnePoleLowPass wander(4);    // slow unevenness of the friction
+  double phase = 0, held = 0;
   for (size_t i = 0; i < out.size(); ++i) {
     double t = double(i) / kSampleRate;
-    phase += rate(t) * (1 + 0.25 * rng.Gauss()) / kSampleRate;
+    if (i % 16 == 0) {
+      for (int m = 0; m < 4; ++m) ring[m].SetBandPass(modes[m][0] * tone(t), modes[m][1]);
+    }
+    double drift = 1 + 0.8 * wander.Process(static_cast<float>(rng.Bipolar()));
+    phase += rate(t) * drift * (1 + 0.3 * rng.Gauss()) / kSampleRate;
     double kick = 0;
     if (phase >= 1) {
       phase -= 1;
-      kick = 1 + 0.3 * rng.Gauss();
+      if (rng.Uniform() < 0.1) {
+        held += 1;  // it sticks: no slip this time, a harder one next
+      } else {
+        kick = (1 + 0.35 * rng.Gauss()) * (1 + 0.6 * held);
+        held = 0;
+      }
     }
     float x = pulse.Process(static_cast<float>(kick * level(t) * 4 + 0.01 * level(t) * rng.Bipolar()));
     double v = 0;
@@ -55,8 +66,10 @@ Buffer Greetings() {
   Rng rng(0x6EE7);
   // The cemetery gate swings open with a long, rising-then-sinking creak, and somebody behind it
   // chuckles a low, warm "heh-heh-heh... welcome".
+  // The creak speeds up and climbs as the gate gets going, then slows and sinks as it swings to.
   Buffer creak = Creak(
-      1.5, [](double t) { return Glide(t, 0.0, 0.5, 38, 95) * Glide(t, 0.6, 1.4, 1.0, 0.45); },
+      1.5, [](double t) { return Glide(t, 0.0, 0.55, 30, 150) * Glide(t, 0.65, 1.4, 1.0, 0.35); },
+      [](double t) { return Glide(t, 0.0, 0.6, 0.75, 1.35) * Glide(t, 0.7, 1.45, 1.0, 0.6); },
       [](double t) { return Curve({{0, 0}, {0.06, 0.8}, {0.4, 1.0}, {1.1, 0.7}, {1.5, 0}})(t); }, rng);
   std::vector<Syllable> laugh;
   for (int k = 0; k < 4; ++k) {
@@ -73,7 +86,7 @@ Buffer Greetings() {
   Buffer chuckle = SpeakSyllables(laugh, voice, 0.9, rng);
 
   Buffer mix;
-  MixInto(mix, creak, 0.0, 0.55);
+  MixInto(mix, creak, 0.0, 0.37);
   MixInto(mix, chuckle, 1.35, 1.0);
   return Reverb(mix, 0.22, 0.78, 0.45, 0.45);
 }
@@ -169,20 +182,25 @@ Buffer Cackle() {
 
 Buffer ScreamHigh() {
   Rng rng(0x5C12);
-  // A woman's scream: a leap up to ~1 kHz, held with a wide fast vibrato and a rough edge, breaking
-  // downward at the end.
+  // A woman's scream: a swoop up past a kilohertz, a sag as the breath is spent, a second, higher
+  // surge, then the voice breaks and falls away; a wide vibrato that deepens as the scream is held,
+  // and a rough, breathy edge.
   VoiceSpec scream;
   scream.seconds = 1.9;
-  scream.pitch = [](double t) { return Glide(t, 0.0, 0.16, 640, 1020) * Glide(t, 0.2, 1.3, 1.0, 1.08) * Glide(t, 1.45, 1.9, 1.0, 0.78); };
+  scream.pitch = [](double t) {
+    static const Curve contour({{0, 560}, {0.22, 1120}, {0.32, 1160}, {0.75, 950}, {1.1, 1240}, {1.35, 1150},
+                                {1.85, 620}});
+    double depth = Curve({{0, 0.2}, {0.3, 0.6}, {0.9, 1.3}, {1.3, 1.0}, {1.9, 0.4}})(t);  // semitones
+    return contour(t) * std::pow(2.0, depth * std::sin(2 * kPi * 5.8 * t) / 12);
+  };
   scream.voicing = Curve({{0, 0}, {0.04, 1.0}, {1.4, 0.95}, {1.9, 0}});
-  scream.breath = Curve({{0, 0.6}, {0.1, 0.35}, {1.9, 0.4}});
+  scream.breath = Curve({{0, 0.6}, {0.1, 0.4}, {1.3, 0.45}, {1.9, 0.55}});
   scream.formants = [](double t) { return Blend(Vowel('a', 1.3), Vowel('e', 1.35), (t - 0.8) / 1.0); };
-  scream.vibratoHz = 6.5;
-  scream.vibratoSemitones = 0.7;
-  scream.roughness = 0.35;
+  scream.vibratoSemitones = 0;  // drawn into the pitch above, with its depth changing
+  scream.roughness = 0.4;
   scream.jitter = 0.02;
   scream.shimmer = 0.1;
-  scream.openQuotient = 0.4;
+  scream.openQuotient = 0.38;
   Buffer dry = SynthVoice(scream, rng);
   return Reverb(dry, 0.25, 0.82, 0.35, 0.7);
 }

@@ -33,12 +33,12 @@ dsp::Buffer Raw(int slot) {
   }
 }
 
-double LoudnessDbOf(int slot) {
+double LoudnessLufsOf(int slot) {
   switch (slot) {
-    case 5: return kLoudnessDb - 1.5;
+    case 5: return kLoudnessLufs - 1.0;
     case 8:
-    case 11: return kLoudnessDb - 2.0;
-    default: return kLoudnessDb;
+    case 11: return kLoudnessLufs - 1.5;
+    default: return kLoudnessLufs;
   }
 }
 
@@ -61,7 +61,7 @@ dsp::Buffer Mastered(int slot) {
   b.resize(std::min(end + static_cast<size_t>(dsp::Samples(0.01)), b.size()));
   const size_t most = static_cast<size_t>(dsp::Samples(MaxSecondsOf(slot)));
   if (b.size() > most) b.resize(most);
-  dsp::Master(b, LoudnessDbOf(slot), kCeilingDb);
+  dsp::Master(b, LoudnessLufsOf(slot), kCeilingDb);
   dsp::Fade(b, 0.004, MaxSecondsOf(slot) < 1 ? 0.03 : 0.08);
   return b;
 }
