@@ -15,7 +15,7 @@ var Module = window.Module || {};
   const canvas = document.getElementById('screen');
   const ctx = canvas.getContext('2d');
   const statusText = document.getElementById('status');
-  const dusk = window.dusk = { frames: 0, ended: null, firstFrameMs: null, songsFetched: [] };
+  const dusk = window.dusk = { frames: 0, ended: null, firstFrameMs: null, sound: false, songsFetched: [] };
 
   // The data folder: one gzip file of name/size/bytes records, fetched while the program loads.
   const dataPack = fetch('data.bin').then(async (response) => {
@@ -129,6 +129,7 @@ var Module = window.Module || {};
   function allowSound() {
     if (audio || repeatable) return;
     audio = new AudioContext({ sampleRate: Module._web_audio_rate() });
+    dusk.sound = true;
     const frames = 1024;
     const buffer = Module._malloc(frames * 4);
     const node = audio.createScriptProcessor(frames, 0, 2);
@@ -312,8 +313,7 @@ var Module = window.Module || {};
       Module.FS.mkdirTree('/settings');
       for (const [name, bytes] of files) Module.FS.writeFile(DATA_DIR + '/' + name, bytes);
       writeSettings(readSettings());
-      if (!repeatable) buildPanel();
-      else document.getElementById('bar').hidden = true;
+      buildPanel();
       run();
       dusk.ready = true;
     } catch (error) {
