@@ -15,7 +15,7 @@ var Module = window.Module || {};
   const canvas = document.getElementById('screen');
   const ctx = canvas.getContext('2d');
   const statusText = document.getElementById('status');
-  const dusk = window.dusk = { frames: 0, ended: null, firstFrameMs: null, sound: false, songsFetched: [] };
+  const dusk = window.dusk = { frames: 0, ended: null, firstFrameMs: null, sound: false, effectsPeak: 0, songsFetched: [] };
 
   // The data folder: one gzip file of name/size/bytes records, fetched while the program loads.
   const dataPack = fetch('data.bin').then(async (response) => {
@@ -98,6 +98,7 @@ var Module = window.Module || {};
   // --- sound: nothing plays before the first click or key ---
 
   let audio = null;  // the AudioContext, once allowed
+  let effects = null;  // its node that pulls the mixer (held here: an unheld one may be collected)
   const songs = new Map();  // file -> its audio element, fetched when it is about to play
   let song = null;  // { file, fromMs, since }
 
@@ -132,15 +133,18 @@ var Module = window.Module || {};
     dusk.sound = true;
     const frames = 1024;
     const buffer = Module._malloc(frames * 4);
-    const node = audio.createScriptProcessor(frames, 0, 2);
+    const node = effects = audio.createScriptProcessor(frames, 0, 2);
     node.onaudioprocess = (e) => {
       Module._web_audio_render(buffer, frames);
       const samples = Module.HEAP16.subarray(buffer >> 1, (buffer >> 1) + frames * 2);
       const left = e.outputBuffer.getChannelData(0), right = e.outputBuffer.getChannelData(1);
+      let peak = dusk.effectsPeak;
       for (let i = 0; i < frames; i++) {
         left[i] = samples[2 * i] / 32768;
         right[i] = samples[2 * i + 1] / 32768;
+        peak = Math.max(peak, Math.abs(samples[2 * i]), Math.abs(samples[2 * i + 1]));
       }
+      dusk.effectsPeak = peak;  // the loudest effect sample yet (the tests listen with it)
     };
     node.connect(audio.destination);
     audio.resume();
@@ -219,7 +223,7 @@ var Module = window.Module || {};
       if (!group) {
         group = document.createElement('fieldset');
         const legend = document.createElement('legend');
-        legend.textContent = row;
+        legend.textContent = row.charAt(0).toUpperCase() + row.slice(1);
         group.append(legend);
         groups.set(row, group);
         fields.append(group);

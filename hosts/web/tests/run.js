@@ -161,9 +161,15 @@ const cases = {
     console.log(`#   first frame after ${Math.round(first)} ms, ${(bytes / 1e6).toFixed(2)} MB transferred before it`);
     check(bytes < 5e6, `${bytes} bytes before the first frame`);
     check(songs === 0, 'a song was fetched before the first frame');
+    // Nothing sounds, and no song is fetched, before the first click; then the mixer's effects
+    // are heard and the song that plays is fetched.
     check(!(await page.evaluate(() => window.dusk.sound)), 'sound started before a click or key');
+    check((await page.evaluate(() => window.dusk.songsFetched.length)) === 0, 'a song was fetched before a click');
+    const song = page.waitForResponse((r) => /songs\/h_song\d+\.ogg$/.test(r.url()), { timeout: 30000 });
     await page.click('#screen');
     check(await page.evaluate(() => window.dusk.sound), 'a click did not start the sound');
+    await page.waitForFunction(() => window.dusk.effectsPeak > 1000, null, { timeout: 30000 });
+    check((await song).ok(), 'the song playing was not fetched');
     await page.context().close();
   },
 
