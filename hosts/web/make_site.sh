@@ -3,7 +3,7 @@
 #   make_site.sh PROGRAM_DIR DATA_DIR SITE_DIR
 # PROGRAM_DIR holds duskhollow.js and duskhollow.wasm (the Emscripten build), DATA_DIR the data
 # folder the native build generated. SITE_DIR gets the page, the program, the data folder packed
-# into one gzip file (data.bin) and each song rendered by FluidSynth into songs/NAME.ogg (made
+# into one gzip file (data.bin) and each song rendered by FluidSynth into songs/NAME.ogg (Opus; made
 # again only when its MIDI file changed).
 set -euo pipefail
 program=$1 data=$2 site=$3
@@ -30,7 +30,7 @@ with open(out + '.tmp', 'wb') as f:
 os.replace(out + '.tmp', out)
 PY
 
-# The songs: rendered with a General MIDI soundfont, then Ogg Vorbis at a modest rate.
+# The songs: rendered with a General MIDI soundfont, then Ogg Opus at a modest rate.
 font=${DUSKHOLLOW_SOUNDFONT:-}
 for f in /usr/share/sounds/sf2/TimGM6mb.sf2 /usr/share/sounds/sf2/default-GM.sf2 /usr/share/sounds/sf2/FluidR3_GM.sf2; do
   [ -n "$font" ] || { [ -f "$f" ] && font=$f; }
@@ -44,7 +44,7 @@ render() {  # MIDI file, Ogg file
   local wav
   wav=$(mktemp --suffix .wav)
   fluidsynth -q -ni -g 0.6 -r 22050 -F "$wav" "$font" "$1" >/dev/null 2>&1 &&
-    ffmpeg -loglevel error -y -i "$wav" -c:a libvorbis -q:a 1 "$2.tmp.ogg" && mv "$2.tmp.ogg" "$2"
+    ffmpeg -loglevel error -y -i "$wav" -c:a libopus -b:a 40k -compression_level 0 "$2.tmp.ogg" && mv "$2.tmp.ogg" "$2"
   local rc=$?
   rm -f "$wav"
   return $rc

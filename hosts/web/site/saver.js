@@ -15,7 +15,7 @@ var Module = window.Module || {};
   const canvas = document.getElementById('screen');
   const ctx = canvas.getContext('2d');
   const statusText = document.getElementById('status');
-  const dusk = window.dusk = { frames: 0, ended: null, firstFrameMs: null, sound: false, effectsPeak: 0, songsFetched: [] };
+  const dusk = window.dusk = { frames: 0, ended: null, firstFrameMs: null, sound: false, effectsPeak: 0, songsFetched: [], songsPlayed: [] };
 
   // The data folder: one gzip file of name/size/bytes records, fetched while the program loads.
   const dataPack = fetch('data.bin').then(async (response) => {
@@ -110,6 +110,8 @@ var Module = window.Module || {};
     if (!element) {
       element = new Audio(songUrl(song.file));
       dusk.songsFetched.push(song.file);
+      const file = song.file;
+      element.addEventListener('playing', () => dusk.songsPlayed.push(file));
       audio.createMediaElementSource(element).connect(audio.destination);
       songs.set(song.file, element);
     }

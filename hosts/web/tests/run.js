@@ -170,6 +170,7 @@ const cases = {
     check(await page.evaluate(() => window.dusk.sound), 'a click did not start the sound');
     await page.waitForFunction(() => window.dusk.effectsPeak > 1000, null, { timeout: 30000 });
     check((await song).ok(), 'the song playing was not fetched');
+    await page.waitForFunction(() => window.dusk.songsPlayed.length > 0, null, { timeout: 30000 });
     await page.context().close();
   },
 
