@@ -15,7 +15,7 @@ var Module = window.Module || {};
   const canvas = document.getElementById('screen');
   const ctx = canvas.getContext('2d');
   const statusText = document.getElementById('status');
-  const dusk = window.dusk = { frames: 0, ended: null, firstFrameMs: null, sound: false, effectsPeak: 0, songsFetched: [], songsPlayed: [] };
+  const dusk = window.dusk = { frames: 0, labels: [], ended: null, firstFrameMs: null, sound: false, effectsPeak: 0, songsFetched: [], songsPlayed: [] };
 
   // The data folder: one gzip file of name/size/bytes records, fetched while the program loads.
   const dataPack = fetch('data.bin').then(async (response) => {
@@ -81,7 +81,8 @@ var Module = window.Module || {};
       ctx.putImageData(image, 0, 0, r[0], r[1], r[2], r[3]);
       sent.push([r[0], r[1], r[2], r[3]]);
     }
-    for (const label of JSON.parse(labelsJson))
+    dusk.labels = JSON.parse(labelsJson);
+    for (const label of dusk.labels)
       if (sent.some((r) => meets(r, label.box))) drawLabel(label);
     dusk.frames++;
     if (dusk.firstFrameMs === null) {
