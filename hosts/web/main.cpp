@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 

@@ -123,7 +123,7 @@ uint32_t WebOs::MciSendString(const std::string& command, std::string& reply) {
   if (c.commandError) return c.commandError;
   Song& song = it->second;
   const int64_t lengthMs = static_cast<int64_t>(song.seconds * 1000);
-  const int64_t now = repeatable_ ? elapsedMs_ : elapsedMs_;
+  const int64_t now = elapsedMs_;  // the time of the timer that fired last
   switch (c.verb) {
     case Verb::kPlay:
       if (c.from && *c.from > lengthMs) return kit::mci::kOutOfRange;

@@ -226,7 +226,8 @@ var Module = window.Module || {};
       if (!group) {
         group = document.createElement('fieldset');
         const legend = document.createElement('legend');
-        legend.textContent = row.charAt(0).toUpperCase() + row.slice(1);
+        // A page has one screen: the monitors' setting is kept for the file, and shows nothing here.
+        legend.textContent = row.charAt(0).toUpperCase() + row.slice(1) + (row === 'monitors' ? ' (one here)' : '');
         group.append(legend);
         groups.set(row, group);
         fields.append(group);
