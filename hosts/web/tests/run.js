@@ -215,7 +215,7 @@ const cases = {
   base = `http://127.0.0.1:${server.address().port}/index.html`;
   execFileSync(headless, ['--write-settings', path.join(work, 'labels.ini'), 'clock=1', 'messagetext=Good evening']);
   browser = await chromium.launch({ executablePath: process.env.DUSK_CHROMIUM || '/usr/bin/chromium',
-    args: ['--no-sandbox', '--autoplay-policy=user-gesture-required'] });
+    args: ['--no-sandbox', '--disable-dev-shm-usage', '--autoplay-policy=user-gesture-required'] });
   let failed = 0;
   const only = process.env.DUSK_WEB_CASE;
   for (const [name, test] of Object.entries(cases)) {
