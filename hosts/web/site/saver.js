@@ -284,10 +284,24 @@ var Module = window.Module || {};
     run();
   });
   document.getElementById('panel').addEventListener('submit', (e) => e.preventDefault());
+  // A file of plain ASCII as it is; one with other characters (a message) as UTF-16 with its
+  // mark, which Windows reads whatever its code page (and the Linux saver reads too).
+  function fileBytes(text) {
+    if (!/[^\x00-\x7f]/.test(text)) return text;
+    const bytes = new Uint8Array(2 + text.length * 2);
+    bytes[0] = 0xff;
+    bytes[1] = 0xfe;
+    for (let i = 0; i < text.length; i++) {
+      bytes[2 + 2 * i] = text.charCodeAt(i) & 0xff;
+      bytes[3 + 2 * i] = text.charCodeAt(i) >> 8;
+    }
+    return bytes;
+  }
+
   document.getElementById('download').addEventListener('click', () => {
     const text = readSettings() || Module.ccall('web_settings_file', 'string', ['string'], ['']);
     const link = document.createElement('a');
-    link.href = URL.createObjectURL(new Blob([text], { type: 'text/plain' }));
+    link.href = URL.createObjectURL(new Blob([fileBytes(text)], { type: 'text/plain' }));
     link.download = 'tarnix.ini';
     link.click();
     setTimeout(() => URL.revokeObjectURL(link.href), 1000);
