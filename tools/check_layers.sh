@@ -37,6 +37,13 @@ never() {  # folder, then the folders it must not include
 never hosts/win32 saver hosts/sdl hosts/headless
 never hosts/sdl saver settings_dialog hosts/headless hosts/win32
 never hosts/kit saver settings_dialog startup scene hosts/headless hosts/sdl hosts/win32
+never hosts/web saver settings_dialog hosts/headless hosts/sdl hosts/win32
 never wavemix platform
+# The core compiles for every host: no host's own headers (the web page's included).
+while IFS= read -r hit; do
+  echo "$hit: the core includes a host's header"
+  bad=1
+done < <(grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*<(emscripten|windows\.h|SDL|X11/)' \
+           platform scene saver settings_dialog startup --include='*.h' --include='*.cpp' | grep -v '/tests/')
 [ $bad = 0 ] && echo "layers: every include points down"
 exit $bad

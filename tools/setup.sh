@@ -21,6 +21,12 @@ DUSK_NATIVE_PACKAGES=(cmake ninja-build g++ pkg-config googletest libgtest-dev l
   libpng-dev fonts-liberation xvfb xauth xdotool imagemagick x11-utils "${DUSK_LINUX_PACKAGES[@]}")
 # The fuzz targets (fuzz/): clang with libFuzzer and the sanitizers' run-time.
 DUSK_PACKAGES+=(clang libclang-rt-14-dev)
+# The web page (hosts/web): Emscripten (its system libraries come built), ffmpeg to compress the
+# songs FluidSynth renders, and for its tests chromium, driven by playwright-core from npm. npm
+# only where node came without it (Debian's nodejs does not bring it).
+DUSK_WEB_PACKAGES=(emscripten chromium ffmpeg fluidsynth timgm6mb-soundfont python3)
+command -v npm >/dev/null 2>&1 || DUSK_WEB_PACKAGES+=(npm)
+DUSK_PACKAGES+=("${DUSK_WEB_PACKAGES[@]}")
 
 # Installs what is missing of the packages named (default: all of DUSK_PACKAGES).
 dusk_install_packages() {
@@ -42,6 +48,21 @@ dusk_build_native() {
   cmake -S "$ROOT" -B "$ROOT/build/native" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_INSTALL_PREFIX=/usr >/dev/null &&
     cmake --build "$ROOT/build/native"
+}
+
+# The web page's static site in build/web/: the program built with Emscripten (in build/wasm),
+# the data folder of the native build packed, the songs rendered. Needs the native build first.
+dusk_build_web() {
+  # Emscripten's tools load Debian's node modules (acorn); a node from elsewhere needs telling.
+  export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
+  emcmake cmake -S "$ROOT" -B "$ROOT/build/wasm" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null &&
+    cmake --build "$ROOT/build/wasm" &&
+    "$ROOT/hosts/web/make_site.sh" "$ROOT/build/wasm/bin" "$ROOT/build/native/data/Duskhollow" "$ROOT/build/web"
+}
+
+# The web tests' one npm package, at the version package-lock.json names.
+dusk_web_test_deps() {
+  (cd "$ROOT/hosts/web/tests" && npm ci --no-audit --no-fund --prefer-offline --loglevel=error >/dev/null)
 }
 
 # The unit tests once more with AddressSanitizer and UBSan: the bitmap and wave readers are fuzzed there.
