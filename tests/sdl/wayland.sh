@@ -4,7 +4,7 @@
 # ends it; a key ends it, and so does a click, while moving the mouse (a pixel or two, or across
 # the screen) does not, a few rounds each. The keyboard and mouse are sway's virtual ones, driven
 # by the helper wl_input (one ordinary keymap, never changed). With two outputs each shows its
-# own monitor's frame. Skipped (77) where sway, grim or the helper is missing. sway will not run
+# own monitor's frame, whichever output has the focus when it starts. Skipped (77) where sway, grim or the helper is missing. sway will not run
 # as root: it runs as nobody.
 source "$(dirname "$0")/lib.sh"
 for tool in sway swaymsg grim setpriv jq; do
@@ -123,6 +123,8 @@ sway_up 2 "output HEADLESS-1 mode 1024x768 position 0 0" "output HEADLESS-2 mode
 headless_frame 1024x768 "$WORK/hl-primary.png" 12 "$WORK/scene.ini" --seed 5 --time 21:05 --monitors 768x1024+1024+0
 cp "$WORK/frames/frame-000012-m2.png" "$WORK/hl-portrait.png"
 for round in 1 2; do
+  # The second round starts while the user works on the second output.
+  [ "$round" = 2 ] && swaymsg focus output HEADLESS-2 >/dev/null
   start_shown || continue
   sleep 0.5
   shows HEADLESS-1 "$WORK/hl-primary.png" "the headless primary frame (round $round)"
