@@ -4,7 +4,8 @@
 # ends it; a key ends it, and so does a click, while moving the mouse (a pixel or two, or across
 # the screen) does not, a few rounds each. The keyboard and mouse are sway's virtual ones, driven
 # by the helper wl_input (one ordinary keymap, never changed). With two outputs each shows its
-# own monitor's frame, whichever output has the focus when it starts. Skipped (77) where sway, grim or the helper is missing. sway will not run
+# own monitor's frame (the second of scale 2: a 768 x 1024 monitor), whichever output has the
+# focus when it starts. Skipped (77) where sway, grim or the helper is missing. sway will not run
 # as root: it runs as nobody.
 source "$(dirname "$0")/lib.sh"
 for tool in sway swaymsg grim setpriv jq; do
@@ -18,6 +19,9 @@ export XDG_RUNTIME_DIR=$RT DISPLAY= SDL_VIDEODRIVER=
 
 # Starts sway with N outputs and the output lines given; its socket in WAYLAND_DISPLAY, its IPC
 # socket in SWAYSOCK, and the helper's keyboard and mouse in the seat (WL_IN: its input and output).
+# Without -D noscanout sway 1.7 hands a full-screen window's buffer straight to a headless output
+# that shows nothing else (direct scan-out), and grim then often gets a black or grey picture of
+# that output although the saver keeps sending it its frames: a screenshot's fault, not the saver's.
 sway_up() {  # N "output ..."...
   local n=$1 i
   shift
@@ -25,7 +29,7 @@ sway_up() {  # N "output ..."...
   printf '%s\n' "$@" "default_border none" >"$WORK/sway-$SWAYS.conf"
   chmod a+r "$WORK/sway-$SWAYS.conf"
   setpriv --reuid=65534 --regid=65534 --clear-groups env -i HOME="$RT" XDG_RUNTIME_DIR="$RT" WLR_BACKENDS=headless \
-    WLR_HEADLESS_OUTPUTS="$n" WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c "$WORK/sway-$SWAYS.conf" \
+    WLR_HEADLESS_OUTPUTS="$n" WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -D noscanout -c "$WORK/sway-$SWAYS.conf" \
     >"$WORK/sway-$SWAYS.log" 2>&1 &
   SWAY_PID=$!
   dusk_own "$SWAY_PID"
@@ -76,10 +80,11 @@ ends() {  # what ended it
   }
   check "and it said nothing" test ! -s "$RUN_ERR"
 }
-# grim's screenshot of one output, without its alpha channel, against a headless frame.
-shows() {  # output frame.png what
+# grim's screenshot of one output, without its alpha channel, against a headless frame. An output
+# of scale 2 has each of the window's pixels as four: the shot is halved back.
+shows() {  # output frame.png what [scale]
   grim -o "$1" "$WORK/shot-$1.png" || { fail "no screenshot of $1"; return; }
-  /usr/bin/convert "$WORK/shot-$1.png" -alpha off "$WORK/shot-$1.png"
+  /usr/bin/convert "$WORK/shot-$1.png" -alpha off -scale "$((100 / ${4:-1}))%" "$WORK/shot-$1.png"
   dusk_keep_picture "$WORK/shot-$1.png" "$1"
   local n
   n=$(dusk_diff_count "$WORK/shot-$1.png" "$2")
@@ -118,8 +123,8 @@ for round in 1 2 3; do
 done
 sway_down
 
-# --- two outputs: the primary and a portrait one beside it ---
-sway_up 2 "output HEADLESS-1 mode 1024x768 position 0 0" "output HEADLESS-2 mode 768x1024 position 1024 0"
+# --- two outputs: the primary and a portrait one of twice the pixel density beside it ---
+sway_up 2 "output HEADLESS-1 mode 1024x768 position 0 0" "output HEADLESS-2 mode 1536x2048 position 1024 0 scale 2"
 headless_frame 1024x768 "$WORK/hl-primary.png" 12 "$WORK/scene.ini" --seed 5 --time 21:05 --monitors 768x1024+1024+0
 cp "$WORK/frames/frame-000012-m2.png" "$WORK/hl-portrait.png"
 for round in 1 2; do
@@ -128,7 +133,7 @@ for round in 1 2; do
   start_shown || continue
   sleep 0.5
   shows HEADLESS-1 "$WORK/hl-primary.png" "the headless primary frame (round $round)"
-  shows HEADLESS-2 "$WORK/hl-portrait.png" "the headless frame of that monitor (round $round)"
+  shows HEADLESS-2 "$WORK/hl-portrait.png" "the headless frame of that monitor (round $round)" 2
   if [ "$round" = 1 ]; then
     input key 57
     ends "a key, on two outputs,"
