@@ -13,8 +13,9 @@ DUSK_PACKAGES+=(nsis zip)
 # with dpkg-shlibdeps (dpkg-dev, file), its settings description checked with xmllint.
 DUSK_LINUX_PACKAGES=(libsdl2-dev libfluidsynth-dev timgm6mb-soundfont libx11-dev dpkg-dev file libxml2-utils)
 # Only for its tests: lintian for the package; sway and grim for the saver under a headless
-# Wayland compositor.
-DUSK_PACKAGES+=(lintian sway grim)
+# Wayland compositor, and the Wayland and xkbcommon headers and wayland-scanner for the test's
+# keyboard and mouse (tests/sdl/helpers/wl_input.c).
+DUSK_PACKAGES+=(lintian sway grim libwayland-dev libwayland-bin libxkbcommon-dev)
 DUSK_PACKAGES+=("${DUSK_LINUX_PACKAGES[@]}")
 # What ./run needs for the Linux saver alone (no wine: a first run is quicker).
 DUSK_NATIVE_PACKAGES=(cmake ninja-build g++ pkg-config googletest libgtest-dev libcairo2-dev

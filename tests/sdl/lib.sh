@@ -1,7 +1,8 @@
 # Helpers of the Linux saver's tests. Each script is called as
-#   script.sh DUSKHOLLOW HEADLESS DATA X_WINDOW MIX_PROBE XRANDR_STANDIN
+#   script.sh DUSKHOLLOW HEADLESS DATA X_WINDOW MIX_PROBE XRANDR_STANDIN [WL_INPUT]
 # (the saver, the headless host, the generated data root, the test window helper, the mixer
-# probe and the folder of the stand-in XRandR library). It runs in a virtual X display of its own
+# probe, the folder of the stand-in XRandR library and the Wayland keyboard and mouse helper,
+# empty where it was not built). It runs in a virtual X display of its own
 # (dusk_xvfb) and a settings folder of its own; only processes it started are ended. A failed
 # check is counted and the script goes on.
 set -uo pipefail
@@ -13,6 +14,7 @@ DATA=$(readlink -m "$3")
 X_WINDOW=$(readlink -m "$4")
 MIX_PROBE=$(readlink -m "$5")
 XRANDR_STANDIN=$(readlink -m "${6:-.}")
+WL_INPUT=${7:+$(readlink -m "$7")}
 dusk_test_begin dusk-linux
 DUSK_PICTURES=${DUSK_LINUX_PICTURES:-$(dirname "$BIN")/../linux-pictures}
 FAILS=0
