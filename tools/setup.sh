@@ -5,8 +5,9 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 DUSK_PACKAGES=(cmake ninja-build g++ pkg-config googletest libgtest-dev libcairo2-dev
   g++-mingw-w64-x86-64 wine wine64 fonts-wine fonts-liberation xvfb xauth xdotool imagemagick
   x11-utils libxinerama-dev libx11-dev jq)
-# The generator tests render the songs through a General MIDI synthesiser to compare their levels.
-DUSK_PACKAGES+=(fluidsynth timgm6mb-soundfont libpng-dev)
+# The generator tests render the songs through a General MIDI synthesiser with both soundfonts the
+# Linux saver knows, to compare their levels.
+DUSK_PACKAGES+=(fluidsynth timgm6mb-soundfont fluid-soundfont-gm libpng-dev)
 # The Windows setup program and the zip for installing by hand.
 DUSK_PACKAGES+=(nsis zip)
 # The Linux saver: SDL2, FluidSynth and a General MIDI soundfont, Xlib; its Debian package is built

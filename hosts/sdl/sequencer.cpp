@@ -2,14 +2,17 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 #include "hosts/kit/mci.h"
 #include "hosts/kit/midi.h"
+#include "hosts/kit/song_levels.h"
 
 namespace dusk::sdl {
 namespace {
 
 constexpr double kTailSeconds = 2.0;  // what still sounds after a song's last event
+constexpr double kGain = 0.5;         // FluidSynth's output level for a song at 0 dB
 
 uint64_t Frame(double seconds, uint32_t rate) { return static_cast<uint64_t>(std::llround(seconds * rate)); }
 
@@ -32,7 +35,7 @@ MciSequencer::MciSequencer(uint32_t sampleRate, FileReader read) : rate_(sampleR
   settings_ = new_fluid_settings();
   if (!settings_) return;
   fluid_settings_setnum(settings_, "synth.sample-rate", sampleRate);
-  fluid_settings_setnum(settings_, "synth.gain", 0.5);
+  fluid_settings_setnum(settings_, "synth.gain", kGain);
   synth_ = new_fluid_synth(settings_);
 }
 
@@ -44,6 +47,9 @@ MciSequencer::~MciSequencer() {
 bool MciSequencer::LoadSoundFont(const std::string& path) {
   if (!synth_ || fontLoaded_) return fontLoaded_;
   fontLoaded_ = fluid_synth_sfload(synth_, path.c_str(), 1) != FLUID_FAILED;
+  std::error_code ec;
+  const std::filesystem::path real = std::filesystem::canonical(path, ec);
+  fontPath_ = ec ? path : real.string();
   return fontLoaded_;
 }
 
@@ -60,6 +66,7 @@ uint32_t MciSequencer::Send(const std::string& command, std::string& reply) {
     auto song = ReadMidiSong(*bytes, rate_);
     if (!song) return kit::mci::kInvalidFile;
     if (!fontLoaded_) return kit::mci::kNoMidiPresent;
+    song->gainDb = kit::SongGainDb(fontPath_, kit::SongSlot(c.file));
     songs_[c.device] = std::make_shared<const MidiSong>(std::move(*song));
     return 0;
   }
@@ -74,6 +81,7 @@ uint32_t MciSequencer::Send(const std::string& command, std::string& reply) {
       // Start from a clean synthesiser; programs, controllers and bends set before the starting
       // point are applied at once, notes are not.
       fluid_synth_system_reset(synth_);
+      fluid_synth_set_gain(synth_, static_cast<float>(kGain * std::pow(10.0, it->second->gainDb / 20)));
       song_ = it->second;
       playing_ = it->first;
       pos_ = from;

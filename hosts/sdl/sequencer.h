@@ -26,6 +26,7 @@ struct MidiSong {
   };
   std::vector<Event> events;
   uint64_t endFrame = 0;  // the last event of the longest track (its End of Track)
+  double gainDb = 0;      // how much louder the loaded soundfont should play it (hosts/kit/song_levels.h)
 };
 
 // The host kit's reading of a Standard MIDI File, timed in frames of the output; nothing when
@@ -42,7 +43,8 @@ class MciSequencer {
   MciSequencer& operator=(const MciSequencer&) = delete;
 
   // Loads a General MIDI soundfont. Without one every open fails as it does on a system with no
-  // MIDI device, and the saver runs without music.
+  // MIDI device, and the saver runs without music. The songs of a soundfont known by its file's
+  // name (a link is followed to it) are played at the gains measured for them.
   bool LoadSoundFont(const std::string& path);
 
   // One MCI command string; the MCI error code (0: done). A status reply replaces the start of
@@ -66,6 +68,7 @@ class MciSequencer {
   fluid_settings_t* settings_ = nullptr;
   fluid_synth_t* synth_ = nullptr;
   bool fontLoaded_ = false;
+  std::string fontPath_;  // the soundfont's file, links followed
 
   std::mutex mutex_;  // guards everything below (the audio thread renders)
   std::map<std::string, std::shared_ptr<const MidiSong>> songs_;  // by alias, lower case

@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "hosts/kit/midi.h"
+#include "hosts/kit/song_levels.h"
 #include "hosts/sdl/sdl_os.h"
 #include "hosts/sdl/sequencer.h"
 
@@ -82,6 +85,29 @@ TEST_F(Sequencer, PlaysFromWhereAskedAndStopsWhenToldOrAtTheEnd) {
   EXPECT_EQ(Send("play song0 from " + std::to_string(static_cast<long long>(seconds * 1000) + 5000)), 282u);
   ASSERT_EQ(Send("close song0"), 0u);
   EXPECT_EQ(Send("play song0 from 0"), 263u) << "a closed alias is gone";
+}
+
+TEST_F(Sequencer, PlaysEachSongAtTheGainMeasuredForItsSoundFont) {
+  // The same soundfont under a name no table knows plays the song at 0 dB: the two differ by the
+  // song's gain, sample for sample.
+  const std::string tim = "/usr/share/sounds/sf2/TimGM6mb.sf2", other = testing::TempDir() + "other-gm.sf2";
+  if (!std::filesystem::is_regular_file(tim)) GTEST_SKIP() << "needs TimGM6mb";
+  std::filesystem::copy_file(tim, other, std::filesystem::copy_options::overwrite_existing);
+  const int slot = 9;
+  const double gainDb = kit::SongGainDb(tim, slot);
+  ASSERT_NE(gainDb, 0);
+  double power[2] = {0, 0};
+  for (int i = 0; i < 2; ++i) {
+    MciSequencer s{kRate, Read};
+    ASSERT_TRUE(s.LoadSoundFont(i == 0 ? tim : other));
+    ASSERT_EQ(s.Send("open \"" + Song(slot) + "\" type sequencer alias song", reply), 0u);
+    ASSERT_EQ(s.Send("play song from 0", reply), 0u);
+    std::vector<int16_t> out(2 * 4 * kRate, 0);
+    s.Render(out.data(), out.size() / 2);
+    for (int16_t v : out) power[i] += double(v) * v;
+  }
+  std::filesystem::remove(other);
+  EXPECT_NEAR(10 * std::log10(power[0] / power[1]), gainDb, 0.05);
 }
 
 TEST_F(Sequencer, AnswersBadCommandsAsTheSystemDoes) {

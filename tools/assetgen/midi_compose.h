@@ -22,20 +22,21 @@ namespace assetgen::midi {
 inline constexpr uint32_t kWhole = kPpqn * 4, kHalf = kPpqn * 2, kQuarter = kPpqn, kEighth = kPpqn / 2;
 inline constexpr int kDrums = 9;  // the General MIDI percussion channel
 
-// General MIDI programs used by the songs.
+// General MIDI programs used by the songs. Left out on purpose: programs that common soundfonts
+// make of stereo samples whose sides all but cancel when folded to mono, so that one speaker or a
+// phone loses 5 to 14 dB of them: string ensemble 1 and the clean electric guitar in TimGM6mb,
+// synth brass and most synth leads and pads in FluidR3_GM.
 enum Program : int {
   kPiano = 0, kHarpsichord = 6, kCelesta = 8, kGlockenspiel = 9, kMusicBox = 10, kVibraphone = 11,
   kXylophone = 13, kTubularBells = 14, kDrawbarOrgan = 16, kPercOrgan = 17, kRockOrgan = 18,
-  kChurchOrgan = 19, kReedOrgan = 20, kNylonGuitar = 24, kCleanGuitar = 27, kMutedGuitar = 28,
+  kChurchOrgan = 19, kReedOrgan = 20, kNylonGuitar = 24, kSteelGuitar = 25, kMutedGuitar = 28,
   kOverdrive = 29, kFingerBass = 33, kPickBass = 34, kFretless = 35, kSlapBass = 36, kSynthBass1 = 38,
   kSynthBass2 = 39, kViolin = 40, kViola = 41, kCello = 42, kContrabass = 43, kTremoloStrings = 44,
-  kPizzicato = 45, kHarp = 46, kTimpani = 47, kStrings = 48, kSlowStrings = 49, kChoir = 52,
-  kVoiceOohs = 53, kOrchestraHit = 55, kTrumpet = 56, kTrombone = 57, kTuba = 58, kMutedTrumpet = 59,
-  kFrenchHorn = 60, kBrass = 61, kSynthBrass = 62, kSoprano = 64, kBaritoneSax = 67, kOboe = 68,
-  kBassoon = 70, kClarinet = 71, kPiccolo = 72, kFlute = 73, kPanFlute = 75, kWhistle = 78,
-  kOcarina = 79, kSquareLead = 80, kSawLead = 81, kCalliope = 82, kVoiceLead = 85, kFifthsLead = 86,
-  kWarmPad = 89, kChoirPad = 91, kBowedPad = 92, kHaloPad = 94, kSweepPad = 95, kAtmosphere = 99,
-  kGoblins = 101, kEchoes = 102, kTinkleBell = 112, kTaiko = 116, kReverseCymbal = 119,
+  kPizzicato = 45, kHarp = 46, kTimpani = 47, kSlowStrings = 49, kChoir = 52, kVoiceOohs = 53,
+  kSynthVoice = 54, kOrchestraHit = 55, kTrumpet = 56, kTrombone = 57, kTuba = 58, kMutedTrumpet = 59,
+  kFrenchHorn = 60, kBrass = 61, kSoprano = 64, kBaritoneSax = 67, kOboe = 68, kBassoon = 70, kClarinet = 71,
+  kPiccolo = 72, kFlute = 73, kPanFlute = 75, kWhistle = 78, kOcarina = 79, kWarmPad = 89, kAtmosphere = 99,
+  kGoblins = 101, kTinkleBell = 112, kTaiko = 116, kReverseCymbal = 119,
 };
 
 // One instrument on its own channel and track, with a write cursor that advances as notes are played.

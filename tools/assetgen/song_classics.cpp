@@ -17,7 +17,7 @@ Song SongDeathToll() {
   song.Tempo(0, 54);
   song.TimeSignature(0, 4, 4);
   Part bell(song, "Bell", 0, kTubularBells, 96, 76, 90);
-  Part low(song, "Low strings", 1, kStrings, 104, 54, 60);
+  Part low(song, "Low strings", 1, kCello, 104, 54, 60);
   Part horn(song, "Horn", 2, kFrenchHorn, 112, 64, 60);
   Part trombones(song, "Trombones", 3, kTrombone, 84, 70, 60);
   Part timpani(song, "Timpani", 4, kTimpani, 100, 64, 50);
@@ -180,7 +180,7 @@ Song SongLurker() {
   Part bassoon(song, "Bassoon", 0, kBassoon, 88, 56, 40);
   Part pizz(song, "Pizzicato basses", 1, kPizzicato, 90, 48, 40);
   Part oboe(song, "Oboe", 2, kOboe, 80, 80, 40);
-  Part strings(song, "Strings", 3, kStrings, 86, 70, 50);
+  Part strings(song, "Strings", 3, kViolin, 86, 70, 50);
   Part horns(song, "Horns", 4, kFrenchHorn, 83, 60, 50);
   Part trombones(song, "Trombones", 5, kTrombone, 83, 64, 50);
   Part timpani(song, "Timpani", 6, kTimpani, 88, 64, 40);

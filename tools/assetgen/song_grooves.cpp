@@ -79,10 +79,10 @@ Song SongNightCrawl() {
   song.TimeSignature(0, 4, 4);
   Part bass(song, "Synth bass", 0, kSynthBass1, 112, 64, 30);
   Part organ(song, "Organ", 1, kDrawbarOrgan, 88, 44, 60);
-  Part brass(song, "Brass", 2, kSynthBrass, 100, 80, 50);
-  Part lead(song, "Lead", 3, kVoiceLead, 100, 64, 70);
+  Part brass(song, "Brass", 2, kBrass, 100, 80, 50);
+  Part lead(song, "Lead", 3, kSynthVoice, 100, 64, 70);
   Part guitar(song, "Muted guitar", 4, kMutedGuitar, 84, 96, 40);
-  Part pad(song, "Choir pad", 5, kChoirPad, 80, 64, 90);
+  Part pad(song, "Choir pad", 5, kChoir, 80, 64, 90);
   Part vibes(song, "Vibraphone", 6, kVibraphone, 100, 72, 80);
   Part drums(song, "Drums", kDrums, 0, 108, 64, 30);
 
@@ -157,11 +157,11 @@ Song SongSpookCatchers() {
   song.Tempo(0, 128);
   song.TimeSignature(0, 4, 4);
   Part bass(song, "Bass", 0, kFingerBass, 112, 60, 30);
-  Part guitar(song, "Surf guitar", 1, kCleanGuitar, 108, 80, 80);
+  Part guitar(song, "Surf guitar", 1, kSteelGuitar, 108, 80, 80);
   Part organ(song, "Combo organ", 2, kPercOrgan, 88, 44, 60);
   Part brass(song, "Brass", 3, kBrass, 100, 70, 50);
   Part ghost(song, "Ghost voice", 4, kWhistle, 96, 64, 100);
-  Part pad(song, "Strings", 5, kStrings, 76, 64, 80);
+  Part pad(song, "Strings", 5, kSlowStrings, 76, 64, 80);
   Part drums(song, "Drums", kDrums, 0, 108, 64, 30);
 
   const std::map<std::string, std::string> walk = {

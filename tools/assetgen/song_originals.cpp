@@ -14,7 +14,7 @@ Song SongHorrorHill() {
   Part celesta(song, "Celesta", 0, kCelesta, 110, 76, 80);
   Part harp(song, "Harp", 1, kHarp, 100, 44, 60);
   Part bass(song, "Basses", 2, kPizzicato, 108, 56, 50);
-  Part strings(song, "Strings", 3, kStrings, 100, 70, 70);
+  Part strings(song, "Strings", 3, kSlowStrings, 100, 70, 70);
   Part choir(song, "Choir", 4, kChoir, 90, 64, 90);
   Part flute(song, "Flute", 5, kFlute, 108, 84, 70);
   Part bell(song, "Bell", 6, kTubularBells, 92, 90, 90);
@@ -104,7 +104,7 @@ Song SongLeviathan() {
   Part tremolo(song, "Tremolo strings", 4, kTremoloStrings, 90, 80, 80);
   Part timpani(song, "Timpani", 5, kTimpani, 104, 64, 60);
   Part choir(song, "Low choir", 6, kVoiceOohs, 92, 64, 90);
-  Part deep(song, "Deep pad", 7, kBowedPad, 84, 64, 100);
+  Part deep(song, "Deep pad", 7, kWarmPad, 84, 64, 100);
   Part swell(song, "Cymbal swell", 8, kReverseCymbal, 70, 64, 80);
 
   const std::string ostinato = "c2:2 db2:4 c2:4 | g1:2 ab1:4 g1:4 ";
@@ -150,7 +150,7 @@ Song SongDemony() {
   Song song("Demony");
   song.Tempo(0, 150);
   song.TimeSignature(0, 6, 8);
-  Part cellos(song, "Cellos", 0, kStrings, 90, 50, 50);
+  Part cellos(song, "Cellos", 0, kCello, 90, 50, 50);
   Part organ(song, "Organ", 1, kChurchOrgan, 80, 74, 70);
   Part choir(song, "Choir", 2, kChoir, 93, 64, 80);
   Part timpani(song, "Timpani", 3, kTimpani, 88, 64, 40);
@@ -212,11 +212,11 @@ Song SongNitemare() {
   Song song("Nitemare");
   song.Tempo(0, 112);
   song.TimeSignature(0, 4, 4);
-  Part ostinato(song, "Spiccato strings", 0, kStrings, 104, 60, 50);
+  Part ostinato(song, "Spiccato strings", 0, kViola, 104, 60, 50);
   Part piano(song, "Low piano", 1, kPiano, 110, 50, 60);
   Part musicBox(song, "Music box", 2, kMusicBox, 104, 84, 90);
   Part brass(song, "Brass", 3, kBrass, 104, 44, 60);
-  Part pad(song, "Pad", 4, kSweepPad, 88, 64, 100);
+  Part pad(song, "Pad", 4, kWarmPad, 88, 64, 100);
   Part tremolo(song, "High tremolo", 5, kTremoloStrings, 84, 90, 80);
   Part timpani(song, "Timpani", 6, kTimpani, 104, 64, 50);
   Part drums(song, "Heartbeat", kDrums, 0, 110, 64, 40);

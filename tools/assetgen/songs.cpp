@@ -26,8 +26,12 @@ std::string Chart(const std::map<std::string, std::string>& patterns, std::initi
 namespace {
 
 // How much louder (or softer) each song is played than it was written, so that all twelve come out
-// of a General MIDI synthesiser at about the same level (measured as the RMS of a whole render).
-constexpr double kSongLevelDb[kSongCount] = {0, -2.1, 1.8, 5.2, 2.8, -3.3, -0.9, 0.2, 8.5, 6.1, 2.6, 1.1};
+// of a General MIDI synthesiser at about the same loudness: soundfonts voice their instruments
+// differently, so each song is set where its loudness (EBU R128, a whole render by FluidSynth)
+// averaged over two unlike ones, TimGM6mb and FluidR3_GM, is the same as every other song's. What
+// is left between the two, the Linux host evens out (hosts/kit/song_levels.h); Windows' own
+// synthesiser plays the files as they are.
+constexpr double kSongLevelDb[kSongCount] = {4.3, 3.1, -2, 4.4, 0.8, 1.3, -0.2, 1.4, 2.9, 2.7, 1.6, 0.7};
 
 midi::Song Compose(int slot) {
   switch (slot) {
