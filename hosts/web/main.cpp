@@ -2,6 +2,7 @@
 // go back to the page's script (site/saver.js).
 #include <emscripten.h>
 
+#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "hosts/kit/files.h"
+#include "hosts/kit/song_levels.h"
 #include "hosts/web/settings_text.h"
 #include "hosts/web/web_os.h"
 #include "platform/runtime.h"
@@ -66,8 +68,10 @@ class BrowserPage final : public Page {
     EM_ASM({ Module.duskPresent($0, $1, $2, $3, $4, UTF8ToString($5)); }, rgba_.data(), c.width, c.height,
            boxes.data(), static_cast<int>(boxes.size() / 4), labels.c_str());
   }
+  // The site's songs are TimGM6mb renders (make_site.sh): each is played at its gain for that font.
   void SongPlay(const std::string& file, uint32_t fromMs) override {
-    EM_ASM({ Module.duskSongPlay(UTF8ToString($0), $1); }, file.c_str(), fromMs);
+    const double gain = std::pow(10.0, kit::SongGainDb("TimGM6mb.sf2", kit::SongSlot(file)) / 20);
+    EM_ASM({ Module.duskSongPlay(UTF8ToString($0), $1, $2); }, file.c_str(), fromMs, gain);
   }
   void SongStop(const std::string& file) override {
     EM_ASM({ Module.duskSongStop(UTF8ToString($0)); }, file.c_str());

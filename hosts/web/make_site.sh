@@ -30,20 +30,18 @@ with open(out + '.tmp', 'wb') as f:
 os.replace(out + '.tmp', out)
 PY
 
-# The songs: rendered with a General MIDI soundfont, then Ogg Opus at a modest rate.
-font=${DUSKHOLLOW_SOUNDFONT:-}
-for f in /usr/share/sounds/sf2/TimGM6mb.sf2 /usr/share/sounds/sf2/default-GM.sf2 /usr/share/sounds/sf2/FluidR3_GM.sf2; do
-  [ -n "$font" ] || { [ -f "$f" ] && font=$f; }
-done
-if [ -z "$font" ] || ! command -v fluidsynth >/dev/null || ! command -v ffmpeg >/dev/null; then
-  echo "make_site: no fluidsynth, ffmpeg or General MIDI soundfont: the site has no songs" >&2
+# The songs: rendered with TimGM6mb, then Ogg Opus at a modest rate. The page corrects each song
+# by the gain measured for it with that soundfont (the host kit's table), as the Linux saver does.
+font=/usr/share/sounds/sf2/TimGM6mb.sf2
+if [ ! -f "$font" ] || ! command -v fluidsynth >/dev/null || ! command -v ffmpeg >/dev/null; then
+  echo "make_site: no fluidsynth, ffmpeg or $font: the site has no songs" >&2
   exit 0
 fi
 # Two at a time: each is a second or two of synthesis and as much of encoding.
 render() {  # MIDI file, Ogg file
   local wav
   wav=$(mktemp --suffix .wav)
-  fluidsynth -q -ni -g 0.6 -r 22050 -F "$wav" "$font" "$1" >/dev/null 2>&1 &&
+  fluidsynth -q -ni -g 0.5 -r 22050 -F "$wav" "$font" "$1" >/dev/null 2>&1 &&
     ffmpeg -loglevel error -y -i "$wav" -c:a libopus -b:a 40k -compression_level 0 "$2.tmp.ogg" && mv "$2.tmp.ogg" "$2"
   local rc=$?
   rm -f "$wav"

@@ -101,7 +101,7 @@ var Module = window.Module || {};
   let audio = null;  // the AudioContext, once allowed
   let effects = null;  // its node that pulls the mixer (held here: an unheld one may be collected)
   const songs = new Map();  // file -> its audio element, fetched when it is about to play
-  let song = null;  // { file, fromMs, since }
+  let song = null;  // { file, fromMs, since, gain }
 
   function songUrl(file) { return 'songs/' + file.replace(/\.[^.]*$/, '') + '.ogg'; }
 
@@ -113,15 +113,17 @@ var Module = window.Module || {};
       dusk.songsFetched.push(song.file);
       const file = song.file;
       element.addEventListener('playing', () => dusk.songsPlayed.push(file));
-      audio.createMediaElementSource(element).connect(audio.destination);
+      element.level = audio.createGain();
+      audio.createMediaElementSource(element).connect(element.level).connect(audio.destination);
       songs.set(song.file, element);
     }
+    element.level.gain.value = song.gain;
     element.currentTime = (song.fromMs + (performance.now() - song.since)) / 1000;
     element.play().catch(() => {});
   }
 
-  Module.duskSongPlay = (file, fromMs) => {
-    song = { file, fromMs, since: performance.now() };
+  Module.duskSongPlay = (file, fromMs, gain) => {
+    song = { file, fromMs, since: performance.now(), gain };
     startSong();
   };
   Module.duskSongStop = (file) => {
