@@ -112,43 +112,9 @@ void PortableOs::EndProcess(int code) {
 uint32_t PortableOs::MciSendString(const std::string& command, std::string& reply) {
   if (keepRecords) mci.push_back(command);
   Log("mci " + command);
-  using Verb = kit::MciCommand::Verb;
-  const kit::MciCommand c = kit::ParseMciCommand(command);
-  if (c.stringError) return c.stringError;
-  if (c.verb == Verb::kOpen) {
-    if (c.commandError) return c.commandError;
-    if (songs_.count(c.device)) return kit::mci::kDuplicateAlias;
-    auto bytes = ReadWholeFile(c.file);
-    if (!bytes) return kit::mci::kFileNotFound;
-    double seconds = songSeconds ? songSeconds(*bytes) : 60.0;
-    if (seconds < 0) return kit::mci::kInvalidFile;
-    songs_[c.device] = Song{seconds, false, 0};
-    return 0;
-  }
-  auto it = songs_.find(c.device);
-  if (it == songs_.end()) return kit::mci::kInvalidDeviceName;
-  if (c.commandError) return c.commandError;
-  Song& song = it->second;
-  const int64_t lengthMs = static_cast<int64_t>(song.seconds * 1000);
-  switch (c.verb) {
-    case Verb::kPlay:
-      if (c.from && *c.from > lengthMs) return kit::mci::kOutOfRange;
-      song.playing = true;
-      song.startedMs = elapsedMs - (c.from ? *c.from : 0);
-      return 0;
-    case Verb::kStatus:
-      if (song.playing && elapsedMs - song.startedMs >= lengthMs) song.playing = false;
-      kit::WriteMciReply(reply, song.playing ? "playing" : "stopped");
-      return 0;
-    case Verb::kStop:
-      song.playing = false;
-      return 0;
-    case Verb::kClose:
-      songs_.erase(it);
-      return 0;
-    default:
-      return kit::mci::kUnrecognizedCommand;
-  }
+  return songs_.Send(
+      command, reply, elapsedMs, [this](const std::string& file) { return ReadWholeFile(file); },
+      [this](const std::vector<uint8_t>& bytes) { return songSeconds ? songSeconds(bytes) : 60.0; });
 }
 
 void PortableOs::PlaySoundNamed(const std::string& name, uint32_t flags) {

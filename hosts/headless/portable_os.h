@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "hosts/kit/mci.h"
 #include "platform/seam.h"
 
 namespace dusk {
@@ -115,15 +116,10 @@ class PortableOs : public Os {
   std::map<int64_t, Rect> windows;
 
  private:
-  struct Song {
-    double seconds = 0;
-    bool playing = false;
-    int64_t startedMs = 0;
-  };
   std::string realDir_;
   std::string lastError_;
   bool Refused(const std::string& path);
-  std::map<std::string, Song> songs_;  // by alias, lower case
+  kit::ClockedSongs songs_;
   uint32_t nextWave_ = 1;
   void Log(const std::string& line) {
     if (keepRecords) calls.push_back(line);

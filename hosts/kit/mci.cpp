@@ -100,4 +100,53 @@ void WriteMciReply(std::string& reply, const std::string& text) {
   if (reply.size() > text.size()) reply[text.size()] = '\0';
 }
 
+uint32_t ClockedSongs::Send(const std::string& command, std::string& reply, int64_t nowMs, const ReadFile& read,
+                           const Length& length) {
+  using Verb = MciCommand::Verb;
+  const MciCommand c = ParseMciCommand(command);
+  if (c.stringError) return c.stringError;
+  if (c.verb == Verb::kOpen) {
+    if (c.commandError) return c.commandError;
+    if (songs_.count(c.device)) return mci::kDuplicateAlias;
+    const auto bytes = read(c.file);
+    if (!bytes) return mci::kFileNotFound;
+    const double seconds = length(*bytes);
+    if (seconds < 0) return mci::kInvalidFile;
+    songs_[c.device] = Song{c.file, seconds, false, 0};
+    return 0;
+  }
+  auto it = songs_.find(c.device);
+  if (it == songs_.end()) return mci::kInvalidDeviceName;
+  if (c.commandError) return c.commandError;
+  Song& song = it->second;
+  const int64_t lengthMs = static_cast<int64_t>(song.seconds * 1000);
+  switch (c.verb) {
+    case Verb::kPlay:
+      if (c.from && *c.from > lengthMs) return mci::kOutOfRange;
+      song.playing = true;
+      song.startedMs = nowMs - (c.from ? *c.from : 0);
+      if (started) started(song, c.from ? *c.from : 0);
+      return 0;
+    case Verb::kStatus:
+      if (song.playing && nowMs - song.startedMs >= lengthMs) song.playing = false;
+      WriteMciReply(reply, song.playing ? "playing" : "stopped");
+      return 0;
+    case Verb::kStop:
+    case Verb::kClose:
+      if (song.playing && stopped) stopped(song);
+      song.playing = false;
+      if (c.verb == Verb::kClose) songs_.erase(it);
+      return 0;
+    default:
+      return mci::kUnrecognizedCommand;
+  }
+}
+
+void ClockedSongs::StopAll() {
+  for (auto& [alias, song] : songs_) {
+    if (song.playing && stopped) stopped(song);
+    song.playing = false;
+  }
+}
+
 }  // namespace dusk::kit

@@ -7,8 +7,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace dusk::kit {
 
@@ -48,5 +51,33 @@ MciCommand ParseMciCommand(const std::string& command);
 // What a device answers with (`text`) replaces the start of the caller's buffer and ends with a
 // zero where the buffer is longer, as the system writes it; the rest of the buffer stays.
 void WriteMciReply(std::string& reply, const std::string& text);
+
+// The song devices of a host that times the songs by its own clock (the headless host's counted
+// milliseconds, the web page's timers) rather than asking a player: open, play [from], status
+// mode, stop and close, answered with the system's error codes.
+class ClockedSongs {
+ public:
+  struct Song {
+    std::string file;  // as the open command named it
+    double seconds = 0;
+    bool playing = false;
+    int64_t startedMs = 0;
+  };
+  using ReadFile = std::function<std::optional<std::vector<uint8_t>>(const std::string& file)>;
+  // A song's length in seconds from its bytes; negative for a file that is no song.
+  using Length = std::function<double(const std::vector<uint8_t>&)>;
+
+  // Answers one command at the host's time `nowMs`; an open reads its file with `read`.
+  uint32_t Send(const std::string& command, std::string& reply, int64_t nowMs, const ReadFile& read,
+                const Length& length);
+  // Told when a song starts (from a position, in ms) and when one that was playing stops or closes.
+  std::function<void(const Song&, uint32_t fromMs)> started;
+  std::function<void(const Song&)> stopped;
+  // Stops every song that is playing (the program ends).
+  void StopAll();
+
+ private:
+  std::map<std::string, Song> songs_;  // by alias, lower case
+};
 
 }  // namespace dusk::kit

@@ -17,6 +17,14 @@ namespace dusk::web {
 WebOs::WebOs(Page& page, int width, int height, std::optional<long long> seed, std::string settingsText)
     : page_(page), width_(width), height_(height), repeatable_(seed.has_value()), settingsText_(std::move(settingsText)) {
   if (seed) clock_.startSeconds = static_cast<double>(*seed);
+  // The page knows a song by its data file's bare name.
+  auto name = [this](const kit::ClockedSongs::Song& song) {
+    return std::filesystem::path(HostPath(song.file)).filename().string();
+  };
+  songs_.started = [this, name](const kit::ClockedSongs::Song& song, uint32_t fromMs) {
+    page_.SongPlay(name(song), fromMs);
+  };
+  songs_.stopped = [this, name](const kit::ClockedSongs::Song& song) { page_.SongStop(name(song)); };
 }
 
 double WebOs::ClockSeconds() {
@@ -96,8 +104,7 @@ void WebOs::MessageBox(const std::string& text, const std::string& title) {
 
 void WebOs::EndProcess(int code) {
   ending_ = true;
-  for (auto& [alias, song] : songs_)
-    if (song.playing) page_.SongStop(song.file);
+  songs_.StopAll();
   page_.Ended(code, lastMessage);
   throw ProcessExit{code};
 }
@@ -105,47 +112,10 @@ void WebOs::EndProcess(int code) {
 // --- songs: timed by the program's clock (as the headless host times them), heard from the page ---
 
 uint32_t WebOs::MciSendString(const std::string& command, std::string& reply) {
-  using Verb = kit::MciCommand::Verb;
-  const kit::MciCommand c = kit::ParseMciCommand(command);
-  if (c.stringError) return c.stringError;
-  if (c.verb == Verb::kOpen) {
-    if (c.commandError) return c.commandError;
-    if (songs_.count(c.device)) return kit::mci::kDuplicateAlias;
-    const auto bytes = ReadWholeFile(c.file);
-    if (!bytes) return kit::mci::kFileNotFound;
-    const double seconds = kit::MidiFileSeconds(*bytes);
-    if (seconds < 0) return kit::mci::kInvalidFile;
-    songs_[c.device] = Song{std::filesystem::path(HostPath(c.file)).filename().string(), seconds, false, 0};
-    return 0;
-  }
-  auto it = songs_.find(c.device);
-  if (it == songs_.end()) return kit::mci::kInvalidDeviceName;
-  if (c.commandError) return c.commandError;
-  Song& song = it->second;
-  const int64_t lengthMs = static_cast<int64_t>(song.seconds * 1000);
-  const int64_t now = elapsedMs_;  // the time of the timer that fired last
-  switch (c.verb) {
-    case Verb::kPlay:
-      if (c.from && *c.from > lengthMs) return kit::mci::kOutOfRange;
-      song.playing = true;
-      song.startedMs = now - (c.from ? *c.from : 0);
-      page_.SongPlay(song.file, c.from ? *c.from : 0);
-      return 0;
-    case Verb::kStatus:
-      if (song.playing && now - song.startedMs >= lengthMs) song.playing = false;
-      kit::WriteMciReply(reply, song.playing ? "playing" : "stopped");
-      return 0;
-    case Verb::kStop:
-      if (song.playing) page_.SongStop(song.file);
-      song.playing = false;
-      return 0;
-    case Verb::kClose:
-      if (song.playing) page_.SongStop(song.file);
-      songs_.erase(it);
-      return 0;
-    default:
-      return kit::mci::kUnrecognizedCommand;
-  }
+  // At the time of the timer that fired last.
+  return songs_.Send(
+      command, reply, elapsedMs_, [this](const std::string& file) { return ReadWholeFile(file); },
+      [](const std::vector<uint8_t>& bytes) { return kit::MidiFileSeconds(bytes); });
 }
 
 // --- effects: the wave mixer, its sink set by the page ---

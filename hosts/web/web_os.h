@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "hosts/kit/files.h"
+#include "hosts/kit/mci.h"
 #include "hosts/kit/ticks.h"
 #include "platform/seam.h"
 #include "platform/system.h"
@@ -101,12 +102,6 @@ class WebOs : public Os {
 
  private:
   static constexpr const char* kWindowsDir = "C:\\WINDOWS";
-  struct Song {
-    std::string file;  // the data file's bare name
-    double seconds = 0;
-    bool playing = false;
-    int64_t startedMs = 0;
-  };
   std::string HostPath(const std::string& programPath) const;
   void Present(bool whole);
   template <class F>
@@ -124,7 +119,7 @@ class WebOs : public Os {
   bool ending_ = false;
   bool whole_ = true;
   std::string lastError_;
-  std::map<std::string, Song> songs_;
+  kit::ClockedSongs songs_;  // timed by the timers, heard from the page
 };
 
 }  // namespace dusk::web
