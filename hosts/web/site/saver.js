@@ -158,7 +158,7 @@ var Module = window.Module || {};
 
   // --- the run ---
 
-  let started = 0, timer = null;
+  let started = 0, timer = null, runScreen = null;  // the run's [width, height, dpi]
 
   function pump() {
     timer = null;
@@ -173,11 +173,11 @@ var Module = window.Module || {};
     for (const element of songs.values()) element.pause();
     song = null;
     dusk.ended = null;
-    const width = canvas.clientWidth || innerWidth, height = canvas.clientHeight || innerHeight;
+    const [width, height, dpi] = runScreen = screenSize();
     const seed = repeatable ? Number(params.get('seed')) : -1;
     const ticks = repeatable ? Number(params.get('ticks') || 0) : 0;
     started = performance.now();
-    if (Module._web_start(width, height, seed, ticks) !== 0) {
+    if (Module._web_start(width, height, dpi, seed, ticks) !== 0) {
       const message = Module.UTF8ToString(Module._web_message());
       statusText.textContent = 'The saver did not start' + (message ? ': ' + message : '.');
       console.error(statusText.textContent);
@@ -185,9 +185,33 @@ var Module = window.Module || {};
     if (!repeatable) pump();
   }
 
-  addEventListener('resize', () => {
-    if (!repeatable) Module._web_resize(canvas.clientWidth, canvas.clientHeight);
-  });
+  // The canvas holds a pixel for each of the screen's (its size in CSS pixels times the device
+  // pixel ratio), so that a high-density screen shows the picture sharp; the screen's dots per
+  // inch (96 a CSS inch) keep the labels' apparent size.
+  function screenSize() {
+    const ratio = devicePixelRatio || 1, box = canvas.getBoundingClientRect();
+    return [Math.max(1, Math.round((box.width || innerWidth) * ratio)),
+      Math.max(1, Math.round((box.height || innerHeight) * ratio)), Math.round(96 * ratio)];
+  }
+
+  // A new size is a resize; a new pixel ratio (another screen, a zoom) starts the run anew, as
+  // the labels' sizes are set when the saver starts.
+  function resized() {
+    if (repeatable || !runScreen) return;
+    const [width, height, dpi] = screenSize();
+    if (dpi !== runScreen[2]) run();
+    else if (width !== runScreen[0] || height !== runScreen[1]) {
+      runScreen = [width, height, dpi];
+      Module._web_resize(width, height);
+    }
+  }
+  addEventListener('resize', resized);
+  (function watchRatio() {
+    matchMedia(`(resolution: ${devicePixelRatio || 1}dppx)`).addEventListener('change', () => {
+      watchRatio();
+      resized();
+    }, { once: true });
+  })();
 
   // --- full screen: a key or a click leaves it, as either ends the saver elsewhere ---
 
