@@ -99,7 +99,7 @@ var Module = window.Module || {};
   // --- sound: nothing plays before the first click or key ---
 
   let audio = null;  // the AudioContext, once allowed
-  let effects = null;  // its node that pulls the mixer (held here: an unheld one may be collected)
+  let effects = null;  // its node that plays the effects (held here: an unheld one may be collected)
   const songs = new Map();  // file -> its audio element, fetched when it is about to play
   let song = null;  // { file, fromMs, since, gain }
 
@@ -132,26 +132,64 @@ var Module = window.Module || {};
     if (song && song.file === file) song = null;
   };
 
+  // The effects: the wave mixer renders on this thread, in blocks of BLOCK frames; an AudioWorklet
+  // (effects.js) plays them from its queue, kept LEAD frames ahead, and says when it has used a
+  // block up. Where a page has no audioWorklet (one not served from https or localhost), a
+  // ScriptProcessorNode pulls the mixer instead.
+  const BLOCK = 512, LEAD = 6 * BLOCK;  // 23 ms a block, 139 ms ahead at 22050 Hz
+  let mixed = 0;  // the mixer's buffer of BLOCK stereo 16-bit frames in the program's memory
+
+  function mix() {
+    if (!mixed) mixed = Module._malloc(BLOCK * 4);
+    Module._web_audio_render(mixed, BLOCK);
+    const samples = Module.HEAP16.subarray(mixed >> 1, (mixed >> 1) + BLOCK * 2);
+    let peak = dusk.effectsPeak;
+    for (const v of samples) peak = Math.max(peak, Math.abs(v));
+    dusk.effectsPeak = peak;  // the loudest effect sample yet (the tests listen with it)
+    return samples;
+  }
+
+  function toFloat(samples) {
+    const out = new Float32Array(samples.length);
+    for (let i = 0; i < samples.length; i++) out[i] = samples[i] / 32768;
+    return out;
+  }
+
+  async function playEffects() {
+    try {
+      await audio.audioWorklet.addModule('effects.js');
+      const node = effects = new AudioWorkletNode(audio, 'dusk-effects', { numberOfInputs: 0, outputChannelCount: [2] });
+      const send = () => {
+        const block = toFloat(mix());
+        node.port.postMessage(block, [block.buffer]);
+      };
+      node.port.onmessage = () => send();  // a block used up: the next one
+      for (let queued = 0; queued < LEAD; queued += BLOCK) send();
+      node.connect(audio.destination);
+      dusk.effectsNode = 'worklet';
+    } catch (error) {
+      console.warn('The effects play through a ScriptProcessorNode: ' + error.message);
+      const node = effects = audio.createScriptProcessor(BLOCK * 2, 0, 2);
+      node.onaudioprocess = (e) => {
+        const left = e.outputBuffer.getChannelData(0), right = e.outputBuffer.getChannelData(1);
+        for (let at = 0; at < left.length; at += BLOCK) {
+          const samples = mix();
+          for (let i = 0; i < BLOCK; i++) {
+            left[at + i] = samples[2 * i] / 32768;
+            right[at + i] = samples[2 * i + 1] / 32768;
+          }
+        }
+      };
+      node.connect(audio.destination);
+      dusk.effectsNode = 'script';
+    }
+  }
+
   function allowSound() {
     if (audio || repeatable) return;
     audio = new AudioContext({ sampleRate: Module._web_audio_rate() });
     dusk.sound = true;
-    const frames = 1024;
-    const buffer = Module._malloc(frames * 4);
-    const node = effects = audio.createScriptProcessor(frames, 0, 2);
-    node.onaudioprocess = (e) => {
-      Module._web_audio_render(buffer, frames);
-      const samples = Module.HEAP16.subarray(buffer >> 1, (buffer >> 1) + frames * 2);
-      const left = e.outputBuffer.getChannelData(0), right = e.outputBuffer.getChannelData(1);
-      let peak = dusk.effectsPeak;
-      for (let i = 0; i < frames; i++) {
-        left[i] = samples[2 * i] / 32768;
-        right[i] = samples[2 * i + 1] / 32768;
-        peak = Math.max(peak, Math.abs(samples[2 * i]), Math.abs(samples[2 * i + 1]));
-      }
-      dusk.effectsPeak = peak;  // the loudest effect sample yet (the tests listen with it)
-    };
-    node.connect(audio.destination);
+    playEffects();
     audio.resume();
     startSong();
   }

@@ -196,6 +196,8 @@ const cases = {
     const song = page.waitForResponse((r) => /songs\/h_song\d+\.ogg$/.test(r.url()), { timeout: 30000 });
     await page.click('#screen');
     check(await page.evaluate(() => window.dusk.sound), 'a click did not start the sound');
+    await page.waitForFunction(() => window.dusk.effectsNode, null, { timeout: 30000 });
+    check(await page.evaluate(() => window.dusk.effectsNode) === 'worklet', 'the effects do not play on an AudioWorklet');
     await page.waitForFunction(() => window.dusk.effectsPeak > 1000, null, { timeout: 30000 });
     check((await song).ok(), 'the song playing was not fetched');
     await page.waitForFunction(() => window.dusk.songsPlayed.length > 0, null, { timeout: 30000 });
