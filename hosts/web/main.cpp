@@ -85,7 +85,7 @@ class BrowserPage final : public Page {
   std::vector<uint32_t> rgba_;
 };
 
-// The wave mixer's output: Web Audio pulls its frames from the page's audio callback.
+// The wave mixer's output: the page pulls its frames in blocks and hands them to Web Audio.
 wavemix::FrameSource* g_effects = nullptr;
 class WebAudioSink final : public wavemix::OutputSink {
  public:
