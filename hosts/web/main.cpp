@@ -2,6 +2,7 @@
 // go back to the page's script (site/saver.js).
 #include <emscripten.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -84,7 +85,7 @@ class BrowserPage final : public Page {
   std::vector<uint32_t> rgba_;
 };
 
-// The wave mixer's output: Web Audio pulls its frames from the page's audio callback.
+// The wave mixer's output: the page pulls its frames in blocks and hands them to Web Audio.
 wavemix::FrameSource* g_effects = nullptr;
 class WebAudioSink final : public wavemix::OutputSink {
  public:
@@ -130,9 +131,10 @@ using namespace dusk::web;
 
 extern "C" {
 
-// Starts the saver at the page's size; `seed` >= 0 makes the run repeatable and, with `ticks`,
-// shows the frame the headless host makes with --seed and --ticks. 0 when it runs.
-EMSCRIPTEN_KEEPALIVE int web_start(int width, int height, double seed, int ticks) {
+// Starts the saver at the canvas's size in device pixels and the screen's dots per inch (96 times
+// the page's device pixel ratio), which size the labels; `seed` >= 0 makes the run repeatable and,
+// with `ticks`, shows the frame the headless host makes with --seed, --ticks and --dpi. 0 when it runs.
+EMSCRIPTEN_KEEPALIVE int web_start(int width, int height, int dpi, double seed, int ticks) {
   g_program.reset();
   g_os.reset();
   std::string problem;
@@ -141,6 +143,7 @@ EMSCRIPTEN_KEEPALIVE int web_start(int width, int height, double seed, int ticks
   if (seed >= 0) s = static_cast<long long>(seed);
   g_os = std::make_unique<WebOs>(g_page, width, height, s, text.value_or(""));
   g_program = std::make_unique<Program>(*g_os);
+  g_program->TwipsPerPixelX = g_program->TwipsPerPixelY = 1440.0 / std::clamp(dpi, 48, 480);
   g_os->SetProgram(g_program.get());
   wavemix::SetDefaultSinkFactory([] { return std::make_unique<WebAudioSink>(); });
   Guarded([&] {

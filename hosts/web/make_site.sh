@@ -9,7 +9,7 @@ set -euo pipefail
 program=$1 data=$2 site=$3
 here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$site/songs"
-cp "$here/site/index.html" "$here/site/saver.js" "$program/duskhollow.js" "$program/duskhollow.wasm" "$site/"
+cp "$here/site/index.html" "$here/site/saver.js" "$here/site/effects.js" "$program/duskhollow.js" "$program/duskhollow.wasm" "$site/"
 
 # The data folder: for each file, its name's length, its name, its size (little-endian 32-bit
 # numbers) and its bytes; the whole gzip-compressed (the page unpacks it with DecompressionStream).

@@ -1,7 +1,8 @@
 // The seam in a web page: the data folder and the settings file in the page's memory file system
 // (the page fills them before the program starts), the page's clock, one window that is the
-// page's canvas, the wave mixer pulled by Web Audio, and the songs' MCI strings answered here
-// (their lengths from the MIDI files, the sound from recordings the page fetches when one plays).
+// page's canvas, the wave mixer pulled by the page for Web Audio, and the songs' MCI strings
+// answered here (their lengths from the MIDI files, the sound from recordings the page fetches
+// when one plays).
 #pragma once
 
 #include <cstdint>

@@ -99,7 +99,7 @@ var Module = window.Module || {};
   // --- sound: nothing plays before the first click or key ---
 
   let audio = null;  // the AudioContext, once allowed
-  let effects = null;  // its node that pulls the mixer (held here: an unheld one may be collected)
+  let effects = null;  // its node that plays the effects (held here: an unheld one may be collected)
   const songs = new Map();  // file -> its audio element, fetched when it is about to play
   let song = null;  // { file, fromMs, since, gain }
 
@@ -132,33 +132,71 @@ var Module = window.Module || {};
     if (song && song.file === file) song = null;
   };
 
+  // The effects: the wave mixer renders on this thread, in blocks of BLOCK frames; an AudioWorklet
+  // (effects.js) plays them from its queue, kept LEAD frames ahead, and says when it has used a
+  // block up. Where a page has no audioWorklet (one not served from https or localhost), a
+  // ScriptProcessorNode pulls the mixer instead.
+  const BLOCK = 512, LEAD = 6 * BLOCK;  // 23 ms a block, 139 ms ahead at 22050 Hz
+  let mixed = 0;  // the mixer's buffer of BLOCK stereo 16-bit frames in the program's memory
+
+  function mix() {
+    if (!mixed) mixed = Module._malloc(BLOCK * 4);
+    Module._web_audio_render(mixed, BLOCK);
+    const samples = Module.HEAP16.subarray(mixed >> 1, (mixed >> 1) + BLOCK * 2);
+    let peak = dusk.effectsPeak;
+    for (const v of samples) peak = Math.max(peak, Math.abs(v));
+    dusk.effectsPeak = peak;  // the loudest effect sample yet (the tests listen with it)
+    return samples;
+  }
+
+  function toFloat(samples) {
+    const out = new Float32Array(samples.length);
+    for (let i = 0; i < samples.length; i++) out[i] = samples[i] / 32768;
+    return out;
+  }
+
+  async function playEffects() {
+    try {
+      await audio.audioWorklet.addModule('effects.js');
+      const node = effects = new AudioWorkletNode(audio, 'dusk-effects', { numberOfInputs: 0, outputChannelCount: [2] });
+      const send = () => {
+        const block = toFloat(mix());
+        node.port.postMessage(block, [block.buffer]);
+      };
+      node.port.onmessage = () => send();  // a block used up: the next one
+      for (let queued = 0; queued < LEAD; queued += BLOCK) send();
+      node.connect(audio.destination);
+      dusk.effectsNode = 'worklet';
+    } catch (error) {
+      console.warn('The effects play through a ScriptProcessorNode: ' + error.message);
+      const node = effects = audio.createScriptProcessor(BLOCK * 2, 0, 2);
+      node.onaudioprocess = (e) => {
+        const left = e.outputBuffer.getChannelData(0), right = e.outputBuffer.getChannelData(1);
+        for (let at = 0; at < left.length; at += BLOCK) {
+          const samples = mix();
+          for (let i = 0; i < BLOCK; i++) {
+            left[at + i] = samples[2 * i] / 32768;
+            right[at + i] = samples[2 * i + 1] / 32768;
+          }
+        }
+      };
+      node.connect(audio.destination);
+      dusk.effectsNode = 'script';
+    }
+  }
+
   function allowSound() {
     if (audio || repeatable) return;
     audio = new AudioContext({ sampleRate: Module._web_audio_rate() });
     dusk.sound = true;
-    const frames = 1024;
-    const buffer = Module._malloc(frames * 4);
-    const node = effects = audio.createScriptProcessor(frames, 0, 2);
-    node.onaudioprocess = (e) => {
-      Module._web_audio_render(buffer, frames);
-      const samples = Module.HEAP16.subarray(buffer >> 1, (buffer >> 1) + frames * 2);
-      const left = e.outputBuffer.getChannelData(0), right = e.outputBuffer.getChannelData(1);
-      let peak = dusk.effectsPeak;
-      for (let i = 0; i < frames; i++) {
-        left[i] = samples[2 * i] / 32768;
-        right[i] = samples[2 * i + 1] / 32768;
-        peak = Math.max(peak, Math.abs(samples[2 * i]), Math.abs(samples[2 * i + 1]));
-      }
-      dusk.effectsPeak = peak;  // the loudest effect sample yet (the tests listen with it)
-    };
-    node.connect(audio.destination);
+    playEffects();
     audio.resume();
     startSong();
   }
 
   // --- the run ---
 
-  let started = 0, timer = null;
+  let started = 0, timer = null, runScreen = null;  // the run's [width, height, dpi]
 
   function pump() {
     timer = null;
@@ -173,11 +211,11 @@ var Module = window.Module || {};
     for (const element of songs.values()) element.pause();
     song = null;
     dusk.ended = null;
-    const width = canvas.clientWidth || innerWidth, height = canvas.clientHeight || innerHeight;
+    const [width, height, dpi] = runScreen = screenSize();
     const seed = repeatable ? Number(params.get('seed')) : -1;
     const ticks = repeatable ? Number(params.get('ticks') || 0) : 0;
     started = performance.now();
-    if (Module._web_start(width, height, seed, ticks) !== 0) {
+    if (Module._web_start(width, height, dpi, seed, ticks) !== 0) {
       const message = Module.UTF8ToString(Module._web_message());
       statusText.textContent = 'The saver did not start' + (message ? ': ' + message : '.');
       console.error(statusText.textContent);
@@ -185,9 +223,33 @@ var Module = window.Module || {};
     if (!repeatable) pump();
   }
 
-  addEventListener('resize', () => {
-    if (!repeatable) Module._web_resize(canvas.clientWidth, canvas.clientHeight);
-  });
+  // The canvas holds a pixel for each of the screen's (its size in CSS pixels times the device
+  // pixel ratio), so that a high-density screen shows the picture sharp; the screen's dots per
+  // inch (96 a CSS inch) keep the labels' apparent size.
+  function screenSize() {
+    const ratio = devicePixelRatio || 1, box = canvas.getBoundingClientRect();
+    return [Math.max(1, Math.round((box.width || innerWidth) * ratio)),
+      Math.max(1, Math.round((box.height || innerHeight) * ratio)), Math.round(96 * ratio)];
+  }
+
+  // A new size is a resize; a new pixel ratio (another screen, a zoom) starts the run anew, as
+  // the labels' sizes are set when the saver starts.
+  function resized() {
+    if (repeatable || !runScreen) return;
+    const [width, height, dpi] = screenSize();
+    if (dpi !== runScreen[2]) run();
+    else if (width !== runScreen[0] || height !== runScreen[1]) {
+      runScreen = [width, height, dpi];
+      Module._web_resize(width, height);
+    }
+  }
+  addEventListener('resize', resized);
+  (function watchRatio() {
+    matchMedia(`(resolution: ${devicePixelRatio || 1}dppx)`).addEventListener('change', () => {
+      watchRatio();
+      resized();
+    }, { once: true });
+  })();
 
   // --- full screen: a key or a click leaves it, as either ends the saver elsewhere ---
 

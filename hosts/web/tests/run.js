@@ -29,14 +29,14 @@ const server = http.createServer((req, res) => {
 
 // The headless host's frame after `ticks` frames, as PNG bytes; `ini`: the settings file's text.
 let runs = 0;
-function headlessFrame(width, height, seed, ticks, ini) {
+function headlessFrame(width, height, seed, ticks, ini, dpi = 96) {
   const windir = path.join(work, 'windir' + ++runs);
   fs.mkdirSync(windir);
   fs.symlinkSync(data, path.join(windir, 'Duskhollow'));
   if (ini !== undefined) fs.writeFileSync(path.join(windir, 'tarnix.ini'), ini);
   const frames = path.join(windir, 'frames');
   execFileSync(headless, ['--windir', windir, '--screen', `${width}x${height}`, '--seed', String(seed),
-    '--ticks', String(ticks), '--frames', frames, '--every', String(ticks), '--no-sound', '/s']);
+    '--ticks', String(ticks), '--frames', frames, '--every', String(ticks), '--dpi', String(dpi), '--no-sound', '/s']);
   return fs.readFileSync(path.join(frames, `frame-${String(ticks).padStart(6, '0')}.png`));
 }
 
@@ -81,8 +81,8 @@ function pixels(page) {
 }
 
 let browser, base;
-async function open(query, width, height, settings) {
-  const context = await browser.newContext({ viewport: { width, height }, acceptDownloads: true });
+async function open(query, width, height, settings, deviceScaleFactor = 1) {
+  const context = await browser.newContext({ viewport: { width, height }, deviceScaleFactor, acceptDownloads: true });
   if (settings !== undefined)
     await context.addInitScript((text) => localStorage.setItem('duskhollow.tarnix.ini', text), settings);
   const page = await context.newPage();
@@ -113,6 +113,12 @@ const cases = {
     const n = await differing(page, headlessFrame(800, 600, 5, 30, ini));
     check(n === 0, `with labels: ${n} pixels differ from the headless host's frame`);
     await page.context().close();
+    // On a screen of two device pixels a CSS pixel: the canvas has the device's pixels, and the
+    // labels are as large as at 192 dots per inch.
+    const sharp = await open('?seed=11&ticks=25', 640, 360, ini, 2);
+    const m = await differing(sharp, headlessFrame(1280, 720, 11, 25, ini, 192));
+    check(m === 0, `at a device pixel ratio of 2: ${m} pixels differ from the headless host's 1280x720 frame`);
+    await sharp.context().close();
   },
 
   async settings() {
@@ -190,6 +196,8 @@ const cases = {
     const song = page.waitForResponse((r) => /songs\/h_song\d+\.ogg$/.test(r.url()), { timeout: 30000 });
     await page.click('#screen');
     check(await page.evaluate(() => window.dusk.sound), 'a click did not start the sound');
+    await page.waitForFunction(() => window.dusk.effectsNode, null, { timeout: 30000 });
+    check(await page.evaluate(() => window.dusk.effectsNode) === 'worklet', 'the effects do not play on an AudioWorklet');
     await page.waitForFunction(() => window.dusk.effectsPeak > 1000, null, { timeout: 30000 });
     check((await song).ok(), 'the song playing was not fetched');
     await page.waitForFunction(() => window.dusk.songsPlayed.length > 0, null, { timeout: 30000 });
