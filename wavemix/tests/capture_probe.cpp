@@ -73,16 +73,29 @@ int Check(const char* path) {
   std::memcpy(captured.data(), bytes.data(), captured.size() * 2);
   const auto pattern = Pattern();
   std::printf("captured %zu bytes\n", bytes.size());
-  // The whole pattern must appear contiguously, on a frame boundary.
-  for (size_t at = 0; at + pattern.size() <= captured.size(); at += 2) {
-    if (captured[at] != pattern[0] || captured[at + 1] != pattern[1]) continue;
-    const auto start = captured.begin() + static_cast<long>(at);
-    if (!std::equal(pattern.begin(), pattern.end(), start)) continue;
-    std::printf("pattern found at frame %zu\n", at / 2);
+  // The whole pattern must appear in order, sample for sample, on a frame boundary. A busy machine
+  // may starve the sound device for a moment, which then plays silence: silent frames between the
+  // pattern's are an underrun, not a fault of the mixer. Anything else in between is.
+  const auto silent = [&](size_t frame) { return captured[2 * frame] == 0 && captured[2 * frame + 1] == 0; };
+  const size_t frames = captured.size() / 2;
+  for (size_t first = 0; first < frames; ++first) {
+    if (captured[2 * first] != pattern[0] || captured[2 * first + 1] != pattern[1]) continue;
+    size_t got = 0, at = first, gaps = 0;
+    while (got < kPatternFrames && at < frames) {
+      if (captured[2 * at] == pattern[2 * got] && captured[2 * at + 1] == pattern[2 * got + 1]) {
+        ++got, ++at;
+      } else if (silent(at)) {
+        ++gaps, ++at;
+      } else {
+        break;
+      }
+    }
+    if (got < kPatternFrames) continue;
+    std::printf("pattern found at frame %zu (%zu silent frames of underruns within it)\n", first, gaps);
     // Loop count 0: the wave plays once, and nothing else was playing.
     const auto nonzero = [](int16_t v) { return v != 0; };
-    if (std::any_of(captured.begin(), start, nonzero) ||
-        std::any_of(start + static_cast<long>(pattern.size()), captured.end(), nonzero)) {
+    if (std::any_of(captured.begin(), captured.begin() + static_cast<long>(2 * first), nonzero) ||
+        std::any_of(captured.begin() + static_cast<long>(2 * at), captured.end(), nonzero)) {
       std::puts("unexpected sound outside the pattern");
       return 1;
     }
