@@ -265,6 +265,19 @@ var Module = window.Module || {};
   canvas.addEventListener('click', input);
   addEventListener('click', allowSound);
 
+  // The bar and the pointer step aside after a few quiet seconds (the first time after long
+  // enough to read the bar), unless the settings are open.
+  let resting = null;
+  function restAfter(ms) {
+    document.body.classList.remove('resting');
+    clearTimeout(resting);
+    resting = setTimeout(() => {
+      if (document.getElementById('panel').hidden) document.body.classList.add('resting');
+    }, ms);
+  }
+  for (const e of ['pointermove', 'pointerdown', 'keydown']) addEventListener(e, () => restAfter(3000));
+  restAfter(8000);
+
   // --- settings: kept in the browser, applied live, downloaded and loaded as tarnix.ini ---
 
   function readSettings() { return localStorage.getItem(SETTINGS_KEY) || ''; }
